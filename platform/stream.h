@@ -1,0 +1,108 @@
+// Byte streams. All multi-byte values are little-endian.
+//
+// Readers of outside bytes use the checked helpers: ReadBuffer raises
+// EReadError on a short read, and ReadString refuses a length larger than
+// the bytes that remain, so a corrupt count never causes a huge allocation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/object.h"
+
+namespace qv {
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream : public TObject {
+public:
+    // Reads up to Count bytes; returns how many were read.
+    virtual int64_t Read(void* Buffer, int64_t Count) = 0;
+    // Writes Count bytes; returns how many were written.
+    virtual int64_t Write(const void* Buffer, int64_t Count) = 0;
+    virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
+    virtual int64_t Size() const = 0;
+    virtual void SetSize(int64_t NewSize) = 0;
+
+    int64_t Position() const { return const_cast<TStream*>(this)->Seek(0, soCurrent); }
+    void SetPosition(int64_t Pos) { Seek(Pos, soBeginning); }
+    // Bytes between the position and the end (never negative).
+    int64_t Remaining() const;
+
+    void ReadBuffer(void* Buffer, int64_t Count);
+    void WriteBuffer(const void* Buffer, int64_t Count);
+    // Copies Count bytes from Source (all of it from its start when Count is 0).
+    int64_t CopyFrom(TStream& Source, int64_t Count);
+
+    uint8_t ReadByte();
+    int16_t ReadInt16();
+    uint16_t ReadUInt16();
+    int32_t ReadInt32();
+    uint32_t ReadUInt32();
+    int64_t ReadInt64();
+    float ReadSingle();
+    double ReadDouble();
+    // A 32-bit length followed by that many bytes.
+    std::string ReadString();
+    // Exactly Count bytes.
+    std::string ReadBytes(int64_t Count);
+
+    void WriteByte(uint8_t V);
+    void WriteInt16(int16_t V);
+    void WriteUInt16(uint16_t V);
+    void WriteInt32(int32_t V);
+    void WriteUInt32(uint32_t V);
+    void WriteInt64(int64_t V);
+    void WriteSingle(float V);
+    void WriteDouble(double V);
+    void WriteString(const std::string& S);
+    void WriteBytes(const std::string& S) { WriteBuffer(S.data(), static_cast<int64_t>(S.size())); }
+};
+
+class TMemoryStream : public TStream {
+public:
+    TMemoryStream() = default;
+    explicit TMemoryStream(std::string Bytes) : FData(std::move(Bytes)) {}
+
+    int64_t Read(void* Buffer, int64_t Count) override;
+    int64_t Write(const void* Buffer, int64_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() const override { return static_cast<int64_t>(FData.size()); }
+    void SetSize(int64_t NewSize) override;
+
+    void Clear() { FData.clear(); FPosition = 0; }
+    const std::string& Bytes() const { return FData; }
+    const char* Memory() const { return FData.data(); }
+    void LoadFromStream(TStream& Source);
+    void SaveToStream(TStream& Dest) const;
+    void LoadFromFile(const std::string& FileName);
+    void SaveToFile(const std::string& FileName) const;
+
+private:
+    std::string FData;
+    int64_t FPosition = 0;
+};
+
+enum TFileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
+
+// A stream over a file. Opening failures raise EFOpenError (or EFCreateError
+// for fmCreate) with a message naming the file and the system's reason.
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::string& FileName, TFileMode Mode);
+    ~TFileStream() override;
+
+    int64_t Read(void* Buffer, int64_t Count) override;
+    int64_t Write(const void* Buffer, int64_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() const override;
+    void SetSize(int64_t NewSize) override;
+    const std::string& FileName() const { return FFileName; }
+
+private:
+    std::string FFileName;
+    int FHandle = -1;
+};
+
+}  // namespace qv

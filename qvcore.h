@@ -1,0 +1,7 @@
+// Umbrella header of the core library: every public header of qvcore.
+#pragma once
+
+#include "platform/exceptions.h"
+#include "platform/object.h"
+#include "platform/persistent.h"
+#include "platform/stream.h"
