@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/exceptions.h"
+#include "platform/geometry.h"
 #include "platform/object.h"
 #include "platform/persistent.h"
 #include "platform/stream.h"
