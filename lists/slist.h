@@ -1,0 +1,195 @@
+// Sparse paged lists: the container under the whole sheet model.
+//
+// A list maps non-negative indexes to values, where the value 0 means "nothing
+// stored". Index i lives in page i >> PageShift at entry i & PageMask; a page
+// is allocated, zero-filled, on the first non-zero write into it and is freed
+// only by Clear, so a walk may set entries to 0 without pages disappearing
+// under it.
+//
+// Invariants:
+//   * Last is -1 or the highest index whose value is non-zero; every index
+//     above Last reads as 0.
+//   * the page table holds exactly PageCount slots, PageCount - 1 being the
+//     highest page ever written (no spare slots are visible);
+//   * CacheIndex is -1 or an index <= Last whose value is CacheValue;
+//   * Count is the owner's logical length and is independent of Last.
+//
+// Limits: at most MaxPageCount page slots, so the highest usable index is
+// (MaxPageCount - 1) * PageSize + PageMask. Writes beyond it and writes at
+// negative indexes are ignored; reads there give 0.
+//
+// TSListT holds the paging logic for any slot type; the 32-bit lists
+// (TSList, TIntSList, rows' attribute tables) use int32_t slots and have a
+// stream record, the object lists use pointer-sized slots.
+//
+// A class that overrides Clear or FreeItem must call Clear() from its own
+// destructor: C++ does not dispatch virtual calls made by a base destructor.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/object.h"
+
+namespace qv {
+
+class TStream;
+
+template <typename TValue>
+class TSListT : public TObject {
+public:
+    static constexpr int MaxPageCount = 65535;
+
+    TSListT() { ApplyPageClass(); }
+    ~TSListT() override { FreePages(); }
+
+    // The value at Index, or 0.
+    TValue GetItem(int32_t Index) const {
+        if (Index < 0 || Index > FLast) return TValue{};
+        if (Index == FCacheIndex) return FCacheValue;
+        const uint32_t p = static_cast<uint32_t>(Index) >> FPageShift;
+        TValue v{};
+        if (p < FPageCount && FPages[p]) v = FPages[p][Index & FPageMask];
+        FCacheIndex = Index;
+        FCacheValue = v;
+        return v;
+    }
+    TValue Items(int32_t Index) const { return GetItem(Index); }
+
+    // Stores Value at Index; storing 0 removes the entry. Never releases the
+    // value that was there before (object lists hand it back to the caller).
+    void SetItem(int32_t Index, TValue Value) {
+        if (Index < 0) return;
+        const uint32_t p = static_cast<uint32_t>(Index) >> FPageShift;
+        if (p >= static_cast<uint32_t>(MaxPageCount)) return;
+        if (Value == TValue{} && GetItem(Index) == TValue{}) return;
+        if (p >= FPageCount) {
+            FPages.resize(p + 1, nullptr);
+            FPageCount = static_cast<uint16_t>(p + 1);
+        }
+        TValue*& page = FPages[p];
+        if (!page) page = NewPage();
+        if (Index > FLast) FLast = Index;
+        FCacheIndex = -1;
+        page[Index & FPageMask] = Value;
+        if (Value == TValue{}) RecomputeLast();
+    }
+
+    // The highest index a write can reach with this list's page geometry.
+    int32_t MaxIndex() const { return (MaxPageCount - 1) * FPageSize + FPageMask; }
+
+    int32_t Last() const { return FLast; }
+    bool IsEmpty() const { return FLast < 0; }
+    int32_t Count() const { return FCount; }
+
+    // Sets Count and discards every entry at index N or above, highest first.
+    void SetCount(int32_t N) {
+        FCount = N;
+        while (FLast >= 0 && FLast >= N) {
+            const int32_t i = FLast;
+            FreeItem(GetItem(i));
+            SetItem(i, TValue{});
+        }
+    }
+
+    // Visits the non-zero entries in increasing index order. Fn(Index, Value)
+    // returns true to stop; ForEach returns the flag of the last call (false
+    // when it ran to the end). Fn may set entries to 0.
+    template <typename F>
+    bool ForEach(F&& Fn) const {
+        for (uint32_t p = 0; p < FPageCount; ++p) {
+            const TValue* page = FPages[p];
+            if (!page) continue;
+            const int32_t base = static_cast<int32_t>(p << FPageShift);
+            for (uint32_t j = 0; j < FPageSize; ++j) {
+                const TValue v = page[j];
+                if (v != TValue{} && Fn(base + static_cast<int32_t>(j), v)) return true;
+            }
+        }
+        return false;
+    }
+
+    // Releases the object a value refers to; plain value lists own nothing.
+    virtual void FreeItem(TValue) {}
+    // Called by owners when entries move from one index to another; rows and
+    // sections use it to renumber what they hold.
+    virtual void Reindex(int32_t /*From*/, int32_t /*To*/) {}
+    // Frees every page and the page table; keeps Count and PageClass.
+    virtual void Clear() {
+        FreePages();
+        ApplyPageClass();
+    }
+
+    uint8_t PageClass() const { return FPageClass; }
+    uint16_t PageSize() const { return FPageSize; }
+    uint16_t PageCount() const { return FPageCount; }
+    // The page holding page number P, or null when it was never allocated.
+    const TValue* Page(uint32_t P) const { return P < FPageCount ? FPages[P] : nullptr; }
+
+protected:
+    // Geometry from PageClass: class 0 has 16 entries a page, class 1 has 256.
+    void ApplyPageClass() {
+        FPageShift = FPageClass == 1 ? 8 : 4;
+        FPageSize = static_cast<uint16_t>(1u << FPageShift);
+        FPageMask = static_cast<uint16_t>(FPageSize - 1);
+        FLast = -1;
+        FCacheIndex = -1;
+    }
+
+    void FreePages() {
+        for (TValue* page : FPages) delete[] page;
+        FPages.clear();
+        FPages.shrink_to_fit();
+        FPageCount = 0;
+    }
+
+    TValue* NewPage() const { return new TValue[FPageSize](); }
+
+    // Highest non-zero index not above the old Last, or -1.
+    void RecomputeLast() {
+        const int32_t oldLast = FLast;
+        int32_t last = -1;
+        ForEach([&](int32_t i, TValue) {
+            if (i > oldLast) return true;
+            last = i;
+            return false;
+        });
+        FLast = last;
+        FCacheIndex = -1;
+    }
+
+    // The page table's visible length is FPageCount; the vector may keep spare
+    // capacity so that growing it page by page stays linear.
+    std::vector<TValue*> FPages;
+    uint16_t FPageCount = 0;
+    uint16_t FPageSize = 16;
+    uint16_t FPageMask = 15;
+    uint16_t FPageShift = 4;
+    int32_t FLast = -1;
+    mutable int32_t FCacheIndex = -1;
+    mutable TValue FCacheValue{};
+    int32_t FCount = 0;
+    uint8_t FPageClass = 0;
+};
+
+// A list of raw 32-bit values with the list stream record:
+//   1 byte PageClass, 4 bytes Count, 4 bytes N, then N times a 4-byte page
+//   number and PageSize 4-byte entries, pages in increasing order.
+class TSList : public TSListT<int32_t> {
+    QV_CLASS(TSList)
+public:
+    TSList() = default;
+
+    virtual void LoadFromStream(TStream& Stream);
+    virtual void SaveToStream(TStream& Stream) const;
+
+protected:
+    // Reads the list record. On a record outside the format raises EReadError
+    // naming what was wrong and leaves the list empty with its old Count.
+    void ReadListRecord(TStream& Stream);
+    void WriteListRecord(TStream& Stream) const;
+};
+
+}  // namespace qv
