@@ -8,6 +8,7 @@
 // Not thread-safe: the model lives on one thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <new>
