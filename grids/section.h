@@ -1,0 +1,139 @@
+// TQvSection: the cells of one quadrant of a sheet, in section-local
+// coordinates starting at (0, 0): a sparse list of rows keyed by local row,
+// the merged ranges of the quadrant, and six attribute tables that store
+// what belongs to positions rather than to cell objects.
+//
+// Attribute tables (first key -> second key -> 32-bit line value, 0 = unset):
+//   0  vertical grid line x (left of column x) -> row y     Left, Right, VInternal
+//   1  horizontal grid line y (above row y)    -> column x  Top, Bottom, HInternal
+//   2  row y -> column x   first diagonal
+//   3  row y -> column x   second diagonal
+//   4  row y -> column x   fill colour
+//   5  row y -> column x   frame style; TIntSList sub-lists whose Default is
+//      the base style's frame when the sub-list is created
+// A border line is stored once per grid-line segment and shared by the cells
+// on both sides of it.
+//
+// Rectangles are half-open: Right and Bottom are one past the last column
+// and row.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grids/cell.h"
+#include "grids/row.h"
+#include "grids/union.h"
+#include "lists/list_slist.h"
+
+namespace qv {
+
+class TQvBaseStyle;
+class TQvSheet;
+class TQvStyle;
+class TStream;
+
+class TQvSection : public TObjectSList {
+    QV_CLASS(TQvSection)
+public:
+    static constexpr int TableCount = 6;
+
+    TQvSection(TQvSheet* Sheet, uint8_t Kind);
+    // Releases the tables, then every row (and cell), then the ranges.
+    ~TQvSection() override;
+
+    TQvSheet* Sheet() const { return FSheet; }
+    uint8_t Kind() const { return FKind; }
+    TQvBaseStyle* BaseStyle() const { return FBaseStyle; }
+    void SetBaseStyle(TQvBaseStyle* S) { FBaseStyle = S; }
+
+    // --- rows and cells --------------------------------------------------
+    TQvRow* Rows(int32_t Y) const;
+    TQvRow* NeedRow(int32_t Y);
+    // The top-left of the merged range that covers P without starting at P;
+    // otherwise P.
+    TPoint OwnerOf(TPoint P) const;
+    TQvCell* FindCell(TPoint P) const;
+    // The cell at OwnerOf(P), created of the base style's cell class if missing.
+    TQvCell* NeedCell(TPoint P);
+    // The cell at OwnerOf(P) if it is exactly of class Cls; otherwise the
+    // old cell is released and one of Cls is created.
+    TQvCell* NeedCellOfClass(TPoint P, TQvCellClass Cls);
+    TQvCellClass CellClassAt(TPoint P) const;
+    void SetCellClassAt(TPoint P, TQvCellClass Cls);
+    // Releases every cell at every position of R (rows stay).
+    void FreeCells(const TRect& R);
+
+    // Walk R row by row (y outer, x inner), skipping positions covered by a
+    // merged range other than its top-left. The callback may set Stop; the
+    // walk ends after that call. Both return the number of callbacks made.
+    using TPositionCallback = std::function<void(TPoint P, bool& Stop)>;
+    using TCellCallback = std::function<void(TQvCell* Cell, bool& Stop)>;
+    int ForEachPosition(const TRect& R, const TPositionCallback& Fn);
+    // With Create, cells are made where missing (NeedCell); otherwise
+    // positions without a cell are skipped.
+    int ForEachCell(const TRect& R, bool Create, const TCellCallback& Fn);
+    // Every existing cell of the section in row, then column order.
+    void ForAllCells(const std::function<void(TQvCell*)>& Fn) const;
+
+    // --- attribute tables ------------------------------------------------
+    TListSList* Tables(int I) const { return FTables[I].get(); }
+    // Tables[Table][Line][k] := Value for k in [From, To]; a zero write into
+    // a missing sub-list creates nothing.
+    void SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvLine Value);
+    // The value at From (0 when missing); Uniform tells whether every key in
+    // [From, To] holds it (true when the sub-list is missing or To <= From).
+    TQvLine GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const;
+    // Frame style at (X, Y): the row's sub-list value, or the base style's frame.
+    int32_t AreaValue(int32_t X, int32_t Y) const;
+    void SetAreaValue(int32_t Y, int32_t FromX, int32_t ToX, uint8_t Value);
+
+    // --- merged ranges ---------------------------------------------------
+    // In creation order. Lookups by position scan newest first, lookups by
+    // intersection oldest first.
+    const std::vector<std::unique_ptr<TQvUnion>>& Unions() const { return FUnions; }
+    TQvUnion* AddUnion(const TRect& R, TQvCell* Cell);
+    // Removes U (its top-left cell stays; the other positions stay empty),
+    // repaints its rectangle and sets U to null.
+    void DeleteUnion(TQvUnion*& U);
+    // Makes R one merged range (nothing for a single position).
+    void Merge(const TRect& R);
+    void RemoveUnionsIn(const TRect& R);
+    TQvUnion* FindUnionAt(TPoint P, bool IncludeTopLeft) const;
+    TQvUnion* FindUnionOfCell(const TQvCell* Cell) const;
+    TQvUnion* FindIntersecting(const TRect& R, const TQvUnion* Except) const;
+    bool HasUnion(const TRect& R) const;
+    // The smallest rectangle holding R and every range it touches.
+    TRect ExpandToUnions(const TRect& R) const;
+    void NormaliseUnionsIn(const TRect& R);
+    void NormaliseUnion(TQvUnion* U);
+
+    // --- repaint and styles ----------------------------------------------
+    // Asks the pane showing this section in every attached grid to repaint R
+    // (only a band along its outline with LinesOnly); nothing while the
+    // sheet is inside BeginUpdate/EndUpdate.
+    void Invalidate(const TRect& R, bool LinesOnly);
+    void InvalidateAll();
+    // Every cell using Style (every cell, for null) loses its style.
+    void DetachStyle(const TQvStyle* Style);
+    // Every cell using Style (every cell, for null) inherits Change again.
+    void StyleChanged(const TQvStyle* Style, uint8_t Change);
+    // Carry style assignments across a change of styler, by name.
+    void SaveStyleNames(TStream& Stream);
+    void LoadStyleNames(TStream& Stream);
+
+    // Consistency check for tests and debugging: an empty string when every
+    // invariant holds, otherwise one line per violation.
+    std::string CheckIntegrity() const;
+
+private:
+    TQvSheet* FSheet;
+    TQvBaseStyle* FBaseStyle = nullptr;
+    std::unique_ptr<TListSList> FTables[TableCount];
+    std::vector<std::unique_ptr<TQvUnion>> FUnions;
+    uint8_t FKind;
+};
+
+}  // namespace qv

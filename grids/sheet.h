@@ -1,0 +1,141 @@
+// TQvSheet: the non-visual component that owns all data of one sheet — four
+// sections of cells, the column and row size lists, two base styles, an
+// optional styler, a background picture — and the list of views showing it.
+//
+// Sheet coordinates: client columns and rows count from 0; title columns
+// have negative x (-TitleCols .. -1) and title rows negative y. The signs
+// pick the section; a negative coordinate is shifted by the title count into
+// the section's own index space:
+//   x >= 0, y <  0  section 0 (column titles)  local (x, y + TitleRows)
+//   x <  0, y >= 0  section 1 (row titles)     local (x + TitleCols, y)
+//   x <  0, y <  0  section 2 (corner)         local (x + TitleCols, y + TitleRows)
+//   x >= 0, y >= 0  section 3 (client)         local (x, y)
+//
+// Size indexes (GetSize, SetSize, OnSizing) address title entries as
+// -1 - entry (-1 is title entry 0), while cell coordinates address them as
+// entry - title count; with one title column and row the two agree.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "grids/section.h"
+#include "grids/sheet_view.h"
+#include "grids/size_list.h"
+#include "grids/types.h"
+#include "platform/component.h"
+#include "platform/events.h"
+#include "platform/variant.h"
+
+namespace qv {
+
+class TPicture;
+class TQvBaseStyle;
+class TQvStyler;
+
+class TQvSheet : public TComponent {
+    QV_CLASS(TQvSheet)
+public:
+    explicit TQvSheet(TComponent* AOwner = nullptr);
+    ~TQvSheet() override;
+
+    // --- views -----------------------------------------------------------
+    void AddView(IQvSheetView* View);
+    void RemoveView(IQvSheetView* View);
+    int ViewCount() const { return static_cast<int>(FViews.size()); }
+    IQvSheetView* Views(int I) const { return FViews[I]; }
+
+    // --- structure -------------------------------------------------------
+    TQvSection* Sections(int Kind) const { return FSections[Kind].get(); }
+    TQvSizeList* Sizes(TQvAxis Axis, TQvSizePart Part) const { return FSizes[Axis][Part].get(); }
+    TQvBaseStyle* BaseClientStyle() const { return FBaseClientStyle.get(); }
+    TQvBaseStyle* BaseTitleStyle() const { return FBaseTitleStyle.get(); }
+    // Assign into the owned style.
+    void SetBaseClientStyle(const TQvBaseStyle* S);
+    void SetBaseTitleStyle(const TQvBaseStyle* S);
+    TQvStyler* Styler() const { return FStyler; }
+    // Moves the cells' style assignments to the styles of the same name in
+    // S (none where S lacks the name), then fires OnStylerChanged.
+    void SetStyler(TQvStyler* S);
+    TPicture* Background() const { return FBackground.get(); }
+    void SetBackground(const TPicture* P);
+
+    // --- counts, defaults, maxima ----------------------------------------
+    int32_t ColCount() const { return Count(axCols, spClient); }
+    int32_t RowCount() const { return Count(axRows, spClient); }
+    int32_t TitleCols() const { return Count(axCols, spTitle); }
+    int32_t TitleRows() const { return Count(axRows, spTitle); }
+    int32_t ColDefWidth() const { return FSizes[axCols][spClient]->Default(); }
+    int32_t RowDefHeight() const { return FSizes[axRows][spClient]->Default(); }
+    int32_t ColMaxWidth() const { return FMaxSize[axCols]; }
+    int32_t RowMaxHeight() const { return FMaxSize[axRows]; }
+    void SetColCount(int32_t N) { SetAxisCount(axCols, N); }
+    void SetRowCount(int32_t N) { SetAxisCount(axRows, N); }
+    void SetTitleCols(int32_t N) { SetTitleCount(axCols, N); }
+    void SetTitleRows(int32_t N) { SetTitleCount(axRows, N); }
+    void SetColDefWidth(int32_t D) { SetDefSize(axCols, D); }
+    void SetRowDefHeight(int32_t D) { SetDefSize(axRows, D); }
+    void SetColMaxWidth(int32_t M) { SetMaxSize(axCols, M); }
+    void SetRowMaxHeight(int32_t M) { SetMaxSize(axRows, M); }
+    int32_t Count(TQvAxis Axis, TQvSizePart Part) const { return FSizes[Axis][Part]->Count(); }
+    void SetAxisCount(TQvAxis Axis, int32_t N);
+    void SetTitleCount(TQvAxis Axis, int32_t N);
+    void SetDefSize(TQvAxis Axis, int32_t D);
+    int32_t MaxSize(TQvAxis Axis) const { return FMaxSize[Axis]; }
+    void SetMaxSize(TQvAxis Axis, int32_t M);
+
+    // --- sizes -----------------------------------------------------------
+    // Index >= 0: client entry Index; Index < 0: title entry -1 - Index.
+    int32_t GetSize(TQvAxis Axis, int32_t Index) const;
+    // Fires OnSizing, applies the maximum, stores the size when the entry
+    // exists and the size differs, and tells the views.
+    void SetSize(int32_t Index, TQvAxis Axis, int32_t Size);
+    // OnSizing, then the maximum; used by SetSize and interactive sizing.
+    void DoSizing(TQvAxis Axis, TQvSizePart Part, int32_t& Size, int32_t Entry);
+    void NotifySizeChanged(IQvSheetView* Except, TQvAxis Axis, int32_t Entry, TQvSizePart Part);
+
+    // --- cells by sheet coordinate ---------------------------------------
+    // The section kind of (X, Y); Local receives the section-local point.
+    uint8_t MapCoord(int32_t X, int32_t Y, TPoint& Local) const;
+    TQvCell* NeedCell(int32_t X, int32_t Y);
+    TQvCell* FindCell(int32_t X, int32_t Y) const;
+    // The cell's value, or an unassigned variant when there is no cell.
+    TVariant CellValue(int32_t X, int32_t Y) const;
+    void SetCellValue(int32_t X, int32_t Y, const TVariant& V);
+
+    // --- updates and notification ----------------------------------------
+    void BeginUpdate() { ++FUpdateCount; }
+    // At 0 every view repaints all its panes.
+    void EndUpdate();
+    int32_t UpdateCount() const { return FUpdateCount; }
+    bool Modified() const { return FModified; }
+    // Fires OnModified when the flag changes.
+    void SetModified(bool V);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool V) { FReadOnly = V; }
+    // Every view editing Cell ends the edit.
+    void CellReleased(const TQvCell* Cell);
+    void RepaintGrids();
+    void MergeChanged(uint8_t Kind);
+
+    TQvSizingEvent OnSizing;
+    TNotifyEvent OnStylerChanged;
+    TNotifyEvent OnModified;
+
+private:
+    friend class TQvStyler;
+
+    std::unique_ptr<TQvSizeList> FSizes[2][2];
+    std::vector<IQvSheetView*> FViews;
+    std::unique_ptr<TPicture> FBackground;
+    std::unique_ptr<TQvSection> FSections[4];
+    std::unique_ptr<TQvBaseStyle> FBaseClientStyle;
+    std::unique_ptr<TQvBaseStyle> FBaseTitleStyle;
+    TQvStyler* FStyler = nullptr;
+    int32_t FMaxSize[2] = {0, 0};
+    int32_t FUpdateCount = 0;
+    bool FReadOnly = false;
+    bool FModified = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,45 @@
+// What a sheet asks of the grids that show it. The sheet keeps a list of
+// attached views and calls into them; it never knows the widget behind one.
+#pragma once
+
+#include <cstdint>
+
+#include "grids/types.h"
+#include "platform/geometry.h"
+
+namespace qv {
+
+class TQvCell;
+class TQvSheet;
+
+class IQvSheetView {
+public:
+    virtual ~IQvSheetView() = default;
+
+    // Every size of Axis may have changed (counts, defaults, maxima).
+    virtual void UpdateSizes(TQvAxis Axis) = 0;
+    // One size changed: entry Entry of part Part of Axis.
+    virtual void ApplySize(TQvAxis Axis, TQvSizePart Part, int32_t Entry) = 0;
+    // Repaint all four panes (an update block of the sheet ended).
+    virtual void InvalidateAll() = 0;
+    // Re-read sizes and layout after the sheet's data was read.
+    virtual void ReadLayout() = 0;
+    // The cell edited in place by this view, or null.
+    virtual TQvCell* EditCell() const = 0;
+    // End the in-place edit (the edited cell goes away or changes kind).
+    virtual void EndEdit() = 0;
+    // Repaint the client pane (the background picture changed).
+    virtual void RepaintClient() = 0;
+    // Re-apply the selection of the pane showing section Kind, so that it
+    // grows to whole merged ranges again.
+    virtual void MergeChanged(TQvSectionKind Kind) = 0;
+    // Repaint the section-local cell rectangle R in the pane showing section
+    // Kind: Mode 0 the cells, Mode 1 only a band along R's outline.
+    virtual void InvalidateCells(TQvSectionKind Kind, const TRect& R, int Mode) = 0;
+    // Repaint the pane showing section Kind completely.
+    virtual void InvalidatePane(TQvSectionKind Kind) = 0;
+    // The sheet is going away: drop the reference (and detach from it).
+    virtual void SheetDestroying(TQvSheet* Sheet) = 0;
+};
+
+}  // namespace qv
