@@ -8,13 +8,13 @@ TEST(MessageBox, DefaultServiceRecordsAndAnswersTheDefaultButton) {
     TRecordingMessageService& rec = DefaultMessageService();
     rec.Clear();
     EXPECT_EQ(&MessageService(), &rec);
-    EXPECT_EQ(ShowMessageBox("Fucking loading", "Error", miError), idOk);
+    EXPECT_EQ(ShowMessageBox("Cell record could not be read", "Error", miError), idOk);
     EXPECT_EQ(ShowMessageBox("Sure?", "Q", miQuestion, mbOKCancel), idOk);
     EXPECT_EQ(ShowMessageBox("Save?", "Q", miQuestion, mbYesNo), idYes);
     EXPECT_EQ(ShowMessageBox("Save?", "Q", miQuestion, mbYesNoCancel), idYes);
     ASSERT_EQ(rec.Messages().size(), 4u);
     EXPECT_EQ(rec.Messages()[0].Caption, "Error");
-    EXPECT_EQ(rec.Messages()[0].Text, "Fucking loading");
+    EXPECT_EQ(rec.Messages()[0].Text, "Cell record could not be read");
     EXPECT_EQ(rec.Messages()[0].Icon, miError);
     rec.Clear();
     EXPECT_TRUE(rec.Messages().empty());
