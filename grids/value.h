@@ -6,6 +6,8 @@
 
 #include "grids/pro.h"
 #include "platform/geometry.h"
+#include "platform/currency.h"
+#include "platform/date_time.h"
 #include "platform/variant.h"
 
 namespace qv {
@@ -25,20 +27,20 @@ public:
     // EVariantTypeCastError when they cannot); setters wrap the value in a
     // variant and call SetValue.
     virtual double AsFloat();
-    virtual double AsDateTime();
+    virtual TDateTime AsDateTime();
     virtual int32_t AsInteger();
     virtual std::string AsString();
     virtual bool AsBoolean();
     virtual TObject* AsObject();
-    virtual int64_t AsCurrency();  // value x 10 000
+    virtual Currency AsCurrency();
     virtual TVariant GetValue();
     virtual void SetAsFloat(double V);
-    virtual void SetAsDateTime(double V);
+    virtual void SetAsDateTime(TDateTime V);
     virtual void SetAsInteger(int32_t V);
     virtual void SetAsString(const std::string& V);
     virtual void SetAsBoolean(bool V);
     virtual void SetAsObject(TObject* V);
-    virtual void SetAsCurrency(int64_t V);
+    virtual void SetAsCurrency(Currency V);
     virtual void SetValue(const TVariant& V);
 
     // Copies Value (and, between cells of one class, the AsObject data).
