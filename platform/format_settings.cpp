@@ -111,8 +111,10 @@ std::string ConvertCFormat(const std::string& CFormat, char& Separator, char Sep
             Out += Code;
             continue;
         }
-        const bool Punct = !std::isalnum(static_cast<unsigned char>(c)) && c != ' ' && c != '%' &&
-                           c != '"' && c != '\'';
+        // Only ASCII punctuation can be a separator: bytes of a multi-byte
+        // character are shown as they are.
+        const unsigned char u = static_cast<unsigned char>(c);
+        const bool Punct = u < 0x80 && std::ispunct(u) && c != '%' && c != '"' && c != '\'';
         if (Punct && !HaveSeparator) {
             Separator = c;
             HaveSeparator = true;

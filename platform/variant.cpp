@@ -235,7 +235,10 @@ TVariantRelationship VarCompareValue(const TVariant& A, const TVariant& B, const
         if (Integral(Ta) && Integral(Tb)) return Order(A.AsInt64(Settings), B.AsInt64(Settings));
         if ((Ta == varCurrency || Ta == varInteger) && (Tb == varCurrency || Tb == varInteger))
             return Order(A.AsCurrency(Settings), B.AsCurrency(Settings));
-        const double Da = A.AsDouble(Settings), Db = B.AsDouble(Settings);
+        // A date against text reads the text as a date and time.
+        const bool Dates = Ta == varDate || Tb == varDate;
+        const double Da = Dates ? A.AsDateTime(Settings) : A.AsDouble(Settings);
+        const double Db = Dates ? B.AsDateTime(Settings) : B.AsDouble(Settings);
         if (std::isnan(Da) || std::isnan(Db)) return vrNotEqual;
         return Order(Da, Db);
     } catch (const EVariantError&) {

@@ -103,7 +103,7 @@ enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 // Compares values across types: two unassigned or two null values are equal,
 // one of them against anything else is vrNotEqual; two strings compare by
 // bytes; a string against a number or date is read as a number (vrNotEqual
-// when it is not one); numbers compare exactly where both are integral or
+// when it is not one, and as a date and time against a date); numbers compare exactly where both are integral or
 // currency, as doubles otherwise (NaN gives vrNotEqual). Never raises.
 TVariantRelationship VarCompareValue(const TVariant& A, const TVariant& B,
                                      const TFormatSettings& Settings = FormatSettings());
