@@ -1,0 +1,172 @@
+#include "grids/pro_range.h"
+
+#include "grids/base_style.h"
+#include "grids/cell.h"
+#include "grids/section.h"
+#include "platform/font.h"
+
+namespace qv {
+
+QV_ABSTRACT_CLASS_IMPL(TQvProRange, TQvProCell)
+
+TQvProRange::TQvProRange(TObject* Owner) : TQvProCell(Owner), FOldFont(std::make_unique<TFont>()) {
+    IncludeState(psAlwaysNotify);
+}
+
+TQvProRange::~TQvProRange() = default;
+
+void TQvProRange::Assign(const TPersistent* Source) {
+    TQvProCell::Assign(Source);
+    TakeSnapshots();
+}
+
+void TQvProRange::TakeSnapshots() {
+    FOldFont->Assign(Font());
+    FOldLayout = Layout();
+    FOldControl = Control();
+}
+
+TQvCell* TQvProRange::TopLeftCell() const {
+    TQvSection* s = Section();
+    return s ? s->FindCell(TopLeft()) : nullptr;
+}
+
+TQvStyle* TQvProRange::GetStyle() const {
+    TQvCell* c = TopLeftCell();
+    return c ? c->GetStyle() : nullptr;
+}
+
+void TQvProRange::SetStyle(TQvStyle* S) {
+    TQvSection* s = Section();
+    if (!s) return;
+    if (S != GetStyle()) s->NeedCell(TopLeft())->SetStyle(S);
+    Changed(piStyle);
+}
+
+TClass TQvProRange::GetCellClass() const {
+    TQvSection* s = Section();
+    return s ? s->CellClassAt(TopLeft()) : nullptr;
+}
+
+void TQvProRange::SetCellClass(TClass Cls) {
+    if (HasState(psSilent)) return;
+    if (TQvSection* s = Section()) s->SetCellClassAt(TopLeft(), Cls);
+    Changed(piControl);
+}
+
+TVariant TQvProRange::GetValue() {
+    TQvCell* c = TopLeftCell();
+    return c ? c->GetValue() : TVariant();
+}
+
+void TQvProRange::SetValue(const TVariant& V) {
+    if (HasState(psSilent)) return;
+    TQvSection* s = Section();
+    if (!s) return;
+    s->NeedCell(TopLeft())->SetValue(V);
+    Changed(piValue);
+}
+
+template <typename F>
+void TQvProRange::ForEachCellCreating(F&& Fn) {
+    Section()->ForEachCell(GetRect(), true, [&](TQvCell* Cell, bool&) {
+        Cell->IncludeState(psInvalidated);
+        Fn(Cell);
+    });
+}
+
+void TQvProRange::Changed(int Id) {
+    if (HasState(psSilent)) return;
+    TQvSection* s = Section();
+    if (!s) return;
+    const TRect r = GetRect();
+    s->Invalidate(r, false);
+    switch (Id) {
+        case piControl: ApplyControl(); break;
+        case piLayout: ApplyLayout(); break;
+        case piFont: ApplyFont(); break;
+        case piColor: break;  // the fill was written into the tables by SetLine
+        case piHint:
+            s->ForEachCell(r, false, [](TQvCell* Cell, bool&) {
+                Cell->IncludeState(psInvalidated);
+                Cell->SetHint(std::string());
+            });
+            break;
+        default:
+            ForEachCellCreating([&](TQvCell* Cell) { Cell->AssignProperty(this, Id); });
+    }
+}
+
+void TQvProRange::ApplyControl() {
+    const TQvControl now = Control();
+    const bool editorChanged = now.EditorIndex != FOldControl.EditorIndex;
+    const bool formatChanged = now.Format != FOldControl.Format;
+    TQvSection* s = Section();
+    const TClass cls = GetCellClass();
+    s->ForEachPosition(GetRect(), [&](TPoint P, bool&) { s->SetCellClassAt(P, cls); });
+    if (editorChanged || formatChanged) {
+        ForEachCellCreating([&](TQvCell* Cell) {
+            if (editorChanged) Cell->SetEditorIndex(now.EditorIndex);
+            if (formatChanged) Cell->SetFormat(now.Format);
+        });
+    }
+    FOldControl = Control();
+}
+
+void TQvProRange::ApplyLayout() {
+    const TQvLayout now = Layout();
+    const TQvLayout old = FOldLayout;
+    ForEachCellCreating([&](TQvCell* Cell) {
+        TQvLayout l = Cell->Layout();
+        if (now.HAlign != old.HAlign) l.HAlign = now.HAlign;
+        if (now.VAlign != old.VAlign) l.VAlign = now.VAlign;
+        if (now.Indent != old.Indent) l.Indent = now.Indent;
+        if (now.WrapMode != old.WrapMode) l.WrapMode = now.WrapMode;
+        Cell->SetLayout(l);
+    });
+    FOldLayout = Layout();
+}
+
+void TQvProRange::ApplyFont() {
+    const TFont& now = *Font();
+    const TFont& old = *FOldFont;
+    const bool name = now.Name() != old.Name();
+    const bool color = now.Color() != old.Color();
+    const bool charset = now.Charset() != old.Charset();
+    const bool size = now.Size() != old.Size();
+    const TFontStyle flags[] = {fsBold, fsItalic, fsUnderline, fsStrikeOut};
+    ForEachCellCreating([&](TQvCell* Cell) {
+        TFont* f = Cell->Font();
+        if (name) f->SetName(now.Name());
+        if (color) f->SetColor(now.Color());
+        if (charset) f->SetCharset(now.Charset());
+        if (size) f->SetSize(now.Size());
+        for (TFontStyle flag : flags) {
+            if (now.Style().Contains(flag) == old.Style().Contains(flag)) continue;
+            TFontStyles st = f->Style();
+            if (now.Style().Contains(flag)) st.Include(flag);
+            else st.Exclude(flag);
+            f->SetStyle(st);
+        }
+    });
+    FOldFont->Assign(&now);
+}
+
+bool TQvProRange::Merge() {
+    if (IsSingle()) return false;
+    Section()->Merge(GetRect());
+    return true;
+}
+
+bool TQvProRange::MergeLines() {
+    const TRect r = GetRect();
+    for (int32_t y = r.Top; y < r.Bottom; ++y) Section()->Merge({r.Left, y, r.Right, y + 1});
+    return true;
+}
+
+bool TQvProRange::Clear() {
+    Section()->FreeCells(GetRect());
+    return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,194 @@
+#include "grids/sheet_stream.h"
+
+#include <string>
+
+#include "grids/base_style.h"
+#include "grids/manager.h"
+#include "grids/section.h"
+#include "grids/sheet.h"
+#include "lists/int_slist.h"
+#include "platform/exceptions.h"
+#include "platform/message_box.h"
+#include "platform/stream.h"
+
+namespace qv {
+
+namespace {
+
+constexpr uint8_t sfUnions = 1;
+constexpr uint8_t sfRows = 128;
+// Table flags in the order the tables are written.
+constexpr struct {
+    int Table;
+    uint8_t Flag;
+} TableOrder[] = {{4, 2}, {0, 4}, {1, 8}, {2, 16}, {3, 32}, {5, 64}};
+
+bool SectionPresent(const TQvSheet& Sheet, int Kind) {
+    switch (Kind) {
+        case skColTitles: return Sheet.ColCount() > 0 && Sheet.TitleRows() > 0;
+        case skRowTitles: return Sheet.RowCount() > 0 && Sheet.TitleCols() > 0;
+        case skCorner: return Sheet.TitleCols() > 0 && Sheet.TitleRows() > 0;
+        default: return Sheet.ColCount() > 0 && Sheet.RowCount() > 0;
+    }
+}
+
+// Coordinates a stored section may use: what a sparse list can index.
+bool ValidIndex(int32_t I) { return I >= 0 && I <= TSList().MaxIndex(); }
+
+void ReportCellLoadFailure() { ShowMessageBox("Fucking loading", "Error", miError, mbOK); }
+
+}  // namespace
+
+void SaveRecord(TQvPro& Object, TStream& Stream) {
+    const int64_t start = Stream.Position();
+    Stream.WriteInt32(0);
+    Object.WriteToStream(Stream);
+    const int64_t end = Stream.Position();
+    Stream.SetPosition(start);
+    Stream.WriteInt32(static_cast<int32_t>(end - start));
+    Stream.SetPosition(end);
+}
+
+bool LoadRecord(TQvPro& Object, TStream& Stream) {
+    const int64_t start = Stream.Position();
+    const int32_t length = Stream.ReadInt32();
+    if (length < 4 || length - 4 > Stream.Remaining())
+        throw EReadError("Invalid record length " + std::to_string(length) + " at offset " + std::to_string(start));
+    TMemoryStream record(Stream.ReadBytes(length - 4));
+    bool ok = true;
+    try {
+        Object.ReadFromStream(record);
+    } catch (const Exception&) {
+        ok = false;
+    }
+    Stream.SetPosition(start + length);
+    return ok;
+}
+
+void WriteSectionRecord(TQvSection& Section, TStream& Stream) {
+    uint8_t flags = 0;
+    if (!Section.Unions().empty()) flags |= sfUnions;
+    for (const auto& t : TableOrder)
+        if (!Section.Tables(t.Table)->IsEmpty()) flags |= t.Flag;
+    if (!Section.IsEmpty()) flags |= sfRows;
+    Stream.WriteByte(flags);
+
+    if (flags & sfUnions) {
+        Stream.WriteInt32(static_cast<int32_t>(Section.Unions().size()));
+        for (const auto& u : Section.Unions()) {
+            const TRect& r = u->Rect();
+            Stream.WriteInt32(r.Left);
+            Stream.WriteInt32(r.Top);
+            Stream.WriteInt32(r.Right);
+            Stream.WriteInt32(r.Bottom);
+        }
+    }
+    if (flags & sfRows) {
+        Section.ForEach([&](int32_t y, TObject* obj) {
+            auto* row = static_cast<TQvRow*>(obj);
+            if (row->IsEmpty()) return false;
+            Stream.WriteInt32(y);
+            row->ForEach([&](int32_t x, TObject* c) {
+                auto* cell = static_cast<TQvCell*>(c);
+                Stream.WriteInt32(x);
+                Stream.WriteInt32(TQvManager::ClassId(cell->ClassType()));
+                SaveRecord(*cell, Stream);
+                return false;
+            });
+            Stream.WriteInt32(-1);
+            return false;
+        });
+        Stream.WriteInt32(-1);
+    }
+    for (const auto& t : TableOrder)
+        if (flags & t.Flag) Section.Tables(t.Table)->SaveItems(Stream);
+}
+
+void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
+    const uint8_t flags = Stream.ReadByte();
+    if (flags & sfUnions) {
+        const int32_t n = Stream.ReadInt32();
+        if (n < 0 || n > Stream.Remaining() / 16)
+            throw EReadError("Invalid merged range count " + std::to_string(n));
+        for (int32_t i = 0; i < n; ++i) {
+            TRect r;
+            r.Left = Stream.ReadInt32();
+            r.Top = Stream.ReadInt32();
+            r.Right = Stream.ReadInt32();
+            r.Bottom = Stream.ReadInt32();
+            if (!ValidIndex(r.Left) || !ValidIndex(r.Top) || !ValidIndex(r.Right) || !ValidIndex(r.Bottom) ||
+                r.IsEmpty())
+                throw EReadError("Invalid merged range (" + std::to_string(r.Left) + ", " + std::to_string(r.Top) +
+                                 ", " + std::to_string(r.Right) + ", " + std::to_string(r.Bottom) + ")");
+            Section.AddUnion(r, nullptr);
+        }
+    }
+    if (flags & sfRows) {
+        for (int32_t y = Stream.ReadInt32(); y != -1; y = Stream.ReadInt32()) {
+            if (!ValidIndex(y)) throw EReadError("Invalid row index " + std::to_string(y));
+            for (int32_t x = Stream.ReadInt32(); x != -1; x = Stream.ReadInt32()) {
+                if (!ValidIndex(x)) throw EReadError("Invalid column index " + std::to_string(x));
+                const int32_t id = Stream.ReadInt32();
+                const TClass cls = QvManager().ClassById(id);
+                if (!cls || !cls->Factory) {
+                    // No class to read it with: skip the record by its length.
+                    const int32_t length = Stream.ReadInt32();
+                    if (length < 4 || length - 4 > Stream.Remaining())
+                        throw EReadError("Invalid record length " + std::to_string(length));
+                    Stream.Seek(length - 4, soCurrent);
+                    ReportCellLoadFailure();
+                    continue;
+                }
+                TQvCell* cell = Section.NeedCellOfClass({x, y}, cls);
+                if (!cell || !LoadRecord(*cell, Stream)) ReportCellLoadFailure();
+            }
+        }
+    }
+    for (const auto& t : TableOrder)
+        if (flags & t.Flag)
+            Section.Tables(t.Table)->LoadItems(Stream, t.Table == 5 ? TIntSList::StaticClass() : TSList::StaticClass());
+}
+
+void WriteSheetData(TQvSheet& Sheet, TStream& Stream) {
+    SaveRecord(*Sheet.BaseClientStyle(), Stream);
+    SaveRecord(*Sheet.BaseTitleStyle(), Stream);
+    const TQvSizeList* lists[4] = {Sheet.Sizes(axCols, spTitle), Sheet.Sizes(axRows, spTitle),
+                                   Sheet.Sizes(axCols, spClient), Sheet.Sizes(axRows, spClient)};
+    uint8_t flags = 0;
+    for (int i = 0; i < 4; ++i)
+        if (!lists[i]->IsEmpty()) flags |= static_cast<uint8_t>(1u << i);
+    Stream.WriteByte(flags);
+    for (int i = 0; i < 4; ++i)
+        if (flags & (1u << i)) lists[i]->SaveToStream(Stream);
+    for (int kind = 0; kind < 4; ++kind)
+        if (SectionPresent(Sheet, kind)) WriteSectionRecord(*Sheet.Sections(kind), Stream);
+    Sheet.SetModified(false);
+}
+
+void ReadSheetData(TQvSheet& Sheet, TStream& Stream) {
+    // Whatever happens, the views re-read sizes and layout (a failed read
+    // may have changed counts already) and the update block closes.
+    struct UpdateBlock {
+        TQvSheet& S;
+        explicit UpdateBlock(TQvSheet& Sheet) : S(Sheet) { S.BeginUpdate(); }
+        ~UpdateBlock() {
+            for (int i = 0; i < S.ViewCount(); ++i) S.Views(i)->ReadLayout();
+            S.EndUpdate();
+        }
+    };
+    {
+        UpdateBlock block(Sheet);
+        LoadRecord(*Sheet.BaseClientStyle(), Stream);  // a failure is ignored
+        LoadRecord(*Sheet.BaseTitleStyle(), Stream);
+        TQvSizeList* lists[4] = {Sheet.Sizes(axCols, spTitle), Sheet.Sizes(axRows, spTitle),
+                                 Sheet.Sizes(axCols, spClient), Sheet.Sizes(axRows, spClient)};
+        const uint8_t flags = Stream.ReadByte();
+        for (int i = 0; i < 4; ++i)
+            if (flags & (1u << i)) lists[i]->LoadFromStream(Stream);
+        for (int kind = 0; kind < 4; ++kind)
+            if (SectionPresent(Sheet, kind)) ReadSectionRecord(*Sheet.Sections(kind), Stream);
+    }
+    Sheet.SetModified(false);
+}
+
+}  // namespace qv

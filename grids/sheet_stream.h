@@ -1,0 +1,49 @@
+// The sheet's "QvData" payload and the records inside it.
+//
+// Payload: the client and title base-style records (length-prefixed), a
+// size-flags byte (1 title columns, 2 title rows, 4 client columns, 8 client
+// rows: lists holding individual sizes) and those integer-list records, then
+// the records of sections 0..3, each only when its quadrant is non-empty on
+// the counts the reader holds when it reaches it.
+//
+// Section record: a flags byte (1 merged ranges, 2 table 4, 4 table 0,
+// 8 table 1, 16 table 2, 32 table 3, 64 table 5, 128 rows); the ranges as a
+// count and 16-byte rectangles; the rows block (row index, then per cell its
+// column, class identifier and length-prefixed record, -1 after each row and
+// after the last row); the flagged tables as nested-table records in the
+// order 4, 0, 1, 2, 3, 5.
+//
+// A length-prefixed record starts with its total length, the four length
+// bytes included. A reader always resumes at the record's end, whatever the
+// object consumed, and the object reads from a copy of exactly its record,
+// so a faulty record can never read into the next one.
+#pragma once
+
+#include <cstdint>
+
+namespace qv {
+
+class TQvPro;
+class TQvSection;
+class TQvSheet;
+class TStream;
+
+void SaveRecord(TQvPro& Object, TStream& Stream);
+// False when the object's read raised (the position is past the record all
+// the same). A length that cannot frame a record raises EReadError: nothing
+// after it can be trusted.
+bool LoadRecord(TQvPro& Object, TStream& Stream);
+
+void WriteSectionRecord(TQvSection& Section, TStream& Stream);
+// Adds to what the section holds. A cell record that fails to load (or names
+// no registered class) is reported through the message service and skipped;
+// structural damage raises EReadError.
+void ReadSectionRecord(TQvSection& Section, TStream& Stream);
+
+// Clears Modified afterwards.
+void WriteSheetData(TQvSheet& Sheet, TStream& Stream);
+// Merges into the sheet (it is not cleared first) inside an update block
+// that always closes; views re-read their layout; clears Modified.
+void ReadSheetData(TQvSheet& Sheet, TStream& Stream);
+
+}  // namespace qv

@@ -1,0 +1,192 @@
+// TQvGrid: the widget that shows a TQvSheet in four panes — column titles,
+// row titles, corner and client cells. It keeps the sheet's sizes scaled to
+// its Scale, publishes options, scroll bars, links and events, runs the mouse
+// gestures its panes share, and is the view the sheet calls back when its
+// data, sizes or structure change.
+#pragma once
+
+#include <QBasicTimer>
+#include <QFrame>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "grids/sheet.h"
+#include "grids/sheet_view.h"
+#include "grids/size_list.h"
+#include "platform/events.h"
+#include "view/view.h"
+
+namespace qv {
+
+// Grid options, bit n = 2^n.
+enum TQvOption : uint16_t {
+    oTitleCols = 1u << 0,
+    oTitleRows = 1u << 1,
+    oVertLines = 1u << 2,
+    oHorzLines = 1u << 3,
+    oColSizing = 1u << 4,
+    oRowSizing = 1u << 5,
+    oDrawFocus = 1u << 6,
+    oPageLayout = 1u << 7,  // stored only
+    oReadOnly = 1u << 8,
+    oPermEdit = 1u << 9,
+    oRowSelect = 1u << 10,
+    oRangeSelect = 1u << 11,
+    oTracking = 1u << 12,
+    oWrapKeys = 1u << 13,
+};
+using TQvOptions = uint16_t;
+constexpr TQvOptions DefaultQvOptions =
+    oTitleCols | oTitleRows | oVertLines | oHorzLines | oDrawFocus | oRangeSelect | oTracking;  // 6223
+
+enum TQvScroll : uint8_t { ssHorizontal = 1u << 1, ssVertical = 1u << 2 };
+using TQvScrolls = uint8_t;
+constexpr TQvScrolls DefaultQvScrolls = ssHorizontal | ssVertical;  // 6
+
+class TQvGrid : public QFrame, public IQvSheetView {
+    Q_OBJECT
+public:
+    static constexpr int MinScale = 25;
+    static constexpr int MaxScale = 500;
+
+    explicit TQvGrid(QWidget* Parent = nullptr);
+    ~TQvGrid() override;
+
+    // --- published --------------------------------------------------------
+    TQvSheet* Sheet() const { return FSheet; }
+    void SetSheet(TQvSheet* S);
+    int Scale() const { return FScale; }
+    // Raises EQvGridError naming the value when it lies outside 25..500.
+    void SetScale(int V);
+    TQvOptions Options() const { return FOptions; }
+    bool HasOption(TQvOption O) const { return (FOptions & O) != 0; }
+    void SetOptions(TQvOptions V);
+    TQvScrolls Scrolls() const { return FScrolls; }
+    void SetScrolls(TQvScrolls V);
+    TQvDirection EnterDir() const { return FEnterDir; }
+    void SetEnterDir(TQvDirection D) { FEnterDir = D; }
+    TQvGrid* HorzLink() const { return FHorzLink; }
+    void SetHorzLink(TQvGrid* G);
+    TQvGrid* VertLink() const { return FVertLink; }
+    void SetVertLink(TQvGrid* G);
+    QWidget* EditorParent() const { return FEditorParent; }
+    void SetEditorParent(QWidget* W);
+
+    TQvCellEvent OnColDblClick;
+    TQvCellEvent OnRowDblClick;
+    TQvCellEvent OnCellClick;
+    TQvCellEvent OnCellDblClick;
+    TNotifyEvent OnSelChanged;
+    TNotifyEvent OnClipChanged;  // stored only; nothing raises it
+    TNotifyEvent OnCurChanged;
+    TNotifyEvent OnSheetChanged;
+    TNotifyEvent OnEditModeChanged;
+    TNotifyEvent OnEnterModeChanged;
+    // The panes' clicks and mouse events, with the pane as sender and the
+    // position in grid coordinates.
+    std::function<void(TObject* Sender)> OnClick;
+    std::function<void(TObject* Sender)> OnDblClick;
+
+    // --- public -----------------------------------------------------------
+    TQvView* Views(int Kind) const { return FViews[Kind]; }
+    TQvView* ActiveView() const { return FActiveView; }
+    void SetActiveView(TQvView* Pane);
+    // The active pane's selection object, or null without a sheet.
+    TQvSelection* Selection() const;
+    bool DesignMode() const { return FDesignMode; }
+    void SetDesignMode(bool V);
+    // The active pane's current cell in sheet coordinates (titles negative).
+    TPoint CurrentCell() const;
+    int32_t UpdateCount() const { return FUpdateCount; }
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    // Scaled sizes: [axis][part].
+    TQvSizeList* Sizes(TQvAxis Axis, TQvSizePart Part) const { return FSizes[Axis][Part].get(); }
+    int32_t ScaleValue(int32_t V) const;
+    int32_t UnscaleValue(int32_t V) const;
+    void ResetSelection();
+    void SelChanged(TQvView* Pane);
+    void CurChanged(TQvView* Pane);
+    // Lays out the four panes.
+    void AlignControls();
+    // Copies the sheet's sizes of both axes at this grid's scale.
+    void UpdateAllSizes();
+    // Propagates the client pane's scroll position to the linked grids.
+    void PropagateScroll(TPoint ClientScrollPos);
+
+    // --- in-place editing entry points (the editing flow arrives later) ----
+    TQvCell* EditCell() const override { return FEditCell; }
+    bool Editing() const { return FEditCell != nullptr; }
+    void EndEdit() override;
+    // Starts editing at the active pane's current cell; does nothing until
+    // the editors exist.
+    void BeginEdit() {}
+
+    // --- gestures (shared by the panes) -----------------------------------
+    enum TMouseHandlerKind { mhNone, mhSelect, mhSizing };
+    // Chooses the gesture handler for a point of a pane and returns the
+    // cursor to show. Descendants may offer other gestures.
+    virtual Qt::CursorShape GetMouseAction(TQvView* Pane, TPoint P);
+    // Event 1 press, 2 move, 3 release, 4 cancel.
+    void MouseEvent(TQvView* Pane, int Event, Qt::KeyboardModifiers Shift, bool Double, TPoint P);
+    uint8_t MouseState() const { return FMouseState; }
+
+    // --- IQvSheetView -----------------------------------------------------
+    void UpdateSizes(TQvAxis Axis) override;
+    void ApplySize(TQvAxis Axis, TQvSizePart Part, int32_t Entry) override;
+    void InvalidateAll() override;
+    void ReadLayout() override;
+    void RepaintClient() override;
+    void MergeChanged(TQvSectionKind Kind) override;
+    void InvalidateCells(TQvSectionKind Kind, const TRect& R, int Mode) override;
+    void InvalidatePane(TQvSectionKind Kind) override;
+    void SheetDestroying(TQvSheet* Sheet) override;
+
+protected:
+    void resizeEvent(QResizeEvent* E) override;
+    void timerEvent(QTimerEvent* E) override;
+    void focusInEvent(QFocusEvent* E) override;
+
+private:
+    friend class TQvView;
+    void SheetChanged();
+    void UpdateSizesOf(TQvAxis Axis);
+    void SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
+    void SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
+    void ShowSizing(TQvView* Pane, int32_t From, int32_t To);
+    void AutoScroll();
+
+    TQvView* FViews[4] = {};
+    TQvView* FActiveView = nullptr;
+    TQvSheet* FSheet = nullptr;
+    std::unique_ptr<TQvSizeList> FSizes[2][2];
+    int32_t FUpdateCount = 0;
+    uint16_t FScale = 100;
+    TQvOptions FOptions = DefaultQvOptions;
+    TQvScrolls FScrolls = DefaultQvScrolls;
+    TQvDirection FEnterDir = dDown;
+    bool FDesignMode = false;
+    bool FEnterMode = false;
+    QPointer<QWidget> FEditorParent;
+    TQvGrid* FHorzLink = nullptr;
+    TQvGrid* FVertLink = nullptr;
+    TQvCell* FEditCell = nullptr;
+
+    // Gesture state.
+    uint8_t FMouseState = 0;  // 0 idle, 1 pressed, 2 dragging, 3 released after a drag, 4 click/cancel
+    bool FDragFlag = false;
+    TMouseHandlerKind FMouseHandler = mhNone;
+    TQvView* FTrackView = nullptr;
+    TPoint FMousePoint;
+    QBasicTimer FAutoScrollTimer;
+    TQvAxis FSizingAxis = axCols;
+    TQvSizePart FSizingPart = spTitle;
+    int32_t FSizingIndex = 0;
+    int32_t FSizingOffset = 0;
+    int32_t FSizingOldSize = 0;
+    int32_t FSizingLastSize = 0;
+    int32_t FSizingNewSize = 0;
+};
+
+}  // namespace qv

@@ -1,0 +1,165 @@
+// TQvView: one of the four panes of a grid. A pane shows one section of the
+// sheet — column titles, row titles, corner or client cells — maps cells to
+// pixels and back, scrolls in step with its siblings, paints, and owns the
+// current cell, the anchor and the selected rectangle.
+//
+// Coordinate spaces, named consistently in this class:
+//   cell      section-local column and row (0, 0 is the section's first cell)
+//   client    pixels relative to the pane's top-left
+//   content   pixels relative to the top-left of the pane's first cell;
+//             content = client + ScrollPos
+// Every pixel size a pane reads is already scaled by the grid (ColSizes and
+// RowSizes are the grid's scaled lists).
+//
+// The client pane carries the grid's scroll bars as child widgets along its
+// right and bottom edges; ClientSize() is the area left for cells.
+#pragma once
+
+#include <QBasicTimer>
+#include <QRegion>
+#include <QWidget>
+#include <memory>
+
+#include "grids/selection.h"
+#include "grids/size_list.h"
+#include "grids/types.h"
+
+class QScrollBar;
+
+namespace qv {
+
+class TCanvas;
+class TQvGrid;
+class TQvSection;
+
+class TQvView : public QWidget, public IQvSelectionOwner {
+    Q_OBJECT
+public:
+    // Results of HitTest.
+    enum THitZone { hzNone = 0, hzCell = 1, hzColEdge = 2, hzRowEdge = 3 };
+    // Scroll-bar requests, numbered as the classic scroll-bar codes.
+    enum TScrollCode {
+        scLineUp = 0, scLineDown = 1, scPageUp = 2, scPageDown = 3,
+        scThumbPosition = 4, scThumbTrack = 5, scTop = 6, scBottom = 7,
+    };
+
+    TQvView(TQvGrid* Grid, TQvSectionKind Kind);
+    ~TQvView() override;
+
+    TQvGrid* Grid() const { return FGrid; }
+    TQvSectionKind Kind() const { return FKind; }
+    bool IsClientPane() const { return FKind == skClient; }
+    TQvSection* Section() const { return FSection; }
+    void SetSection(TQvSection* S) { FSection = S; }
+    TQvSelection* Selection() const { return FSelection.get(); }
+    TQvSizeList* ColSizes() const { return FColSizes; }
+    TQvSizeList* RowSizes() const { return FRowSizes; }
+    int32_t ColCount() const { return FColSizes->Count(); }
+    int32_t RowCount() const { return FRowSizes->Count(); }
+
+    // --- geometry ---------------------------------------------------------
+    TPoint ScrollPos() const { return FScrollPos; }
+    TSize ContentSize() const { return FContentSize; }
+    TPoint ScrollFactor() const { return FScrollFactor; }
+    // Size of the area left for cells (the client pane's scroll bars excluded).
+    TSize ClientSize() const;
+    // Pixel rectangle (client) of a cell rectangle. Mode 0 is the whole
+    // cell including its grid line, 1 the inside of the selection frame, 2
+    // the inside of the current-cell frame. False when the cells lie outside
+    // the counts or cover no pixel.
+    bool CellRectToPixels(const TRect& Cells, int Mode, TRect& Pixels) const;
+    // The cells covering a client rectangle, clipped to the counts.
+    bool PixelsToCells(const TRect& Pixels, TRect& Cells) const;
+    bool ClipToCounts(TRect& Cells) const;
+    TPoint Clamp(TPoint Cell) const;
+    TPoint MergedOrigin(TPoint Cell) const;
+    TRect ExpandMerged(const TRect& Cells) const;
+    // The cell under a client point (clamped, merged to its origin); the
+    // result tells whether the point lies inside the content.
+    bool CellAt(TPoint ClientPoint, bool AllowOutside, TPoint& Cell) const;
+    THitZone HitTest(TPoint ClientPoint, TPoint& Cell) const;
+    // Sets ScrollPos (content), moving the pixels; true when it changed.
+    bool ScrollTo(TPoint ContentPos);
+    bool ClampScroll(TPoint ContentPos);
+    void ScrollIntoView(const TRect& Cells);
+    int32_t ScrollCode(TQvAxis Axis, int Code, int32_t Param) const;
+    void UpdateScrollBars(bool CheckRange);
+    void SyncScroll();
+    void SetContentSize(int32_t Width, int32_t Height);
+    // One column (Axis 0) or row starting at content Offset changed from Old
+    // to New pixels: keeps the window contents in place.
+    void ChangeSize(TQvAxis Axis, int32_t Offset, int32_t Old, int32_t New);
+    // Mode 0 the cells (inflated by 3), 1 the ring of the selection frame,
+    // 2 the cells' inside.
+    void InvalidateCells(const TRect& Cells, bool Expand, int Mode);
+    // Repaints everything unless the grid is inside an update block.
+    void InvalidatePane();
+
+    // --- painting ---------------------------------------------------------
+    // The region (client pixels) that shows selection Sel with current Cur.
+    QRegion SelectionRegion(const TRect& Sel, TPoint Cur) const;
+    // Shows NewSel instead of SelRect (Current already holds the new current
+    // cell) and stores it.
+    void ChangeSelection(const TRect& NewSel, TPoint OldCurrent);
+    // The graphic tiled behind the client pane's cells, or null.
+    const class TGraphic* BackgroundPicture() const;
+    int TitleFrame(int32_t Col, int32_t Row) const;
+
+    // --- selection and navigation -----------------------------------------
+    TRect SelRect() const { return FSelRect; }
+    TPoint Anchor() const { return FAnchor; }
+    void SetAnchor(TPoint P) { FAnchor = P; }
+    TPoint Current() const { return FCurrent; }
+    bool CanSelect(TPoint Cell) const;
+    bool CanEdit(TPoint Cell) const;
+    void SetCurrent(TPoint Cell, bool ResetSel, bool Scroll);
+    void SetSelection(TRect R, TPoint OldCurrent, TQvView* Origin);
+    bool StepCell(TPoint& P, TQvDirection Dir, bool InsideSel, bool Wrap) const;
+    virtual void CellClick(TPoint Cell);
+    virtual void CellDblClick(TPoint Cell);
+    // Empty selection and current (0, 0), without events.
+    void ResetState();
+
+    TQvCellEvent OnCellClickHook;
+    TQvCellEvent OnCellDblClickHook;
+
+    // IQvSelectionOwner
+    TQvSection* SelectionSection() const override { return FSection; }
+    TRect SelectionRect() const override { return FSelRect; }
+    void SelectRect(const TRect& R) override;
+    void SelectionChanged() override;
+
+protected:
+    bool event(QEvent* E) override;
+    void paintEvent(QPaintEvent* E) override;
+    void resizeEvent(QResizeEvent* E) override;
+    void keyPressEvent(QKeyEvent* E) override;
+    void mousePressEvent(QMouseEvent* E) override;
+    void mouseMoveEvent(QMouseEvent* E) override;
+    void mouseReleaseEvent(QMouseEvent* E) override;
+    void mouseDoubleClickEvent(QMouseEvent* E) override;
+    bool focusNextPrevChild(bool Next) override;
+
+private:
+    friend class TQvGrid;
+    void PaintBackground(TCanvas& Canvas, const TRect& R);
+    void PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P);
+    void OnScrollBar(Qt::Orientation Orientation, int Action);
+
+    TQvGrid* FGrid;
+    TQvSection* FSection = nullptr;
+    std::unique_ptr<TQvSelection> FSelection;
+    TQvSizeList* FColSizes;
+    TQvSizeList* FRowSizes;
+    TPoint FScrollFactor{1, 1};
+    TSize FContentSize;
+    TPoint FScrollPos;
+    TRect FSelRect;
+    TPoint FAnchor;
+    TPoint FCurrent;
+    QScrollBar* FHorzBar = nullptr;  // client pane only
+    QScrollBar* FVertBar = nullptr;
+    TQvSectionKind FKind;
+};
+
+}  // namespace qv
