@@ -28,9 +28,10 @@ public:
     ~TCompactString() { Release(); }
 
     TCompactString& operator=(const TCompactString& O) {
-        if (O.FRep) ++O.FRep->Refs;
+        Rep* r = O.FRep;  // read first: O may be this object
+        if (r) ++r->Refs;
         Release();
-        FRep = O.FRep;
+        FRep = r;
         return *this;
     }
     TCompactString& operator=(TCompactString&& O) noexcept {
