@@ -34,6 +34,7 @@ void TQvCBoolean::ReadFromStream(TStream& Stream) {
     TQvCell::ReadFromStream(Stream);
     // Any non-zero stored value reads as true.
     FValue = Stream.ReadInt32() != 0;
+    IncludeState(psTextDirty);
 }
 
 void TQvCBoolean::WriteToStream(TStream& Stream) {

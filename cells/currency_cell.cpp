@@ -26,6 +26,7 @@ void TQvCCurrency::SetValue(const TVariant& V) { SetAsCurrency(V.AsCurrency()); 
 void TQvCCurrency::ReadFromStream(TStream& Stream) {
     TQvCNumber::ReadFromStream(Stream);
     FValue = Currency::FromScaled(Stream.ReadInt64());
+    IncludeState(psTextDirty);
 }
 
 void TQvCCurrency::WriteToStream(TStream& Stream) {

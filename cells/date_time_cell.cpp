@@ -34,6 +34,7 @@ void TQvCDateTime::SetValue(const TVariant& V) { SetAsDateTime(V.AsDateTime()); 
 void TQvCDateTime::ReadFromStream(TStream& Stream) {
     TQvCell::ReadFromStream(Stream);
     FValue = Stream.ReadDouble();
+    IncludeState(psTextDirty);
 }
 
 void TQvCDateTime::WriteToStream(TStream& Stream) {

@@ -21,6 +21,7 @@ void TQvCDouble::SetValue(const TVariant& V) { SetAsFloat(V.AsFloat()); }
 void TQvCDouble::ReadFromStream(TStream& Stream) {
     TQvCNumber::ReadFromStream(Stream);
     FValue = Stream.ReadDouble();
+    IncludeState(psTextDirty);
 }
 
 void TQvCDouble::WriteToStream(TStream& Stream) {

@@ -23,6 +23,7 @@ void TQvCInteger::SetValue(const TVariant& V) { SetAsInteger(V.AsInteger()); }
 void TQvCInteger::ReadFromStream(TStream& Stream) {
     TQvCNumber::ReadFromStream(Stream);
     FValue = Stream.ReadInt32();
+    IncludeState(psTextDirty);
 }
 
 void TQvCInteger::WriteToStream(TStream& Stream) {

@@ -14,6 +14,12 @@ void TQvCString::SetAsString(const std::string& V) {
     if (FValue == std::string_view(V)) return;
     FValue = TCompactString(V);
     ValueChanged();
+    ShareText();
+}
+
+void TQvCString::ShareText() {
+    FText = FValue;
+    ExcludeState(psTextDirty);
 }
 
 TVariant TQvCString::GetValue() { return TVariant(FValue.str()); }
@@ -23,6 +29,7 @@ void TQvCString::SetValue(const TVariant& V) { SetAsString(V.AsString()); }
 void TQvCString::ReadFromStream(TStream& Stream) {
     TQvCell::ReadFromStream(Stream);
     FValue = TCompactString(Stream.ReadString());
+    ShareText();
 }
 
 void TQvCString::WriteToStream(TStream& Stream) {

@@ -21,6 +21,10 @@ public:
     void WriteToStream(TStream& Stream) override;
 
 protected:
+    // The display text of a text cell is its value whatever the format: the
+    // cached text shares the value's block and is current at once.
+    void ShareText();
+
     TCompactString FValue;
 };
 

@@ -35,8 +35,12 @@ std::string TQvCStrings::AsString() { return FItems ? FItems->Text() : std::stri
 
 void TQvCStrings::SetAsString(const std::string& V) {
     CreateData();
-    if (FItems->Text() == V) return;
-    FItems->SetText(V);
+    // Compared in the list's own text form, so "a" and "a\r\n" are the
+    // same list and setting it again is no change.
+    TStringList lines;
+    lines.SetText(V);
+    if (FItems->Text() == lines.Text()) return;
+    FItems->Assign(&lines);
     ValueChanged();
 }
 
@@ -67,6 +71,7 @@ void TQvCStrings::ReadFromStream(TStream& Stream) {
     CreateData();
     FItemIndex = index;
     FItems->SetText(text);
+    IncludeState(psTextDirty);
 }
 
 void TQvCStrings::WriteToStream(TStream& Stream) {
