@@ -64,6 +64,12 @@ TVariant TQvCStrings::GetValue() { return TVariant(AsString()); }
 
 void TQvCStrings::SetValue(const TVariant& V) { SetAsString(V.AsString()); }
 
+void TQvCStrings::AssignProperty(const TQvPro* Source, int Id) {
+    TQvCString::AssignProperty(Source, Id);
+    if (Id != piValue) return;
+    if (const auto* src = dynamic_cast<const TQvCStrings*>(Source)) SetAsInteger(src->ItemIndex());
+}
+
 void TQvCStrings::ReadFromStream(TStream& Stream) {
     TQvCString::ReadFromStream(Stream);
     const int32_t index = Stream.ReadInt32();

@@ -29,6 +29,8 @@ public:
     void SetAsObject(TObject* V) override;
     TVariant GetValue() override;
     void SetValue(const TVariant& V) override;
+    // The value of another pick list brings its chosen line along.
+    void AssignProperty(const TQvPro* Source, int Id) override;
     void ReadFromStream(TStream& Stream) override;
     void WriteToStream(TStream& Stream) override;
 

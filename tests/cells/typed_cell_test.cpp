@@ -180,6 +180,11 @@ TEST(TypedCells, PickListShowsTheChosenLine) {
     EXPECT_EQ(p->AsString(), "x\r\n");
     p->SetAsInteger(0);
     EXPECT_EQ(p->GetText(), "x");
+    auto* copy = MakeCell<TQvCStrings>(sheet, {0, 1});
+    copy->AssignProperty(p, piValue);
+    EXPECT_EQ(copy->AsString(), "x\r\n");
+    EXPECT_EQ(copy->GetText(), "x");
+
     TQvSheet unrelated;
     EXPECT_THROW(p->SetAsObject(&unrelated), EConvertError);
     EXPECT_EQ(p->AsString(), "x\r\n");
