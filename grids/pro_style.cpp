@@ -61,9 +61,23 @@ void TQvProStyle::ReadFromStream(TStream& Stream) {
 }
 
 void TQvProStyle::WriteToStream(TStream& Stream) {
-    TQvPro::WriteToStream(Stream);
-    if (Assigned().Has(piColor)) Stream.WriteInt32(static_cast<int32_t>(Color()));
-    if (Assigned().Has(piBorder))
+    // The frame style travels only in the line block, which the record
+    // carries when Border is assigned. A style with its own frame but no own
+    // border would lose the frame, so its record also marks Border: readers
+    // then get the frame back (and the style's lines, as they were).
+    const TQvProps Own = Assigned();
+    TQvProps Written = Own;
+    if (Own.Has(piFrame)) Written.Include(piBorder);
+    SetAssigned(Written);
+    try {
+        TQvPro::WriteToStream(Stream);
+    } catch (...) {
+        SetAssigned(Own);
+        throw;
+    }
+    SetAssigned(Own);
+    if (Written.Has(piColor)) Stream.WriteInt32(static_cast<int32_t>(Color()));
+    if (Written.Has(piBorder))
         for (TQvLine L : FLines) Stream.WriteUInt32(L);
 }
 
