@@ -26,8 +26,15 @@ namespace {
 
 using test::TRecordingCanvas;
 
+// A fresh position for every cell made without one, so that no test places
+// a cell over another.
+TPoint NextFreePoint() {
+    static int32_t next = 0;
+    return {100, 100 + next++};
+}
+
 template <class T>
-T* MakeCell(TQvSheet& Sheet, TPoint P = {0, 0}) {
+T* MakeCell(TQvSheet& Sheet, TPoint P = NextFreePoint()) {
     return static_cast<T*>(TQvCell::CreateAt(T::StaticClass(), Sheet.Sections(skClient), P));
 }
 
@@ -47,7 +54,7 @@ std::string BaseRecord(TQvCell* C) {
 // Reads Bytes into a fresh cell of C's class and checks that the whole
 // record was consumed.
 template <class T>
-T* ReadBack(TQvSheet& Sheet, const std::string& Bytes, TPoint P = {5, 5}) {
+T* ReadBack(TQvSheet& Sheet, const std::string& Bytes, TPoint P = NextFreePoint()) {
     T* c = MakeCell<T>(Sheet, P);
     TMemoryStream s(Bytes);
     c->ReadFromStream(s);
@@ -341,7 +348,7 @@ TEST(TypedCells, RecordsRoundTrip) {
 
     // Reading stores the values without marking the target modified.
     target.SetModified(false);
-    ReadBack<TQvCInteger>(target, Record(i), {9, 9});
+    ReadBack<TQvCInteger>(target, Record(i));
     EXPECT_FALSE(target.Modified());
 }
 
@@ -369,7 +376,7 @@ TEST(TypedCells, PictureRecords) {
     EXPECT_TRUE(target.Modified());
 
     // A stored empty picture reads back empty over an existing graphic.
-    auto* p3 = ReadBack<TQvCPicture>(target, rec, {2, 2});
+    auto* p3 = ReadBack<TQvCPicture>(target, rec);
     TMemoryStream s(Record(empty));
     p3->ReadFromStream(s);
     EXPECT_EQ(p3->Picture()->Graphic(), nullptr);
@@ -379,7 +386,7 @@ TEST(TypedCells, PictureRecords) {
 template <class T>
 void ExpectTruncationFails(TQvSheet& Target, const std::string& Rec) {
     for (size_t n = 0; n < Rec.size(); ++n) {
-        T* c = MakeCell<T>(Target, {0, static_cast<int32_t>(n)});
+        T* c = MakeCell<T>(Target, NextFreePoint());
         TMemoryStream s(Rec.substr(0, n));
         try {
             c->ReadFromStream(s);
