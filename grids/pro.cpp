@@ -40,13 +40,13 @@ void TQvPro::AssignProperty(const TQvPro* Source, int Id) {
     TQvPro* src = const_cast<TQvPro*>(Source);
     switch (Id) {
         case piControl: {
-            const TQvControl c = src->Control();
-            SetCellClass(c.CellClass);
+            const TClass cls = src->GetCellClass();
+            SetCellClass(cls);
             // A class that refused the change (a cell) keeps its own editor
             // list, so the source's index and format mean nothing to it.
-            if (GetCellClass() == c.CellClass) {
-                SetEditorIndex(c.EditorIndex);
-                SetFormat(c.Format);
+            if (GetCellClass() == cls) {
+                SetEditorIndex(src->EditorIndex());
+                SetFormatText(src->FormatText());
             }
             break;
         }
@@ -146,7 +146,12 @@ void TQvPro::SetEditorIndex(int32_t V) {
 
 void TQvPro::SetFormat(const std::string& V) {
     if (FFormat == std::string_view(V) && !HasState(psAlwaysNotify)) return;
-    FFormat = TCompactString(V);
+    SetFormatText(TCompactString(V));
+}
+
+void TQvPro::SetFormatText(const TCompactString& V) {
+    if (FFormat == V && !HasState(psAlwaysNotify)) return;
+    FFormat = V;
     IncludeState(psTextDirty);
     Changed(piControl);
 }

@@ -206,6 +206,12 @@ TEST_F(QvCellTest, RecordCarriesShowingAndHint) {
     EXPECT_THROW(r2->ReadFromStream(cut), EReadError);
 }
 
+TEST(QvCellSizeTest, TextCellsStaySmall) {
+    // Many sheets hold hundreds of thousands of text cells; the object
+    // itself must stay well below the budget of a cell with its row slot.
+    EXPECT_LE(sizeof(TQvCString), 96u);
+}
+
 TEST_F(QvCellTest, CopyingBetweenCells) {
     TQvCell* a = Client()->NeedCellOfClass({0, 0}, TQvCInteger::StaticClass());
     TQvCell* b = Client()->NeedCellOfClass({1, 0}, TQvCInteger::StaticClass());
@@ -219,6 +225,7 @@ TEST_F(QvCellTest, CopyingBetweenCells) {
     EXPECT_EQ(b->Format(), "0");
     EXPECT_EQ(b->EditorIndex(), 1);
     EXPECT_EQ(b->Hint(), "h");
+    EXPECT_TRUE(b->FormatText().SharesWith(a->FormatText()));
     // A cell keeps its class: control does not travel to another class.
     text->Assign(a);
     EXPECT_EQ(text->GetCellClass(), TQvCString::StaticClass());
