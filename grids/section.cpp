@@ -336,16 +336,16 @@ void TQvSection::NormaliseUnionsIn(const TRect& R) {
     }
 }
 
-void TQvSection::NormaliseLines(TQvUnion* U) {
+std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     const TRect r = U->FRect;
+    std::vector<TRect> cleared;
     bool uniform = true;
-    bool edgeCleared = false;
     // Outer vertical edges keep their line only when every segment holds it.
     for (int32_t x : {r.Left, r.Right}) {
         GetLine(0, x, r.Top, r.Bottom - 1, uniform);
         if (!uniform) {
             SetLine(0, x, r.Top, r.Bottom - 1, 0);
-            edgeCleared = true;
+            cleared.push_back({x - 1, r.Top, x + 1, r.Bottom});
         }
     }
     for (int32_t x = r.Left + 1; x < r.Right; ++x) SetLine(0, x, r.Top, r.Bottom - 1, 0);
@@ -353,7 +353,7 @@ void TQvSection::NormaliseLines(TQvUnion* U) {
         GetLine(1, y, r.Left, r.Right - 1, uniform);
         if (!uniform) {
             SetLine(1, y, r.Left, r.Right - 1, 0);
-            edgeCleared = true;
+            cleared.push_back({r.Left, y - 1, r.Right, y + 1});
         }
     }
     for (int32_t y = r.Top + 1; y < r.Bottom; ++y) SetLine(1, y, r.Left, r.Right - 1, 0);
@@ -361,7 +361,23 @@ void TQvSection::NormaliseLines(TQvUnion* U) {
     const TSList* fillRow = FTables[4]->List(r.Top);
     const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
     for (int32_t y = r.Top; y < r.Bottom; ++y) SetLine(4, y, r.Left, r.Right - 1, fill);
-    if (edgeCleared) Invalidate(r, true);
+    if (!cleared.empty()) Invalidate(r, true);
+    return cleared;
+}
+
+void TQvSection::NormaliseLines(TQvUnion* U) {
+    // An outer edge is a grid line shared with the ranges next to it: clearing
+    // part of it can leave a neighbour's edge mixed, so the neighbours along a
+    // cleared edge are normalised in turn. Lines are only ever cleared here,
+    // so the chain ends.
+    std::vector<TQvUnion*> work{U};
+    while (!work.empty()) {
+        TQvUnion* u = work.back();
+        work.pop_back();
+        for (const TRect& band : NormaliseLinesOf(u))
+            for (const auto& other : FUnions)
+                if (other.get() != u && other->FRect.Intersects(band)) work.push_back(other.get());
+    }
 }
 
 void TQvSection::NormaliseUnion(TQvUnion* U) {

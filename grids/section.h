@@ -137,8 +137,11 @@ public:
 private:
     // The cell stored exactly at P, ignoring merged ranges.
     TQvCell* CellAt(TPoint P) const;
-    // Clears inner and mixed outer lines of U and spreads its top-left fill.
+    // Clears inner and mixed outer lines of U and spreads its top-left fill,
+    // then does the same for neighbours whose edges a clearing touched.
     void NormaliseLines(TQvUnion* U);
+    // One range's part of that; returns the bands along the cleared edges.
+    std::vector<TRect> NormaliseLinesOf(TQvUnion* U);
 
     TQvSheet* FSheet;
     TQvBaseStyle* FBaseStyle = nullptr;

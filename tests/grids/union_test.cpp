@@ -134,6 +134,20 @@ TEST_F(QvUnionTest, MergingNormalisesLinesAndFill) {
     for (const auto& c : view.Named("InvalidateCells")) EXPECT_EQ(c.Mode, 0);
 }
 
+TEST_F(QvUnionTest, ClearingASharedEdgeNormalisesTheNeighbour) {
+    // Range A's top edge (line 6, columns 8..9) is uniform; the new range
+    // above shares column 9 of that line and its own bottom edge is mixed.
+    S->Merge({8, 6, 10, 10});
+    S->SetLine(1, 6, 8, 10, Red);
+    S->SetLine(1, 6, 10, 10, Blue);
+    ExpectSound();
+    S->Merge({9, 5, 12, 6});
+    bool uniform = false;
+    EXPECT_EQ(S->GetLine(1, 6, 8, 9, uniform), 0u);
+    EXPECT_TRUE(uniform);
+    ExpectSound();
+}
+
 TEST_F(QvUnionTest, LookupsScanInTheirOrders) {
     S->Merge({0, 0, 2, 2});
     S->Merge({3, 0, 5, 2});
