@@ -33,6 +33,8 @@ public:
     // Marks the sheet modified and pushes the change into the served
     // sections (Color repaints, Frame resets per-cell frames).
     void Changed(int Id) override;
+    // Copies as every property set does, then restores the fixed Assigned set.
+    void Assign(const TPersistent* Source) override;
     // Base-style record: the style record, then ErrorColor and GridColor.
     void ReadFromStream(TStream& Stream) override;
     void WriteToStream(TStream& Stream) override;
@@ -43,11 +45,18 @@ private:
     // Calls Fn for each section this style serves.
     template <typename F>
     void ForServedSections(F&& Fn) const;
+    // The brush's change notification: its colour becomes the fill colour.
+    void BrushChanged();
+    // Brush colour := fill colour, without coming back through BrushChanged.
+    void SyncBrush();
+    // After a record was read: the fixed Assigned set and the brush again.
+    void Restore();
 
     std::unique_ptr<TBrush> FBrush;
     TColor FErrorColor = 255;
     TColor FGridColor = 0;
     bool FIsClient;
+    bool FSyncingBrush = false;
 };
 
 }  // namespace qv

@@ -99,6 +99,9 @@ public:
     const TCompactString& FormatText() const { return FFormat; }
     // Also marks the display text dirty.
     void SetFormat(const std::string& V);
+    // The same, sharing V's characters (a style's format copied into many
+    // cells is stored once).
+    void SetFormatText(const TCompactString& V);
     TQvControl Control() const;
     void SetControl(const TQvControl& C);
 

@@ -49,7 +49,13 @@ public:
     TQvBaseStyle* BaseStyle() const { return FBaseStyle; }
     void SetBaseStyle(TQvBaseStyle* S) { FBaseStyle = S; }
 
+    // Stamps each present row in [From, To] with its index.
+    void Reindex(int32_t From, int32_t To) override;
+
     // --- rows and cells --------------------------------------------------
+    // Points outside the index space of the sparse lists (negative, or past
+    // their highest index) hold nothing: lookups give null and the Need
+    // operations create nothing and return null.
     TQvRow* Rows(int32_t Y) const;
     TQvRow* NeedRow(int32_t Y);
     // The top-left of the merged range that covers P without starting at P;
@@ -129,6 +135,14 @@ public:
     std::string CheckIntegrity() const;
 
 private:
+    // The cell stored exactly at P, ignoring merged ranges.
+    TQvCell* CellAt(TPoint P) const;
+    // Clears inner and mixed outer lines of U and spreads its top-left fill,
+    // then does the same for neighbours whose edges a clearing touched.
+    void NormaliseLines(TQvUnion* U);
+    // One range's part of that; returns the bands along the cleared edges.
+    std::vector<TRect> NormaliseLinesOf(TQvUnion* U);
+
     TQvSheet* FSheet;
     TQvBaseStyle* FBaseStyle = nullptr;
     std::unique_ptr<TListSList> FTables[TableCount];

@@ -1,0 +1,45 @@
+#include "cells/date_time_cell.h"
+
+#include "platform/exceptions.h"
+#include "platform/format_datetime.h"
+#include "platform/stream.h"
+
+namespace qv {
+
+QV_CLASS_IMPL(TQvCDateTime, TQvCell)
+
+// A value outside the calendar (possible through SetAsDateTime or a stored
+// record) has no date text; the cell shows nothing rather than failing
+// while it is painted.
+std::string TQvCDateTime::GetText() {
+    try {
+        return FormatDateTime(Format(), FValue);
+    } catch (const EConvertError&) {
+        return {};
+    }
+}
+
+TDateTime TQvCDateTime::AsDateTime() { return FValue; }
+
+void TQvCDateTime::SetAsDateTime(TDateTime V) {
+    if (V == FValue) return;
+    FValue = V;
+    ValueChanged();
+}
+
+TVariant TQvCDateTime::GetValue() { return TVariant::FromDate(FValue); }
+
+void TQvCDateTime::SetValue(const TVariant& V) { SetAsDateTime(V.AsDateTime()); }
+
+void TQvCDateTime::ReadFromStream(TStream& Stream) {
+    TQvCell::ReadFromStream(Stream);
+    FValue = Stream.ReadDouble();
+    IncludeState(psTextDirty);
+}
+
+void TQvCDateTime::WriteToStream(TStream& Stream) {
+    TQvCell::WriteToStream(Stream);
+    Stream.WriteDouble(FValue);
+}
+
+}  // namespace qv

@@ -1,0 +1,26 @@
+// TQvCDateTime: a cell holding a date and time (days since 30 December 1899
+// plus the fraction of the day).
+#pragma once
+
+#include "grids/cell.h"
+
+namespace qv {
+
+class TQvCDateTime : public TQvCell {
+    QV_CLASS(TQvCDateTime)
+public:
+    TQvCDateTime() = default;
+
+    std::string GetText() override;
+    TDateTime AsDateTime() override;
+    void SetAsDateTime(TDateTime V) override;
+    TVariant GetValue() override;
+    void SetValue(const TVariant& V) override;
+    void ReadFromStream(TStream& Stream) override;
+    void WriteToStream(TStream& Stream) override;
+
+private:
+    TDateTime FValue = 0.0;
+};
+
+}  // namespace qv

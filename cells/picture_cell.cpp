@@ -1,0 +1,70 @@
+#include "cells/picture_cell.h"
+
+#include "cells/placement.h"
+#include "cells/qv_picture.h"
+#include "grids/paint_context.h"
+#include "platform/canvas.h"
+#include "platform/exceptions.h"
+#include "platform/stream.h"
+
+namespace qv {
+
+QV_CLASS_IMPL(TQvCPicture, TQvCell)
+
+TQvCPicture::TQvCPicture() = default;
+
+TQvCPicture::~TQvCPicture() { FreeData(); }
+
+void TQvCPicture::CreateData() {
+    if (FPicture) return;
+    FPicture = std::make_unique<TQvPicture>();
+    FPicture->OnChange = [this](TObject*) { ValueChanged(); };
+}
+
+void TQvCPicture::FreeData() {
+    if (FPicture) FPicture->OnChange = nullptr;
+    FPicture.reset();
+}
+
+TObject* TQvCPicture::AsObject() { return FPicture.get(); }
+
+void TQvCPicture::SetAsObject(TObject* V) {
+    CreateData();
+    if (V == FPicture.get()) return;
+    if (V && !dynamic_cast<TPersistent*>(V))
+        throw EConvertError("Cannot assign a " + V->ClassName() + " to a TQvPicture");
+    FPicture->Assign(static_cast<const TPersistent*>(dynamic_cast<TPersistent*>(V)));
+}
+
+void TQvCPicture::DrawValue(TQvPaintContext& Context, TRect R) {
+    if (!Context.Canvas || !FPicture) return;
+    const TGraphic* g = FPicture->Graphic();
+    if (!g || g->Empty()) return;
+    const TSize size{g->Width() * Context.Scale / 100, g->Height() * Context.Scale / 100};
+    Context.Canvas->StretchDraw(QvPlaceRect(R, size, Context.Layout()), *g);
+}
+
+void TQvCPicture::ReadFromStream(TStream& Stream) {
+    TQvCell::ReadFromStream(Stream);
+    CreateData();
+    // A read value is stored without a change notification.
+    auto onChange = std::move(FPicture->OnChange);
+    FPicture->OnChange = nullptr;
+    try {
+        FPicture->Serialize(Stream, true);
+    } catch (...) {
+        FPicture->OnChange = std::move(onChange);
+        throw;
+    }
+    FPicture->OnChange = std::move(onChange);
+}
+
+void TQvCPicture::WriteToStream(TStream& Stream) {
+    TQvCell::WriteToStream(Stream);
+    if (FPicture)
+        FPicture->Serialize(Stream, false);
+    else
+        Stream.WriteByte(0);
+}
+
+}  // namespace qv

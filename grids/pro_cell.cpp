@@ -1,0 +1,151 @@
+#include "grids/pro_cell.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "grids/section.h"
+
+namespace qv {
+
+QV_ABSTRACT_CLASS_IMPL(TQvProCell, TQvValue)
+
+namespace {
+
+// Tables of the section that hold line values.
+constexpr int tblVertical = 0;    // x -> rows
+constexpr int tblHorizontal = 1;  // y -> columns
+constexpr int tblBias1 = 2;
+constexpr int tblBias2 = 3;
+constexpr int tblFill = 4;
+
+// The ranges and the selection are defined above this layer; a source is
+// recognised as a range by its class chain, so that this layer needs no
+// knowledge of the range class itself.
+bool IsRangeClass(TClass Cls) {
+    for (TClass c = Cls; c; c = c->Parent)
+        if (std::strcmp(c->Name, "TQvProRange") == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+TQvLine TQvProCell::GetLine(int Index, bool& IsAssigned) const {
+    IsAssigned = false;
+    const TQvSection* s = Section();
+    if (!s) return 0;
+    const TRect r = GetRect();
+    bool uniform = false;
+    TQvLine v = 0;
+    switch (Index) {
+        case liLeft: v = s->GetLine(tblVertical, r.Left, r.Top, r.Bottom - 1, uniform); break;
+        case liTop: v = s->GetLine(tblHorizontal, r.Top, r.Left, r.Right - 1, uniform); break;
+        case liRight: v = s->GetLine(tblVertical, r.Right, r.Top, r.Bottom - 1, uniform); break;
+        case liBottom: v = s->GetLine(tblHorizontal, r.Bottom, r.Left, r.Right - 1, uniform); break;
+        case liBias1:
+        case liBias2: return 0;
+        case liHInternal:
+        case liVInternal: {
+            // Inner lines are defined only when every one of them is uniform
+            // and all are equal; the value reported is the largest met.
+            const bool horz = Index == liHInternal;
+            const int32_t from = horz ? r.Top : r.Left;
+            const int32_t to = horz ? r.Bottom : r.Right;
+            if (to - from <= 1) return 0;
+            TQvLine result = 0;
+            bool assigned = true;
+            for (int32_t k = from + 1; k < to; ++k) {
+                bool u = false;
+                const TQvLine line = horz ? s->GetLine(tblHorizontal, k, r.Left, r.Right - 1, u)
+                                          : s->GetLine(tblVertical, k, r.Top, r.Bottom - 1, u);
+                const bool differs = k > from + 1 && line != v;
+                result = std::max(result, line);
+                v = line;
+                if (!u || differs) {
+                    assigned = false;
+                    break;
+                }
+            }
+            IsAssigned = assigned;
+            return result;
+        }
+        case liFillColor: v = s->GetLine(tblFill, r.Top, r.Left, r.Left, uniform); break;
+        case liFrameStyle: return static_cast<TQvLine>(s->AreaValue(r.Left, r.Top)) & 0x7F;
+        default: return 0;
+    }
+    IsAssigned = uniform;
+    return v;
+}
+
+void TQvProCell::SetLine(int Index, TQvLine Value) {
+    if (HasState(psSilent)) return;
+    TQvSection* s = Section();
+    if (!s) return;
+    const TRect r = GetRect();
+    if (r.IsEmpty()) return;
+    switch (Index) {
+        case liLeft: s->SetLine(tblVertical, r.Left, r.Top, r.Bottom - 1, Value); break;
+        case liTop: s->SetLine(tblHorizontal, r.Top, r.Left, r.Right - 1, Value); break;
+        case liRight: s->SetLine(tblVertical, r.Right, r.Top, r.Bottom - 1, Value); break;
+        case liBottom: s->SetLine(tblHorizontal, r.Bottom, r.Left, r.Right - 1, Value); break;
+        case liBias1:
+        case liBias2:
+        case liFillColor: {
+            const int table = Index == liBias1 ? tblBias1 : Index == liBias2 ? tblBias2 : tblFill;
+            for (int32_t y = r.Top; y < r.Bottom; ++y) s->SetLine(table, y, r.Left, r.Right - 1, Value);
+            break;
+        }
+        case liHInternal:
+            for (int32_t y = r.Top + 1; y < r.Bottom; ++y) s->SetLine(tblHorizontal, y, r.Left, r.Right - 1, Value);
+            break;
+        case liVInternal:
+            for (int32_t x = r.Left + 1; x < r.Right; ++x) s->SetLine(tblVertical, x, r.Top, r.Bottom - 1, Value);
+            break;
+        default:
+            for (int32_t y = r.Top; y < r.Bottom; ++y)
+                s->SetAreaValue(y, r.Left, r.Right - 1, static_cast<uint8_t>(Value & 0x7F));
+            break;
+    }
+    s->NormaliseUnionsIn(r);
+    s->Invalidate(r, Index >= liLeft && Index <= liBottom);
+}
+
+void TQvProCell::Assign(const TPersistent* Source) {
+    if (const TQvProCell* src = dynamic_cast<const TQvProCell*>(Source); src && IsRangeClass(src->ClassType()))
+        SetRect(src->GetRect());
+    TQvPro::Assign(Source);
+}
+
+std::string TQvProCell::GetNamePath() const {
+    const TRect r = GetRect();
+    if (IsSingle()) return "Cell [" + std::to_string(r.Left) + ", " + std::to_string(r.Top) + "]";
+    return "Cells [" + std::to_string(r.Left) + ", " + std::to_string(r.Top) + " : " + std::to_string(r.Right - 1) +
+           ", " + std::to_string(r.Bottom - 1) + "]";
+}
+
+TQvSheet* TQvProCell::Sheet() const {
+    const TQvSection* s = Section();
+    return s ? s->Sheet() : nullptr;
+}
+
+uint8_t TQvProCell::Kind() const {
+    const TQvSection* s = Section();
+    return s ? s->Kind() : static_cast<uint8_t>(skClient);
+}
+
+bool TQvProCell::IsSingle() const {
+    const TRect r = GetRect();
+    if (r.Width() == 1 && r.Height() == 1) return true;
+    const TQvSection* s = Section();
+    return s && s->HasUnion(r);
+}
+
+bool TQvProCell::HasUnions() const {
+    const TQvSection* s = Section();
+    return s && s->FindIntersecting(GetRect(), nullptr) != nullptr;
+}
+
+void TQvProCell::Split() {
+    if (TQvSection* s = Section()) s->RemoveUnionsIn(GetRect());
+}
+
+}  // namespace qv

@@ -1,0 +1,553 @@
+#include "grids/section.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "grids/base_style.h"
+#include "grids/sheet.h"
+#include "grids/style.h"
+#include "grids/styler.h"
+#include "lists/int_slist.h"
+#include "platform/stream.h"
+
+namespace qv {
+
+const TClassInfo* TQvSection::StaticClass() {
+    // A section needs its sheet and kind, so its descriptor has no factory.
+    static const TClassInfo info{"TQvSection", TObjectSList::StaticClass(), nullptr};
+    return &info;
+}
+
+namespace {
+
+// Highest index a sparse list can hold; writes beyond it are ignored, so
+// loops over key ranges are clamped to it.
+int32_t ClampKey(int32_t K, const TSList& L) { return std::clamp<int32_t>(K, 0, L.MaxIndex()); }
+
+bool InIndexSpace(TPoint P) {
+    // Every sparse list of a section shares one page geometry bound; a row
+    // list reaches the same highest index as a cell list.
+    static const int32_t maxIndex = TSList().MaxIndex();
+    return P.X >= 0 && P.Y >= 0 && P.X <= maxIndex && P.Y <= maxIndex;
+}
+
+}  // namespace
+
+TQvSection::TQvSection(TQvSheet* Sheet, uint8_t Kind) : FSheet(Sheet), FKind(Kind) {
+    for (auto& t : FTables) t = std::make_unique<TListSList>();
+}
+
+TQvSection::~TQvSection() {
+    for (auto& t : FTables) t.reset();
+    // Rows go before the ranges: a departing cell looks up the range it heads.
+    TObjectSList::Clear();
+    FUnions.clear();
+}
+
+void TQvSection::Reindex(int32_t From, int32_t To) {
+    if (From < 0) From = 0;
+    if (To > Last()) To = Last();
+    for (int32_t i = From; i <= To; ++i)
+        if (TQvRow* r = Rows(i)) r->SetIndex(i);
+}
+
+// --- rows and cells ------------------------------------------------------
+
+TQvRow* TQvSection::Rows(int32_t Y) const { return ItemAs<TQvRow>(Y); }
+
+TQvRow* TQvSection::NeedRow(int32_t Y) {
+    if (TQvRow* r = Rows(Y)) return r;
+    if (!InIndexSpace({0, Y})) return nullptr;
+    auto* r = new TQvRow(this, Y);
+    SetItem(Y, r);
+    return r;
+}
+
+TPoint TQvSection::OwnerOf(TPoint P) const {
+    const TQvUnion* u = FindUnionAt(P, false);
+    return u ? u->TopLeft() : P;
+}
+
+TQvCell* TQvSection::CellAt(TPoint P) const {
+    const TQvRow* r = Rows(P.Y);
+    return r ? r->Cells(P.X) : nullptr;
+}
+
+TQvCell* TQvSection::FindCell(TPoint P) const { return CellAt(OwnerOf(P)); }
+
+TQvCell* TQvSection::NeedCell(TPoint P) {
+    const TPoint q = OwnerOf(P);
+    if (TQvCell* c = CellAt(q)) return c;
+    const TQvCellClass cls = FBaseStyle ? FBaseStyle->GetCellClass() : nullptr;
+    if (!cls || !InIndexSpace(q)) return nullptr;
+    return TQvCell::CreateAt(cls, this, q);
+}
+
+TQvCell* TQvSection::NeedCellOfClass(TPoint P, TQvCellClass Cls) {
+    const TPoint q = OwnerOf(P);
+    if (!Cls || !InIndexSpace(q)) return nullptr;
+    TQvRow* row = NeedRow(q.Y);
+    TQvCell* c = row->Cells(q.X);
+    if (c && c->ClassType() == Cls) return c;
+    if (c) {
+        row->SetItem(q.X, nullptr);
+        delete c;
+    }
+    return TQvCell::CreateAt(Cls, this, q);
+}
+
+TQvCellClass TQvSection::CellClassAt(TPoint P) const {
+    if (const TQvCell* c = FindCell(P)) return c->GetCellClass();
+    return FBaseStyle ? FBaseStyle->GetCellClass() : nullptr;
+}
+
+void TQvSection::SetCellClassAt(TPoint P, TQvCellClass Cls) {
+    if (CellClassAt(P) == Cls) return;
+    NeedCellOfClass(P, Cls);
+}
+
+void TQvSection::FreeCells(const TRect& R) {
+    if (R.IsEmpty()) return;
+    const int32_t bottom = std::min(R.Bottom - 1, Last());
+    for (int32_t y = std::max(R.Top, 0); y <= bottom; ++y) {
+        TQvRow* row = Rows(y);
+        if (!row) continue;
+        const int32_t right = std::min(R.Right - 1, row->Last());
+        for (int32_t x = std::max(R.Left, 0); x <= right; ++x) {
+            TQvCell* c = row->Cells(x);
+            if (!c) continue;
+            // Out of the row first: the row never holds a departing cell.
+            row->SetItem(x, nullptr);
+            delete c;
+        }
+    }
+}
+
+int TQvSection::ForEachPosition(const TRect& R, const TPositionCallback& Fn) {
+    int calls = 0;
+    bool stop = false;
+    for (int32_t y = R.Top; y < R.Bottom; ++y) {
+        for (int32_t x = R.Left; x < R.Right; ++x) {
+            const TPoint p{x, y};
+            if (const TQvUnion* u = FindUnionAt(p, true); u && u->TopLeft() != p) {
+                x = u->Rect().Right - 1;  // the rest of this row of the range
+                continue;
+            }
+            Fn(p, stop);
+            ++calls;
+            if (stop) return calls;
+        }
+    }
+    return calls;
+}
+
+int TQvSection::ForEachCell(const TRect& R, bool Create, const TCellCallback& Fn) {
+    if (Create) {
+        return ForEachPosition(R, [&](TPoint P, bool& Stop) {
+            if (TQvCell* c = NeedCell(P)) Fn(c, Stop);
+        });
+    }
+    // Without creation only stored cells count; rows and columns beyond the
+    // last stored entry hold nothing, so the walk is bounded by them.
+    int calls = 0;
+    bool stop = false;
+    for (int32_t y = std::max(R.Top, 0); y < R.Bottom && y <= Last(); ++y) {
+        const TQvRow* row = Rows(y);
+        if (!row) continue;
+        for (int32_t x = std::max(R.Left, 0); x < R.Right && x <= row->Last(); ++x) {
+            TQvCell* c = row->Cells(x);
+            if (!c) continue;
+            const TPoint p{x, y};
+            if (const TQvUnion* u = FindUnionAt(p, false)) {
+                (void)u;
+                continue;  // a covered position; its cell should not exist
+            }
+            Fn(c, stop);
+            ++calls;
+            if (stop) return calls;
+        }
+    }
+    return calls;
+}
+
+void TQvSection::ForAllCells(const std::function<void(TQvCell*)>& Fn) const {
+    ForEach([&](int32_t, TObject* r) {
+        static_cast<TQvRow*>(r)->ForEach([&](int32_t, TObject* c) {
+            Fn(static_cast<TQvCell*>(c));
+            return false;
+        });
+        return false;
+    });
+}
+
+// --- attribute tables ----------------------------------------------------
+
+void TQvSection::SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvLine Value) {
+    if (Table < 0 || Table >= TableCount) return;
+    if (Table == 5) {
+        // Frame styles live in lists with a default; write them as such.
+        SetAreaValue(Line, From, To, static_cast<uint8_t>(Value));
+        return;
+    }
+    TListSList* table = FTables[Table].get();
+    TSList* list = table->List(Line);
+    if (!list) {
+        if (Value == 0 || Line < 0 || Line > table->MaxIndex()) return;
+        list = new TSList();
+        table->SetItem(Line, list);
+    }
+    From = ClampKey(From, *list);
+    To = ClampKey(To, *list);
+    if (Value == 0) To = std::min(To, list->Last());
+    for (int32_t k = From; k <= To; ++k) list->SetItem(k, static_cast<int32_t>(Value));
+}
+
+TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const {
+    Uniform = true;
+    if (Table < 0 || Table >= TableCount) return 0;
+    if (Table == 5) {
+        const TQvLine v = static_cast<TQvLine>(AreaValue(From, Line));
+        for (int32_t k = From + 1; k <= To; ++k)
+            if (static_cast<TQvLine>(AreaValue(k, Line)) != v) {
+                Uniform = false;
+                break;
+            }
+        return v;
+    }
+    const TSList* list = FTables[Table]->List(Line);
+    if (!list) return 0;
+    const TQvLine v = static_cast<TQvLine>(list->GetItem(From));
+    // Keys above Last read 0: only the stored part needs a look.
+    const int32_t last = std::min(To, list->Last());
+    for (int32_t k = std::max(From + 1, 0); k <= last; ++k)
+        if (static_cast<TQvLine>(list->GetItem(k)) != v) {
+            Uniform = false;
+            return v;
+        }
+    if (v != 0 && To > list->Last()) Uniform = false;
+    return v;
+}
+
+int32_t TQvSection::AreaValue(int32_t X, int32_t Y) const {
+    if (const auto* list = static_cast<const TIntSList*>(FTables[5]->List(Y))) return list->Values(X);
+    return FBaseStyle ? FBaseStyle->Frame() : 0;
+}
+
+void TQvSection::SetAreaValue(int32_t Y, int32_t FromX, int32_t ToX, uint8_t Value) {
+    TListSList* table = FTables[5].get();
+    auto* list = static_cast<TIntSList*>(table->List(Y));
+    if (!list) {
+        const int32_t def = FBaseStyle ? FBaseStyle->Frame() : 0;
+        if (Value == def || Y < 0 || Y > table->MaxIndex()) return;
+        list = new TIntSList();
+        list->SetDefault(def);
+        table->SetItem(Y, list);
+    }
+    FromX = ClampKey(FromX, *list);
+    ToX = ClampKey(ToX, *list);
+    if (Value == list->Default()) ToX = std::min(ToX, list->Last());
+    for (int32_t x = FromX; x <= ToX; ++x) list->SetValue(x, Value);
+}
+
+// --- merged ranges -------------------------------------------------------
+
+TQvUnion* TQvSection::AddUnion(const TRect& R, TQvCell* Cell) {
+    // The cell stored exactly at the top-left: a lookup through OwnerOf would
+    // hand over the cell of an older range that covers that position.
+    if (!Cell) Cell = CellAt(R.TopLeft());
+    FUnions.push_back(std::make_unique<TQvUnion>(this, TRect{R.Left, R.Top, R.Left, R.Top}, Cell));
+    TQvUnion* u = FUnions.back().get();
+    u->SetRect(R);
+    return u;
+}
+
+void TQvSection::DeleteUnion(TQvUnion*& U) {
+    auto it = std::find_if(FUnions.begin(), FUnions.end(), [&](const auto& p) { return p.get() == U; });
+    if (it == FUnions.end()) return;
+    std::unique_ptr<TQvUnion> owned = std::move(*it);
+    FUnions.erase(it);
+    Invalidate(owned->Rect(), false);
+    owned.reset();
+    U = nullptr;
+}
+
+void TQvSection::Merge(const TRect& R) {
+    // A single position, or no position at all, is not a range.
+    if (R.IsEmpty() || (R.Right <= R.Left + 1 && R.Bottom <= R.Top + 1)) return;
+    RemoveUnionsIn(R);
+    AddUnion(R, nullptr);
+    if (FSheet) FSheet->MergeChanged(FKind);
+}
+
+void TQvSection::RemoveUnionsIn(const TRect& R) {
+    while (TQvUnion* u = FindIntersecting(R, nullptr)) DeleteUnion(u);
+}
+
+TQvUnion* TQvSection::FindUnionAt(TPoint P, bool IncludeTopLeft) const {
+    for (auto it = FUnions.rbegin(); it != FUnions.rend(); ++it) {
+        TQvUnion* u = it->get();
+        if (u->FRect.Contains(P) && (IncludeTopLeft || u->TopLeft() != P)) return u;
+    }
+    return nullptr;
+}
+
+TQvUnion* TQvSection::FindUnionOfCell(const TQvCell* Cell) const {
+    if (!Cell) return nullptr;
+    for (auto it = FUnions.rbegin(); it != FUnions.rend(); ++it)
+        if ((*it)->FCell == Cell) return it->get();
+    return nullptr;
+}
+
+TQvUnion* TQvSection::FindIntersecting(const TRect& R, const TQvUnion* Except) const {
+    for (const auto& u : FUnions)
+        if (u.get() != Except && u->FRect.Intersects(R)) return u.get();
+    return nullptr;
+}
+
+bool TQvSection::HasUnion(const TRect& R) const {
+    return std::any_of(FUnions.begin(), FUnions.end(), [&](const auto& u) { return u->FRect == R; });
+}
+
+TRect TQvSection::ExpandToUnions(const TRect& R) const {
+    TRect result = R;
+    TRect before;
+    do {
+        before = result;
+        for (const auto& u : FUnions) {
+            const TRect& ur = u->FRect;
+            if (!ur.Intersects(result)) continue;
+            result = {std::min(result.Left, ur.Left), std::min(result.Top, ur.Top), std::max(result.Right, ur.Right),
+                      std::max(result.Bottom, ur.Bottom)};
+        }
+    } while (!(result == before));
+    return result;
+}
+
+void TQvSection::NormaliseUnionsIn(const TRect& R) {
+    // Normalising one range may delete others; collect first, then skip any
+    // that has gone meanwhile.
+    std::vector<TQvUnion*> hits;
+    for (const auto& u : FUnions)
+        if (u->FRect.Intersects(R)) hits.push_back(u.get());
+    for (TQvUnion* u : hits) {
+        const bool alive =
+            std::any_of(FUnions.begin(), FUnions.end(), [&](const auto& p) { return p.get() == u; });
+        if (alive) NormaliseUnion(u);
+    }
+}
+
+std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
+    const TRect r = U->FRect;
+    std::vector<TRect> cleared;
+    bool uniform = true;
+    // Outer vertical edges keep their line only when every segment holds it.
+    for (int32_t x : {r.Left, r.Right}) {
+        GetLine(0, x, r.Top, r.Bottom - 1, uniform);
+        if (!uniform) {
+            SetLine(0, x, r.Top, r.Bottom - 1, 0);
+            cleared.push_back({x - 1, r.Top, x + 1, r.Bottom});
+        }
+    }
+    for (int32_t x = r.Left + 1; x < r.Right; ++x) SetLine(0, x, r.Top, r.Bottom - 1, 0);
+    for (int32_t y : {r.Top, r.Bottom}) {
+        GetLine(1, y, r.Left, r.Right - 1, uniform);
+        if (!uniform) {
+            SetLine(1, y, r.Left, r.Right - 1, 0);
+            cleared.push_back({r.Left, y - 1, r.Right, y + 1});
+        }
+    }
+    for (int32_t y = r.Top + 1; y < r.Bottom; ++y) SetLine(1, y, r.Left, r.Right - 1, 0);
+    // One fill for the whole range: the top-left position's.
+    const TSList* fillRow = FTables[4]->List(r.Top);
+    const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
+    for (int32_t y = r.Top; y < r.Bottom; ++y) SetLine(4, y, r.Left, r.Right - 1, fill);
+    if (!cleared.empty()) Invalidate(r, true);
+    return cleared;
+}
+
+void TQvSection::NormaliseLines(TQvUnion* U) {
+    // An outer edge is a grid line shared with the ranges next to it: clearing
+    // part of it can leave a neighbour's edge mixed, so the neighbours along a
+    // cleared edge are normalised in turn. Lines are only ever cleared here,
+    // so the chain ends.
+    std::vector<TQvUnion*> work{U};
+    while (!work.empty()) {
+        TQvUnion* u = work.back();
+        work.pop_back();
+        for (const TRect& band : NormaliseLinesOf(u))
+            for (const auto& other : FUnions)
+                if (other.get() != u && other->FRect.Intersects(band)) work.push_back(other.get());
+    }
+}
+
+void TQvSection::NormaliseUnion(TQvUnion* U) {
+    if (!U) return;
+    while (TQvUnion* other = FindIntersecting(U->FRect, U)) DeleteUnion(other);
+    if (U->FRect.IsEmpty()) return;
+    NormaliseLines(U);
+    // The range's cell is the one stored at its top-left, whatever it was
+    // before: a range moved to another top-left takes the cell found there.
+    const TPoint tl = U->TopLeft();
+    TQvRow* row = Rows(tl.Y);
+    TQvCell* keep = row ? row->Cells(tl.X) : nullptr;
+    U->FCell = keep;
+    if (keep) row->SetItem(tl.X, nullptr);
+    FreeCells(U->FRect);
+    if (keep) row->SetItem(tl.X, keep);
+    Invalidate(U->FRect, false);
+}
+
+// --- repaint and styles --------------------------------------------------
+
+void TQvSection::Invalidate(const TRect& R, bool LinesOnly) {
+    if (!FSheet || FSheet->UpdateCount() > 0) return;
+    for (int i = 0; i < FSheet->ViewCount(); ++i)
+        FSheet->Views(i)->InvalidateCells(static_cast<TQvSectionKind>(FKind), R, LinesOnly ? 1 : 0);
+}
+
+void TQvSection::InvalidateAll() {
+    if (!FSheet || FSheet->UpdateCount() > 0) return;
+    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidatePane(static_cast<TQvSectionKind>(FKind));
+}
+
+void TQvSection::DetachStyle(const TQvStyle* Style) {
+    // Only cells that have a style change: a cell without one stays silent.
+    ForAllCells([&](TQvCell* c) {
+        TQvStyle* s = c->GetStyle();
+        if (s && (!Style || s == Style)) c->SetStyle(nullptr);
+    });
+}
+
+void TQvSection::StyleChanged(const TQvStyle* Style, uint8_t Change) {
+    ForAllCells([&](TQvCell* c) {
+        if (!Style || c->GetStyle() == Style) c->InheritProperty(Change);
+    });
+}
+
+void TQvSection::SaveStyleNames(TStream& Stream) {
+    ForEach([&](int32_t, TObject* obj) {
+        auto* row = static_cast<TQvRow*>(obj);
+        int32_t count = 0;
+        row->ForEach([&](int32_t, TObject* c) {
+            count += static_cast<TQvCell*>(c)->GetStyle() ? 1 : 0;
+            return false;
+        });
+        Stream.WriteInt32(count);
+        row->ForEach([&](int32_t x, TObject* obj2) {
+            auto* c = static_cast<TQvCell*>(obj2);
+            if (TQvStyle* s = c->GetStyle()) {
+                Stream.WriteInt32(x);
+                Stream.WriteString(s->Name());
+                c->SetStyle(nullptr);
+            }
+            return false;
+        });
+        return false;
+    });
+}
+
+void TQvSection::LoadStyleNames(TStream& Stream) {
+    TQvStyler* styler = FSheet ? FSheet->Styler() : nullptr;
+    ForEach([&](int32_t, TObject* obj) {
+        auto* row = static_cast<TQvRow*>(obj);
+        const int32_t count = Stream.ReadInt32();
+        for (int32_t k = 0; k < count; ++k) {
+            const int32_t x = Stream.ReadInt32();
+            const std::string name = Stream.ReadString();
+            TQvCell* c = row->Cells(x);
+            if (!c) continue;
+            TQvStyle* s = styler ? styler->FindStyle(name) : nullptr;
+            if (s != c->GetStyle()) c->SetStyle(s);
+        }
+        return false;
+    });
+}
+
+// --- integrity -----------------------------------------------------------
+
+namespace {
+
+template <typename L>
+int32_t TrueLast(const L& List) {
+    int32_t last = -1;
+    List.ForEach([&](int32_t i, auto) {
+        last = i;
+        return false;
+    });
+    return last;
+}
+
+std::string RectText(const TRect& R) {
+    std::ostringstream s;
+    s << "(" << R.Left << ", " << R.Top << ", " << R.Right << ", " << R.Bottom << ")";
+    return s.str();
+}
+
+}  // namespace
+
+std::string TQvSection::CheckIntegrity() const {
+    std::ostringstream out;
+    if (Last() != TrueLast(*this)) out << "section Last " << Last() << " but highest row " << TrueLast(*this) << "\n";
+    ForEach([&](int32_t y, TObject* obj) {
+        const auto* row = static_cast<const TQvRow*>(obj);
+        if (row->Index() != y) out << "row " << y << " has Index " << row->Index() << "\n";
+        if (row->Section() != this) out << "row " << y << " belongs to another section\n";
+        if (row->Last() != TrueLast(*row)) out << "row " << y << " Last " << row->Last() << " is wrong\n";
+        row->ForEach([&](int32_t x, TObject* c) {
+            const auto* cell = static_cast<const TQvCell*>(c);
+            if (cell->Col() != x) out << "cell at (" << x << ", " << y << ") has Col " << cell->Col() << "\n";
+            if (cell->Row() != row) out << "cell at (" << x << ", " << y << ") names another row\n";
+            if (const TQvUnion* u = FindUnionAt({x, y}, false))
+                out << "cell at (" << x << ", " << y << ") lies inside range " << RectText(u->FRect) << "\n";
+            return false;
+        });
+        return false;
+    });
+    for (int t = 0; t < TableCount; ++t) {
+        const TListSList& table = *FTables[t];
+        if (table.Last() != TrueLast(table)) out << "table " << t << " Last is wrong\n";
+        table.ForEach([&](int32_t line, TObject* obj) {
+            const auto* list = static_cast<const TSList*>(obj);
+            if (list->Last() != TrueLast(*list)) out << "table " << t << " line " << line << " Last is wrong\n";
+            if (t == 5 && !list->InheritsFrom(TIntSList::StaticClass()))
+                out << "table 5 line " << line << " is not an integer list\n";
+            return false;
+        });
+    }
+    for (size_t i = 0; i < FUnions.size(); ++i) {
+        const TQvUnion* u = FUnions[i].get();
+        const TRect r = u->FRect;
+        const std::string name = "range " + RectText(r);
+        if (u->FSection != this) out << name << " names another section\n";
+        if (r.IsEmpty()) out << name << " is empty\n";
+        if (r.Left < 0 || r.Top < 0) out << name << " lies outside the section\n";
+        for (size_t j = i + 1; j < FUnions.size(); ++j)
+            if (FUnions[j]->FRect.Intersects(r)) out << name << " overlaps " << RectText(FUnions[j]->FRect) << "\n";
+        const TQvCell* tl = CellAt(u->TopLeft());
+        if (u->FCell != tl) out << name << " does not name the cell at its top-left\n";
+        if (r.IsEmpty()) continue;
+        bool uniform = true;
+        for (int32_t x : {r.Left, r.Right}) {
+            GetLine(0, x, r.Top, r.Bottom - 1, uniform);
+            if (!uniform) out << name << " has mixed lines on vertical edge " << x << "\n";
+        }
+        for (int32_t y : {r.Top, r.Bottom}) {
+            GetLine(1, y, r.Left, r.Right - 1, uniform);
+            if (!uniform) out << name << " has mixed lines on horizontal edge " << y << "\n";
+        }
+        for (int32_t x = r.Left + 1; x < r.Right; ++x)
+            if (GetLine(0, x, r.Top, r.Bottom - 1, uniform) != 0 || !uniform)
+                out << name << " has an inner vertical line at " << x << "\n";
+        for (int32_t y = r.Top + 1; y < r.Bottom; ++y)
+            if (GetLine(1, y, r.Left, r.Right - 1, uniform) != 0 || !uniform)
+                out << name << " has an inner horizontal line at " << y << "\n";
+        const TSList* fillRow = FTables[4]->List(r.Top);
+        const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
+        for (int32_t y = r.Top; y < r.Bottom; ++y)
+            if (GetLine(4, y, r.Left, r.Right - 1, uniform) != fill || !uniform)
+                out << name << " has mixed fill in row " << y << "\n";
+    }
+    return out.str();
+}
+
+}  // namespace qv
