@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/filer.h"
+
 namespace qv {
 
 QV_CLASS_IMPL(TComponent, TPersistent)
@@ -178,6 +180,26 @@ void TComponent::SetStateFlag(TComponentStateFlag Flag, bool Value) {
         FComponentState |= Flag;
     else
         FComponentState &= ~static_cast<TComponentState>(Flag);
+}
+
+void TComponent::SetDesignPosition(int32_t Left, int32_t Top) {
+    FDesignLeft = Left;
+    FDesignTop = Top;
+    FHasDesignPosition = true;
+}
+
+void TComponent::GetChildren(const TGetChildProc&, TComponent*) {}
+
+void TComponent::DefineProperties(TFiler& Filer) {
+    TPersistent::DefineProperties(Filer);
+    // Reading one of the two gives the component a design position; the
+    // other keeps its value (0 on a component that had none).
+    Filer.DefineProperty(
+        "Left", [this](TReader& R) { SetDesignPosition(R.ReadInteger(), FDesignTop); },
+        [this](TWriter& W) { W.WriteInteger(FDesignLeft); }, FHasDesignPosition);
+    Filer.DefineProperty(
+        "Top", [this](TReader& R) { SetDesignPosition(FDesignLeft, R.ReadInteger()); },
+        [this](TWriter& W) { W.WriteInteger(FDesignTop); }, FHasDesignPosition);
 }
 
 std::string TComponent::GetNamePath() const { return FName.empty() ? ClassName() : FName; }

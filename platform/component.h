@@ -26,6 +26,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
 };
 
 enum TOperation { opInsert, opRemove };
+
+class TComponent;
+// Receives each child component that the component stream writes.
+using TGetChildProc = std::function<void(TComponent* Child)>;
 
 // Component state flags; ComponentState() is a bit set of them.
 enum TComponentStateFlag : uint32_t {
@@ -125,6 +130,21 @@ public:
     int32_t Tag() const { return FTag; }
     void SetTag(int32_t Value) { FTag = Value; }
 
+    // The component's position on its form's design surface, stored as the
+    // defined properties "Left" and "Top" when it has one.
+    bool HasDesignPosition() const { return FHasDesignPosition; }
+    int32_t DesignLeft() const { return FDesignLeft; }
+    int32_t DesignTop() const { return FDesignTop; }
+    void SetDesignPosition(int32_t Left, int32_t Top);
+    void ClearDesignPosition() { FHasDesignPosition = false; FDesignLeft = FDesignTop = 0; }
+
+    // The children the component stream writes after this component's
+    // properties, handed to Proc in order; Root is the root being written.
+    // The base has none; a form gives the components it owns.
+    virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root);
+    // Defines "Left" and "Top" when the component has a design position.
+    void DefineProperties(TFiler& Filer) override;
+
 protected:
     // Steps 1-3 of destruction (see the top of this file). Idempotent; the
     // base destructor calls it when a derived destructor did not.
@@ -141,6 +161,9 @@ private:
     std::vector<TComponent*> FFreeNotifies;  // linked both ways, not owned
     TComponentState FComponentState = 0;
     int32_t FTag = 0;
+    int32_t FDesignLeft = 0;
+    int32_t FDesignTop = 0;
+    bool FHasDesignPosition = false;
     bool FDestructionBegun = false;
 };
 

@@ -23,4 +23,6 @@ void TPersistent::AssignError(const TPersistent* Source) const {
 
 std::string TPersistent::GetNamePath() const { return ClassName(); }
 
+void TPersistent::DefineProperties(TFiler&) {}
+
 }  // namespace qv

@@ -6,6 +6,8 @@
 
 namespace qv {
 
+class TFiler;
+
 class TPersistent : public TObject {
     QV_CLASS(TPersistent)
 public:
@@ -17,6 +19,12 @@ public:
     virtual TPersistent* GetOwner() const { return nullptr; }
     // "Owner.Name" style path; the base gives the class name.
     virtual std::string GetNamePath() const;
+    // Declares the properties that the published table cannot describe
+    // (binary data, design positions) to the component stream: each is
+    // announced with Filer.DefineProperty or Filer.DefineBinaryProperty,
+    // which reads or writes it as the filer's direction demands. The base
+    // declares none; overrides call the base first.
+    virtual void DefineProperties(TFiler& Filer);
 
 protected:
     virtual void AssignTo(TPersistent* Dest) const;
