@@ -13,7 +13,10 @@ namespace qv {
 
 QV_CLASS_IMPL(TQvSheet, TComponent)
 
+void RegisterSheetProperties();  // sheet_file.cpp
+
 TQvSheet::TQvSheet(TComponent* AOwner) : TComponent(AOwner) {
+    RegisterSheetProperties();
     for (auto& axis : FSizes)
         for (auto& list : axis) list = std::make_unique<TQvSizeList>();
     FBackground = std::make_unique<TPicture>();

@@ -29,7 +29,9 @@
 
 namespace qv {
 
+class TFiler;
 class TPicture;
+class TStream;
 class TQvBaseStyle;
 class TQvStyler;
 
@@ -118,9 +120,28 @@ public:
     void RepaintGrids();
     void MergeChanged(uint8_t Kind);
 
+    // --- persistence -------------------------------------------------------
+    // The "QvData" payload: base styles, individual sizes and the sections.
+    void WriteData(TStream& Stream);
+    // Merges the payload into the sheet (nothing is cleared first).
+    void ReadData(TStream& Stream);
+    // The sheet alone as a component stream (".qvf" files). Loading merges
+    // into the sheet inside an update block that always closes; errors reach
+    // the caller and what was read before them stays.
+    void SaveToStream(TStream& Stream);
+    void LoadFromStream(TStream& Stream);
+    void SaveToFile(const std::string& FileName);
+    void LoadFromFile(const std::string& FileName);
+    // Published properties first, then "QvData".
+    void DefineProperties(TFiler& Filer) override;
+
     TQvSizingEvent OnSizing;
     TNotifyEvent OnStylerChanged;
     TNotifyEvent OnModified;
+    // Names of the handlers bound to the events, as stored in streams.
+    std::string OnSizingName;
+    std::string OnStylerChangedName;
+    std::string OnModifiedName;
 
 private:
     friend class TQvStyler;

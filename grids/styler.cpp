@@ -18,7 +18,9 @@ namespace {
 constexpr int64_t MinStyleRecord = 6;
 }  // namespace
 
-TQvStyler::TQvStyler(TComponent* AOwner) : TComponent(AOwner) {}
+void RegisterSheetProperties();  // sheet_file.cpp
+
+TQvStyler::TQvStyler(TComponent* AOwner) : TComponent(AOwner) { RegisterSheetProperties(); }
 
 TQvStyler::~TQvStyler() {
     // Sheets call back (RemoveSheet) while they let go of this styler.

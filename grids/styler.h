@@ -12,6 +12,7 @@
 
 namespace qv {
 
+class TFiler;
 class TQvSheet;
 class TQvStyle;
 class TStream;
@@ -46,8 +47,14 @@ public:
     // "Styles" is stored only when there is at least one style.
     bool HasStyles() const { return !FStyles.empty(); }
 
+    // "Styles", stored only when there is a style.
+    void DefineProperties(TFiler& Filer) override;
+
     TNotifyEvent OnChange;
     TNotifyEvent OnModified;
+    // Names of the handlers bound to the events, as stored in streams.
+    std::string OnChangeName;
+    std::string OnModifiedName;
 
 private:
     friend class TQvSheet;

@@ -1,0 +1,113 @@
+// The sheet and the styler as components: their published-property tables,
+// their binary properties ("QvData", "Styles") and the sheet's ".qvf" files.
+//
+// A sheet stream holds, in this order: Styler (when assigned), the eight
+// counts and sizes, Background.Data (when there is a picture), the event
+// handler names (when bound), ReadOnly, the design position (when there is
+// one) and "QvData".
+#include "grids/sheet.h"
+#include "grids/sheet_stream.h"
+#include "grids/styler.h"
+#include "platform/class_registry.h"
+#include "platform/filer.h"
+#include "platform/graphic.h"
+#include "platform/picture.h"
+#include "platform/published.h"
+#include "platform/stream.h"
+
+namespace qv {
+
+namespace {
+
+bool HasBackground(const TQvSheet& S) {
+    const TGraphic* g = S.Background()->Graphic();
+    return g && !g->Empty();
+}
+
+// An update block that closes however the read or write ends.
+struct TSheetUpdate {
+    explicit TSheetUpdate(TQvSheet& S) : Sheet(S) { Sheet.BeginUpdate(); }
+    ~TSheetUpdate() { Sheet.EndUpdate(); }
+    TQvSheet& Sheet;
+};
+
+}  // namespace
+
+void RegisterSheetProperties() {
+    static const bool done = [] {
+        using P = TPublished<TQvSheet>;
+        RegisterPublished(TQvSheet::StaticClass(), {
+            P::Reference<TQvStyler>("Styler", &TQvSheet::Styler, &TQvSheet::SetStyler),
+            P::Integer("ColCount", &TQvSheet::ColCount, &TQvSheet::SetColCount),
+            P::Integer("ColDefWidth", &TQvSheet::ColDefWidth, &TQvSheet::SetColDefWidth),
+            P::Integer("ColMaxWidth", &TQvSheet::ColMaxWidth, &TQvSheet::SetColMaxWidth),
+            P::Integer("RowCount", &TQvSheet::RowCount, &TQvSheet::SetRowCount),
+            P::Integer("RowDefHeight", &TQvSheet::RowDefHeight, &TQvSheet::SetRowDefHeight),
+            P::Integer("RowMaxHeight", &TQvSheet::RowMaxHeight, &TQvSheet::SetRowMaxHeight),
+            P::Integer("TitleCols", &TQvSheet::TitleCols, &TQvSheet::SetTitleCols),
+            P::Integer("TitleRows", &TQvSheet::TitleRows, &TQvSheet::SetTitleRows),
+            P::Binary(
+                "Background.Data", [](TQvSheet& S, TStream& In) { S.Background()->ReadData(In); },
+                [](const TQvSheet& S, TStream& Out) { S.Background()->WriteData(Out); }, HasBackground),
+            P::Event("OnSizing", [](const TQvSheet& S) { return S.OnSizingName; },
+                     [](TQvSheet& S, const std::string& N) { S.OnSizingName = N; }),
+            P::Event("OnStylerChanged", [](const TQvSheet& S) { return S.OnStylerChangedName; },
+                     [](TQvSheet& S, const std::string& N) { S.OnStylerChangedName = N; }),
+            P::Event("OnModified", [](const TQvSheet& S) { return S.OnModifiedName; },
+                     [](TQvSheet& S, const std::string& N) { S.OnModifiedName = N; }),
+            P::Boolean("ReadOnly", &TQvSheet::ReadOnly, &TQvSheet::SetReadOnly),
+        });
+        using Q = TPublished<TQvStyler>;
+        RegisterPublished(TQvStyler::StaticClass(), {
+            Q::Event("OnChange", [](const TQvStyler& S) { return S.OnChangeName; },
+                     [](TQvStyler& S, const std::string& N) { S.OnChangeName = N; }),
+            Q::Event("OnModified", [](const TQvStyler& S) { return S.OnModifiedName; },
+                     [](TQvStyler& S, const std::string& N) { S.OnModifiedName = N; }),
+        });
+        // Forms holding sheets and stylers create them by class name.
+        if (!GetClass("TQvSheet")) RegisterClass(TQvSheet::StaticClass());
+        if (!GetClass("TQvStyler")) RegisterClass(TQvStyler::StaticClass());
+        return true;
+    }();
+    (void)done;
+}
+
+void TQvSheet::DefineProperties(TFiler& Filer) {
+    TComponent::DefineProperties(Filer);
+    Filer.DefineBinaryProperty(
+        "QvData", [this](TStream& S) { ReadData(S); }, [this](TStream& S) { WriteData(S); }, true);
+}
+
+void TQvSheet::WriteData(TStream& Stream) { WriteSheetData(*this, Stream); }
+
+void TQvSheet::ReadData(TStream& Stream) { ReadSheetData(*this, Stream); }
+
+void TQvSheet::SaveToStream(TStream& Stream) {
+    RegisterSheetProperties();
+    TSheetUpdate block(*this);
+    WriteComponent(Stream, this);
+}
+
+void TQvSheet::LoadFromStream(TStream& Stream) {
+    RegisterSheetProperties();
+    TSheetUpdate block(*this);
+    ReadComponent(Stream, this);
+}
+
+void TQvSheet::SaveToFile(const std::string& FileName) {
+    TFileStream f(FileName, fmCreate);
+    SaveToStream(f);
+}
+
+void TQvSheet::LoadFromFile(const std::string& FileName) {
+    TFileStream f(FileName, fmOpenRead);
+    LoadFromStream(f);
+}
+
+void TQvStyler::DefineProperties(TFiler& Filer) {
+    TComponent::DefineProperties(Filer);
+    Filer.DefineBinaryProperty(
+        "Styles", [this](TStream& S) { ReadStyles(S); }, [this](TStream& S) { WriteStyles(S); }, HasStyles());
+}
+
+}  // namespace qv
