@@ -6,6 +6,12 @@
 #include <filesystem>
 #include <string>
 
+#include "cells/integer_cell.h"
+#include "cells/string_cell.h"
+#include "grids/section.h"
+#include "grids/sheet.h"
+#include "grids/style.h"
+#include "grids/styler.h"
 #include "lists/int_slist.h"
 #include "lists/list_slist.h"
 #include "platform/graphic.h"
@@ -63,6 +69,44 @@ void GraphicSeeds(const fs::path& Dir) {
     Put(Dir, "picture_data", 3, s.Bytes());
 }
 
+// Writes Bytes as the file Name (no selector byte).
+void PutRaw(const fs::path& Dir, const std::string& Name, const std::string& Bytes) {
+    fs::create_directories(Dir);
+    TMemoryStream(Bytes).SaveToFile((Dir / Name).string());
+}
+
+void SheetSeeds(const fs::path& Root) {
+    TQvSheet plain;
+    TMemoryStream a;
+    plain.WriteData(a);
+    PutRaw(Root / "sheet_data", "default", a.Bytes());
+
+    TQvSheet rich;
+    rich.SetColCount(8);
+    rich.SetSize(2, axCols, 80);
+    rich.SetCellValue(0, 0, TVariant("text"));
+    rich.Sections(3)->NeedCellOfClass({1, 1}, TQvCInteger::StaticClass())->SetAsInteger(7);
+    rich.FindCell(0, 0)->SetHint("hint");
+    rich.FindCell(0, 0)->SetColor(clYellow);
+    rich.FindCell(0, 0)->SetBorder(liLeft, {lsDouble, clBlue});
+    rich.FindCell(0, 0)->SetFrame(fsDeepDown);
+    rich.Sections(3)->Merge({2, 2, 4, 3});
+    rich.SetCellValue(-1, 0, TVariant("title"));
+    TMemoryStream b;
+    rich.WriteData(b);
+    PutRaw(Root / "sheet_data", "rich", b.Bytes());
+    TMemoryStream c;
+    rich.SaveToStream(c);
+    PutRaw(Root / "sheet_file", "rich.qvf", c.Bytes());
+
+    TQvStyler styler;
+    styler.AddStyle("Heading")->SetColor(clAqua);
+    styler.AddStyle("Money")->SetFormat("0.00");
+    TMemoryStream d;
+    styler.WriteStyles(d);
+    PutRaw(Root / "styles", "two", d.Bytes());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,5 +117,6 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     ListSeeds(root / "lists");
     GraphicSeeds(root / "graphics");
+    SheetSeeds(root);
     return 0;
 }
