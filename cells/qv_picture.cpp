@@ -6,7 +6,7 @@
 namespace qv {
 
 TQvFiler::TQvFiler(TStream& Stream, bool Reading, int32_t BufSize)
-    : FStream(Stream), FReading(Reading), FBufSize(BufSize) {}
+    : TFiler(Stream), FReading(Reading), FBufSize(BufSize) {}
 
 void TQvFiler::DefineBinaryProperty(const std::string& Name, const TStreamProc& ReadData,
                                     const TStreamProc& WriteData, bool HasData) {
@@ -22,7 +22,7 @@ void TQvFiler::DefineBinaryProperty(const std::string& Name, const TStreamProc& 
 
 QV_CLASS_IMPL(TQvPicture, TPicture)
 
-void TQvPicture::DefineProperties(TQvFiler& Filer) {
+void TQvPicture::DefineProperties(TFiler& Filer) {
     // An empty graphic has no file image to store: it is written as no
     // picture, so that every stored graphic can be read back.
     const bool hasData = Graphic() && !Graphic()->Empty();

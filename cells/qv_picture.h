@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/filer.h"
 #include "platform/picture.h"
 
 namespace qv {
@@ -15,26 +16,22 @@ class TStream;
 
 // A filer bound to one stream and one direction. The picture defines its
 // binary property "Data" through it; other properties are not stored.
-class TQvFiler {
+class TQvFiler : public TFiler {
 public:
-    using TStreamProc = std::function<void(TStream&)>;
-
     TQvFiler(TStream& Stream, bool Reading, int32_t BufSize = 4096);
 
     bool Reading() const { return FReading; }
-    TStream& Stream() const { return FStream; }
     int32_t BufSize() const { return FBufSize; }
 
     // Writing: the presence byte (HasData), then WriteData when present.
     // Reading: the byte, then ReadData when it is non-zero. Only "Data" is
     // handled; other names are ignored.
     void DefineBinaryProperty(const std::string& Name, const TStreamProc& ReadData,
-                              const TStreamProc& WriteData, bool HasData);
+                              const TStreamProc& WriteData, bool HasData) override;
     // Non-binary properties are not part of the embedded data.
-    void DefineProperty(const std::string& Name) { (void)Name; }
+    void DefineProperty(const std::string&, const TReaderProc&, const TWriterProc&, bool) override {}
 
 private:
-    TStream& FStream;
     bool FReading;
     int32_t FBufSize;
 };
@@ -49,8 +46,8 @@ public:
     // EReadError or EInvalidGraphic and leaves the picture as it was.
     void Serialize(TStream& Stream, bool Reading);
 
-protected:
-    void DefineProperties(TQvFiler& Filer);
+    // Defines the binary property "Data" (stored when there is a graphic).
+    void DefineProperties(TFiler& Filer) override;
 };
 
 }  // namespace qv
