@@ -38,7 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TMemoryStream out;
     sheet.WriteData(out);
     out.SetPosition(0);
+    // The payload depends on the counts, which travel beside it as
+    // published properties: the reader must hold the writer's counts.
     TQvSheet again;
+    for (TQvAxis a : {axCols, axRows}) {
+        again.SetAxisCount(a, sheet.Count(a, spClient));
+        again.SetTitleCount(a, sheet.Count(a, spTitle));
+    }
     again.ReadData(out);
     Check(again);
     return 0;
