@@ -54,7 +54,7 @@ bool LoadRecord(TQvPro& Object, TStream& Stream) {
     const int32_t length = Stream.ReadInt32();
     if (length < 4 || length - 4 > Stream.Remaining())
         throw EReadError("Invalid record length " + std::to_string(length) + " at offset " + std::to_string(start));
-    TMemoryStream record(Stream.ReadBytes(length - 4));
+    TStreamWindow record(Stream, length - 4);
     bool ok = true;
     try {
         Object.ReadFromStream(record);

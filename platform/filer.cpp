@@ -765,7 +765,8 @@ std::string Quote(const std::vector<uint32_t>& Codes) {
         } else {
             if (inQuote) out += '\'';
             inQuote = false;
-            out += "#" + std::to_string(c);
+            out += '#';
+            out += std::to_string(c);
         }
     }
     if (inQuote) out += '\'';

@@ -137,6 +137,26 @@ void TMemoryStream::SaveToFile(const std::string& FileName) const {
     SaveToStream(f);
 }
 
+// --- TStreamWindow -----------------------------------------------------------
+
+TStreamWindow::TStreamWindow(TStream& Base, int64_t Count)
+    : FBase(Base), FStart(Base.Position()), FSize(std::max<int64_t>(0, std::min(Count, Base.Remaining()))) {}
+
+int64_t TStreamWindow::Read(void* Buffer, int64_t Count) {
+    if (Count <= 0 || FPosition >= FSize) return 0;
+    const int64_t n = std::min(Count, FSize - FPosition);
+    FBase.SetPosition(FStart + FPosition);
+    const int64_t got = FBase.Read(Buffer, n);
+    FPosition += got;
+    return got;
+}
+
+int64_t TStreamWindow::Seek(int64_t Offset, TSeekOrigin Origin) {
+    const int64_t base = Origin == soBeginning ? 0 : Origin == soCurrent ? FPosition : FSize;
+    FPosition = std::max<int64_t>(0, base + Offset);
+    return FPosition;
+}
+
 // --- TFileStream -------------------------------------------------------------
 
 TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileName(FileName) {

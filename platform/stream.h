@@ -84,6 +84,26 @@ private:
     int64_t FPosition = 0;
 };
 
+// A read-only window of Count bytes of another stream, starting at its
+// position when the window is made. Reads never go past the window, so a
+// record reader handed one cannot consume the next record's bytes.
+class TStreamWindow : public TStream {
+public:
+    TStreamWindow(TStream& Base, int64_t Count);
+
+    int64_t Read(void* Buffer, int64_t Count) override;
+    int64_t Write(const void*, int64_t) override { return 0; }
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() const override { return FSize; }
+    void SetSize(int64_t) override {}
+
+private:
+    TStream& FBase;
+    int64_t FStart;
+    int64_t FSize;
+    int64_t FPosition = 0;
+};
+
 enum TFileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
 
 // A stream over a file. Opening failures raise EFOpenError (or EFCreateError

@@ -54,3 +54,16 @@ TEST(FileStream, RoundTripsThroughAFile) {
     EXPECT_EQ(m.ReadString(), "hello");
     std::remove(name.c_str());
 }
+
+TEST(StreamWindow, ReadsOnlyItsBytes) {
+    TMemoryStream base(std::string("abcdefgh"));
+    base.SetPosition(2);
+    TStreamWindow w(base, 3);
+    EXPECT_EQ(w.Size(), 3);
+    EXPECT_EQ(w.ReadBytes(3), "cde");
+    EXPECT_THROW(w.ReadByte(), EReadError);
+    w.SetPosition(1);
+    EXPECT_EQ(w.ReadBytes(2), "de");
+    TStreamWindow past(base, 100);  // never larger than what remains
+    EXPECT_EQ(past.Size(), base.Size() - base.Position());
+}
