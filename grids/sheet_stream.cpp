@@ -35,6 +35,25 @@ bool SectionPresent(const TQvSheet& Sheet, int Kind) {
 // Coordinates a stored section may use: what a sparse list can index.
 bool ValidIndex(int32_t I) { return I >= 0 && I <= TSList().MaxIndex(); }
 
+// Tables are read after the merged ranges, so a damaged or foreign payload
+// could put lines inside a range or give its positions different fills. The
+// inner lines are cleared and the top-left fill spread over each range, as a
+// merge does; outer edges are left alone (they are grid lines shared with
+// neighbouring cells, whose lines a reader must not drop).
+void TidyRangesAfterTables(TQvSection& Section) {
+    for (const auto& u : Section.Unions()) {
+        const TRect r = u->Rect();
+        for (int32_t x = r.Left + 1; x < r.Right; ++x) Section.SetLine(0, x, r.Top, r.Bottom - 1, 0);
+        for (int32_t y = r.Top + 1; y < r.Bottom; ++y) Section.SetLine(1, y, r.Left, r.Right - 1, 0);
+        bool uniform;
+        const TQvLine fill = Section.GetLine(4, r.Top, r.Left, r.Left, uniform);
+        for (int32_t y = r.Top; y < r.Bottom; ++y) {
+            if (Section.GetLine(4, y, r.Left, r.Right - 1, uniform) != fill || !uniform)
+                Section.SetLine(4, y, r.Left, r.Right - 1, fill);
+        }
+    }
+}
+
 void ReportCellLoadFailure() { ShowMessageBox("Fucking loading", "Error", miError, mbOK); }
 
 }  // namespace
@@ -144,9 +163,16 @@ void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
             }
         }
     }
-    for (const auto& t : TableOrder)
-        if (flags & t.Flag)
-            Section.Tables(t.Table)->LoadItems(Stream, t.Table == 5 ? TIntSList::StaticClass() : TSList::StaticClass());
+    try {
+        for (const auto& t : TableOrder)
+            if (flags & t.Flag)
+                Section.Tables(t.Table)->LoadItems(Stream,
+                                                   t.Table == 5 ? TIntSList::StaticClass() : TSList::StaticClass());
+    } catch (...) {
+        TidyRangesAfterTables(Section);
+        throw;
+    }
+    TidyRangesAfterTables(Section);
 }
 
 void WriteSheetData(TQvSheet& Sheet, TStream& Stream) {
