@@ -15,6 +15,7 @@
 #include "grids/sheet_view.h"
 #include "grids/size_list.h"
 #include "platform/events.h"
+#include "platform/object.h"
 #include "view/view.h"
 
 namespace qv {
@@ -44,7 +45,9 @@ enum TQvScroll : uint8_t { ssHorizontal = 1u << 1, ssVertical = 1u << 2 };
 using TQvScrolls = uint8_t;
 constexpr TQvScrolls DefaultQvScrolls = ssHorizontal | ssVertical;  // 6
 
-class TQvGrid : public QFrame, public IQvSheetView {
+// The grid is also a TObject: it is the Sender of its own events
+// (OnSelChanged, OnCurChanged, OnSheetChanged, OnColDblClick, ...).
+class TQvGrid : public QFrame, public IQvSheetView, public TObject {
     Q_OBJECT
 public:
     static constexpr int MinScale = 25;

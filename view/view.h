@@ -23,6 +23,7 @@
 #include "grids/selection.h"
 #include "grids/size_list.h"
 #include "grids/types.h"
+#include "platform/object.h"
 
 class QScrollBar;
 
@@ -32,7 +33,9 @@ class TCanvas;
 class TQvGrid;
 class TQvSection;
 
-class TQvView : public QWidget, public IQvSelectionOwner {
+// A pane is also a TObject so that it can be the Sender of the events it
+// fires (OnCellClick, OnClick, ...); handlers cast it back with dynamic_cast.
+class TQvView : public QWidget, public IQvSelectionOwner, public TObject {
     Q_OBJECT
 public:
     // Results of HitTest.
@@ -145,6 +148,8 @@ private:
     void PaintBackground(TCanvas& Canvas, const TRect& R);
     void PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P);
     void OnScrollBar(Qt::Orientation Orientation, int Action);
+    // Places the client pane's visible scroll bars along its edges.
+    void LayoutScrollBars();
 
     TQvGrid* FGrid;
     TQvSection* FSection = nullptr;
