@@ -31,6 +31,7 @@ namespace qv {
 
 class TCanvas;
 class TQvGrid;
+class TQvCell;
 class TQvSection;
 
 // A pane is also a TObject so that it can be the Sender of the events it
@@ -107,6 +108,10 @@ public:
     // The graphic tiled behind the client pane's cells, or null.
     const class TGraphic* BackgroundPicture() const;
     int TitleFrame(int32_t Col, int32_t Row) const;
+    // Hint marks are drawn while this is on (the grid's hint setting);
+    // changing it repaints the pane.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool V);
 
     // --- selection and navigation -----------------------------------------
     TRect SelRect() const { return FSelRect; }
@@ -147,6 +152,8 @@ private:
     friend class TQvGrid;
     void PaintBackground(TCanvas& Canvas, const TRect& R);
     void PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P);
+    // One cell's content, hint mark and design mark in its rectangle Q.
+    void PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, bool Design);
     void OnScrollBar(Qt::Orientation Orientation, int Action);
     // Places the client pane's visible scroll bars along its edges.
     void LayoutScrollBars();
@@ -165,6 +172,7 @@ private:
     QScrollBar* FHorzBar = nullptr;  // client pane only
     QScrollBar* FVertBar = nullptr;
     TQvSectionKind FKind;
+    bool FShowHint = false;
 };
 
 }  // namespace qv
