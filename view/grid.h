@@ -155,6 +155,9 @@ private:
     friend class TQvView;
     void SheetChanged();
     void UpdateSizesOf(TQvAxis Axis);
+    // Copies the sheet's sizes of the chosen axes at this grid's scale, sets
+    // the panes' content sizes and lays them out.
+    void RebuildSizes(bool Cols, bool Rows);
     void SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
     void SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
     void ShowSizing(TQvView* Pane, int32_t From, int32_t To);
@@ -175,6 +178,8 @@ private:
     TQvGrid* FHorzLink = nullptr;
     TQvGrid* FVertLink = nullptr;
     TQvCell* FEditCell = nullptr;
+    bool FDestroying = false;   // inside the destructor
+    bool FPropagating = false;  // passing a scroll position to the linked grids
 
     // Gesture state.
     uint8_t FMouseState = 0;  // 0 idle, 1 pressed, 2 dragging, 3 released after a drag, 4 click/cancel
