@@ -129,10 +129,34 @@ void TQtCanvas::DrawLine(TPoint From, TPoint To) {
     if (color.alpha() == 0) return;
     const int w = std::max<int32_t>(1, Pen().Width());
     if (From.X != To.X && From.Y != To.Y) {
-        // Slanted lines: only the hint triangle's and a caller's own; the
-        // rasteriser's end-point rule is close enough here.
+        if (w == 1) {
+            // Slanted one-pixel lines step pixel by pixel (Bresenham), the
+            // end point left out like every other line.
+            const std::vector<int>& pattern = PenPattern(Pen().Style());
+            const int32_t dx = std::abs(To.X - From.X), dy = -std::abs(To.Y - From.Y);
+            const int32_t sx = From.X < To.X ? 1 : -1, sy = From.Y < To.Y ? 1 : -1;
+            int32_t err = dx + dy, x = From.X, y = From.Y;
+            size_t k = 0;
+            int left = pattern.empty() ? 0 : pattern[0];
+            while (x != To.X || y != To.Y) {
+                if (pattern.empty() || k % 2 == 0) FPainter->fillRect(QRect(x, y, 1, 1), color);
+                if (!pattern.empty() && --left == 0) {
+                    k = (k + 1) % pattern.size();
+                    left = pattern[k];
+                }
+                const int32_t e2 = 2 * err;
+                if (e2 >= dy) {
+                    err += dy;
+                    x += sx;
+                }
+                if (e2 <= dx) {
+                    err += dx;
+                    y += sy;
+                }
+            }
+            return;
+        }
         QPen pen(color, w, Pen().Style() == psSolid ? Qt::SolidLine : Qt::DotLine, Qt::FlatCap);
-        pen.setCosmetic(w == 1);
         FPainter->save();
         FPainter->setPen(pen);
         FPainter->drawLine(From.X, From.Y, To.X, To.Y);
@@ -184,25 +208,19 @@ void TQtCanvas::PolyPolyline(const std::vector<TPoint>& Points, const std::vecto
 
 void TQtCanvas::Polygon(const std::vector<TPoint>& Points) {
     if (Points.size() < 2) return;
-    QPolygon polygon;
-    for (TPoint p : Points) polygon << QPoint(p.X, p.Y);
-    FPainter->save();
+    // The inside with the brush, then the closed outline with the pen's own
+    // line drawing, so every vertex and edge pixel is covered.
     const QColor brush = ToQColor(Brush().Color());
-    if (Brush().Style() != bsClear && brush.alpha() != 0)
-        FPainter->setBrush(brush);
-    else
-        FPainter->setBrush(Qt::NoBrush);
-    const QColor pen = ToQColor(Pen().Color());
-    if (Pen().Style() != psClear && pen.alpha() != 0) {
-        QPen p(pen, std::max<int32_t>(1, Pen().Width()));
-        p.setCosmetic(Pen().Width() <= 1);
-        p.setJoinStyle(Qt::MiterJoin);
-        FPainter->setPen(p);
-    } else {
+    if (Points.size() >= 3 && Brush().Style() != bsClear && brush.alpha() != 0) {
+        QPolygon polygon;
+        for (TPoint p : Points) polygon << QPoint(p.X, p.Y);
+        FPainter->save();
         FPainter->setPen(Qt::NoPen);
+        FPainter->setBrush(brush);
+        FPainter->drawPolygon(polygon);
+        FPainter->restore();
     }
-    FPainter->drawPolygon(polygon);
-    FPainter->restore();
+    for (size_t i = 0; i < Points.size(); ++i) DrawLine(Points[i], Points[(i + 1) % Points.size()]);
 }
 
 // --- text ----------------------------------------------------------------
@@ -244,7 +262,7 @@ int32_t TQtCanvas::DrawText(const std::string& Text, TRect& R, TDrawTextFlags Fl
 
     // 3. Measuring only.
     if (Flags & DT_CALCRECT) {
-        if (!(Flags & DT_WORDBREAK)) {
+        if (!(Flags & DT_WORDBREAK) || (Flags & DT_SINGLELINE)) {
             int widest = 0;
             for (const QString& line : lines) widest = std::max(widest, fm.horizontalAdvance(line));
             R.Right = R.Left + widest;
