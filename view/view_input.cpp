@@ -513,6 +513,16 @@ void TQvView::mousePressEvent(QMouseEvent* E) {
 void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
     FGrid->FMousePoint = p;
+    if (E->button() == Qt::LeftButton && FGrid->MouseState() == 1 && FGrid->FTrackView == this) {
+        // Qt delivers the second press of a double click before the double
+        // click itself. That press began a gesture which the double click
+        // takes over, as if the press had not come: only the client pane's
+        // sizing line is on screen at this point.
+        if (FGrid->FMouseHandler == TQvGrid::mhSizing && FGrid->FSizingPart == spClient)
+            FGrid->ShowSizing(FGrid->Views(skClient), FGrid->FSizingLastSize, FGrid->FSizingLastSize);
+        FGrid->FMouseState = 0;
+        FGrid->FTrackView = nullptr;
+    }
     if (E->button() == Qt::LeftButton && FGrid->MouseState() == 0) {
         FGrid->GetMouseAction(this, p);
         FGrid->MouseEvent(this, 1, E->modifiers(), true, p);
