@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRubberBand>
 
+#include "cells/boolean_cell.h"
 #include "tests/view/input_fixture.h"
 
 namespace qv::test {
@@ -81,6 +82,35 @@ TEST_F(Mouse, DoubleClickOnACellFiresAfterTheSelection) {
     EXPECT_EQ(dbl, std::vector<TPoint>{Pt(1, 2)});
     EXPECT_EQ(Cur(), Pt(1, 2));
     EXPECT_EQ(Grid->MouseState(), 0);
+}
+
+TEST_F(Mouse, DoubleClickTogglesACheckBoxCell) {
+    auto* box = static_cast<TQvCBoolean*>(
+        Sheet->Sections(skClient)->NeedCellOfClass({2, 1}, TQvCBoolean::StaticClass()));
+    DoubleClick(Client(), Centre(Client(), {2, 1}));
+    EXPECT_TRUE(box->AsBoolean());
+}
+
+TEST_F(Mouse, RightClickMovesTheCurrentCellOnlyOutsideTheSelection) {
+    Client()->SelectRect({1, 1, 4, 4});
+    QTest::mouseClick(Client(), Qt::RightButton, Qt::NoModifier, Centre(Client(), {2, 2}));
+    EXPECT_EQ(Cur(), Pt(0, 0));
+    EXPECT_EQ(Sel(), R(1, 1, 4, 4));
+    QTest::mouseClick(Client(), Qt::RightButton, Qt::NoModifier, Centre(Client(), {4, 4}));
+    EXPECT_EQ(Cur(), Pt(4, 4));
+    EXPECT_EQ(Sel(), R(4, 4, 5, 5));
+    // Beyond the cells nothing moves.
+    QTest::mouseClick(Client(), Qt::RightButton, Qt::NoModifier, {350, 200});
+    EXPECT_EQ(Cur(), Pt(4, 4));
+}
+
+TEST_F(Mouse, HoveringShowsTheCellHintAsToolTip) {
+    Sheet->NeedCell(1, 1)->SetHint("Total of the row");
+    Client()->SetShowHint(true);
+    QTest::mouseMove(Client(), Centre(Client(), {1, 1}));
+    EXPECT_EQ(Client()->toolTip(), QString("Total of the row"));
+    QTest::mouseMove(Client(), Centre(Client(), {2, 1}));
+    EXPECT_TRUE(Client()->toolTip().isEmpty());
 }
 
 TEST_F(Mouse, NoGesturesWithoutASheetOrWithAReadOnlySheet) {
@@ -234,6 +264,20 @@ TEST_F(AutoScroll, DraggingBelowThePaneScrollsAndExtendsTheSelection) {
     const int32_t pos = Client()->ScrollPos().Y;
     QTest::qWait(120);
     EXPECT_EQ(Client()->ScrollPos().Y, pos) << "the timer stops with the gesture";
+}
+
+TEST_F(AutoScroll, CtrlArrowsScrollOneLineAsWellAsMoving) {
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(Cur(), Pt(0, 1));
+    EXPECT_EQ(Client()->ScrollPos().Y, 15);
+    Key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Client()->ScrollPos().X, 60);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(Cur(), Pt(29, 99));
+    EXPECT_EQ(Client()->ScrollPos().Y, Client()->ContentSize().Height - Client()->ClientSize().Height);
+    Key(Qt::Key_PageUp);
+    EXPECT_LT(Cur().Y, 99);
+    EXPECT_GT(Cur().Y, 70);
 }
 
 // Screenshots of a sizing drag in progress and of a range selection, for
