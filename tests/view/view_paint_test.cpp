@@ -15,7 +15,9 @@
 #include "grids/section.h"
 #include "grids/selection.h"
 #include "grids/sheet.h"
+#include "platform/picture.h"
 #include "platform/recording_canvas.h"
+#include "qt/qt_picture.h"
 #include "qt/qt_convert.h"
 #include "view/grid.h"
 
@@ -230,6 +232,27 @@ TEST_F(ViewPaintTest, BordersOneTwoAndThreePixelsWide) {
         EXPECT_EQ(width, i + 1) << "style " << i + 1;
         EXPECT_EQ(At(shot, q.Right - 1, y), 0xFF0000u);
     }
+}
+
+TEST_F(ViewPaintTest, BackgroundPictureTilesWithTheCells) {
+    QImage tile(4, 4, QImage::Format_RGB32);
+    tile.fill(qRgb(0, 0, 255));
+    tile.setPixel(0, 0, qRgb(255, 0, 0));
+    TBitmap bitmap;
+    bitmap.LoadFromBytes(ImageToBmpBytes(tile));
+    TPicture picture;
+    picture.SetGraphic(&bitmap);
+    Sheet->SetBackground(&picture);
+    Sheet->BaseClientStyle()->SetGridColor(Sheet->BaseClientStyle()->Color());
+    QImage shot = Shot();
+    EXPECT_EQ(At(shot, 8, 8), 0xFF0000u);
+    EXPECT_EQ(At(shot, 9, 8), 0x0000FFu);
+    // Scrolled by one pixel, the tiles move with the cells.
+    ASSERT_TRUE(Client()->ScrollTo({1, 0}));
+    shot = Shot();
+    EXPECT_EQ(At(shot, 7, 8), 0xFF0000u);
+    EXPECT_EQ(At(shot, 8, 8), 0x0000FFu);
+    EXPECT_EQ(Grid->Views(skColTitles)->BackgroundPicture(), nullptr);  // the client pane only
 }
 
 TEST_F(ViewPaintTest, PanesWithoutASheetPaintTheirColour) {
