@@ -68,6 +68,11 @@ TQvView::TQvView(TQvGrid* Grid, TQvSectionKind Kind)
             connect(bar, &QAbstractSlider::actionTriggered, this, [this, o](int Action) { OnScrollBar(o, Action); });
             connect(bar, &QAbstractSlider::sliderReleased, this, [this, o]() { OnScrollBar(o, ThumbReleased); });
         }
+        // The square between the two bars shows no cells.
+        FSizeBox = new QWidget(this);
+        FSizeBox->setBackgroundRole(QPalette::Button);
+        FSizeBox->setAutoFillBackground(true);
+        FSizeBox->hide();
     }
 }
 
@@ -201,7 +206,7 @@ bool TQvView::ScrollTo(TPoint ContentPos) {
     if (cs.Width > 0 && cs.Height > 0) scroll(dx, dy, QRect(0, 0, cs.Width, cs.Height));
     for (QObject* o : children()) {
         QWidget* w = qobject_cast<QWidget*>(o);
-        if (w && w != FHorzBar && w != FVertBar) w->move(w->pos() + QPoint(dx, dy));
+        if (w && w != FHorzBar && w != FVertBar && w != FSizeBox) w->move(w->pos() + QPoint(dx, dy));
     }
     FScrollPos = ContentPos;
     UpdateScrollBars(false);
@@ -315,7 +320,10 @@ void TQvView::UpdateScrollBars(bool CheckRange) {
     // The bars the grid does not want are gone at once.
     if (!(scrolls & ssVertical)) FVertBar->hide();
     if (!(scrolls & ssHorizontal)) FHorzBar->hide();
-    if (scrolls == 0) return;
+    if (scrolls == 0) {
+        LayoutScrollBars();
+        return;
+    }
 
     // A bar shows when the content exceeds the page, which changes the page
     // of the other axis: settle in a few rounds (two suffice; one spare).
@@ -355,6 +363,8 @@ void TQvView::LayoutScrollBars() {
     const bool h = !FHorzBar->isHidden();
     if (v) FVertBar->setGeometry(width() - extent, 0, extent, height() - (h ? extent : 0));
     if (h) FHorzBar->setGeometry(0, height() - extent, width() - (v ? extent : 0), extent);
+    FSizeBox->setVisible(v && h);
+    if (v && h) FSizeBox->setGeometry(width() - extent, height() - extent, extent, extent);
 }
 
 void TQvView::SyncScroll() {

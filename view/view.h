@@ -171,6 +171,7 @@ private:
     TPoint FCurrent;
     QScrollBar* FHorzBar = nullptr;  // client pane only
     QScrollBar* FVertBar = nullptr;
+    QWidget* FSizeBox = nullptr;  // the square where both bars meet
     TQvSectionKind FKind;
     bool FShowHint = false;
 };

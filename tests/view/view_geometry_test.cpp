@@ -2,7 +2,9 @@
 // edge zones of the title panes, panes scrolling in step, clamping.
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QScrollBar>
+#include <QTest>
 
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -215,6 +217,49 @@ TEST_F(ViewGeometry, SizeChangeMovesLaterCellsAndTitleBands) {
     EXPECT_EQ(Pane(skColTitles)->height(), 20);
     EXPECT_EQ(Pane(skCorner)->height(), 20);
     EXPECT_EQ(Client()->y(), Pane(skColTitles)->y() + 20);
+}
+
+}  // namespace
+
+namespace {
+
+// What the window system holds after scrolling (moved pixels plus repainted
+// strips) is what a fresh paint of the same position shows.
+TEST(ViewScrolling, MovedPixelsMatchAFreshPaint) {
+    TQvSheet sheet;
+    sheet.SetColCount(40);
+    sheet.SetRowCount(80);
+    for (int i = 0; i < 30; ++i) sheet.SetCellValue(i % 7, i, TVariant(int32_t(i * 37)));
+    sheet.SetSize(2, axCols, 90);
+    TQvGrid grid;
+    grid.resize(320, 240);
+    grid.SetSheet(&sheet);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    TQvView* client = grid.Views(skClient);
+    for (TPoint p : {TPoint{45, 40}, TPoint{150, 72}, TPoint{20, 300}, TPoint{0, 0}}) {
+        client->ScrollTo(p);
+        QCoreApplication::processEvents();
+        const QImage held = grid.screen()->grabWindow(grid.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = grid.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(held.size(), fresh.size());
+        QRect diff;
+        for (int y = 0; y < held.height(); ++y)
+            for (int x = 0; x < held.width(); ++x)
+                if (held.pixel(x, y) != fresh.pixel(x, y)) diff |= QRect(x, y, 1, 1);
+        EXPECT_TRUE(diff.isEmpty()) << p.X << "," << p.Y << " differ in " << diff.x() << "," << diff.y() << " "
+                                    << diff.width() << "x" << diff.height();
+        if (held != fresh && qEnvironmentVariableIsSet("QV_SCREENSHOT_DIR")) {
+            const QString base = qEnvironmentVariable("QV_SCREENSHOT_DIR") + QString("/scroll_%1_%2").arg(p.X).arg(p.Y);
+            held.save(base + "_held.png");
+            fresh.save(base + "_fresh.png");
+        }
+    }
+    // A size change while scrolled moves the later cells in place.
+    sheet.SetSize(1, axCols, 30);
+    QCoreApplication::processEvents();
+    const QImage held = grid.screen()->grabWindow(grid.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(held == grid.grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace
