@@ -161,9 +161,10 @@ void TQvGrid::SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers, bool
     // Step 2: a move proposes a new size, at least 5 unscaled pixels; off
     // the grid the old size comes back.
     if (FMouseState == 2) {
-        const QPoint origin = Pane->mapFrom(this, QPoint(0, 0));
+        const QRect area = contentsRect();
+        const QPoint origin = Pane->mapFrom(this, area.topLeft());
         const int32_t lo = Along({origin.x(), origin.y()}, FSizingAxis);
-        const int32_t hi = lo + (FSizingAxis == axCols ? width() : height());
+        const int32_t hi = lo + (FSizingAxis == axCols ? area.width() : area.height());
         const int32_t at = Along(P, FSizingAxis);
         if (at >= lo && at < hi && FSheet) {
             int32_t v = std::max(UnscaleValue(Along(Pane->ScrollPos(), FSizingAxis) + at - FSizingOffset),

@@ -154,6 +154,9 @@ TEST_F(Sizing, DraggingAColumnEdgeStoresTheWidthOnRelease) {
     Drag(Titles(), edge, edge + QPoint(26, 0), false);
     EXPECT_EQ(Grid->Sizes(axCols, spClient)->Size(1), 85) << "the grid follows live";
     EXPECT_EQ(Sheet->GetSize(axCols, 1), 60) << "the sheet only on release";
+    QTest::mouseMove(Titles(), edge + QPoint(600, 0));
+    EXPECT_EQ(Grid->Sizes(axCols, spClient)->Size(1), 60) << "off the grid the old width shows";
+    QTest::mouseMove(Titles(), edge + QPoint(26, 0));
     QTest::mouseRelease(Titles(), Qt::LeftButton, Qt::NoModifier, edge + QPoint(26, 0));
     EXPECT_EQ(Sheet->GetSize(axCols, 1), 85);
     EXPECT_EQ(Client()->ContentSize().Width, 5 * 60 + 25);
