@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -216,6 +217,28 @@ TEST_F(ViewPaintTest, SelectedCellShowsAFrameRingAndStaysUninverted) {
     // The cell itself is not inverted.
     EXPECT_EQ(At(shot, a.Left, q.Top + 6), Window());
     EXPECT_EQ(At(shot, (q.Left + q.Right) / 2, (q.Top + q.Bottom) / 2), Window());
+}
+
+// What is on screen after selection changes (repainting only the changed
+// pixels) equals a full repaint.
+TEST_F(ViewPaintTest, SelectionChangesRepaintOnlyWhatChangedAndStayConsistent) {
+    auto screen = [&] {
+        QApplication::processEvents();
+        const QPoint at = Client()->mapTo(Grid->window(), QPoint(0, 0));
+        return Grid->screen()
+            ->grabWindow(Grid->window()->winId(), at.x(), at.y(), Client()->width(), Client()->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    Client()->SetCurrent({1, 1}, true, false);
+    screen();
+    Client()->SetCurrent({2, 3}, true, false);
+    Client()->SetSelection({2, 3, 5, 6}, {2, 3}, Client());
+    Client()->SetCurrent({4, 5}, false, false);
+    const QImage shown = screen();
+    if (shown.isNull() || shown.size() != Client()->size()) GTEST_SKIP() << "the platform cannot grab windows";
+    EXPECT_EQ(shown, Shot());
+    EXPECT_EQ(At(shown, Px({1, 1}).Left - 2, Px({1, 1}).Top + 5), Window());  // the old ring is gone
 }
 
 TEST_F(ViewPaintTest, BordersOneTwoAndThreePixelsWide) {
