@@ -3,5 +3,9 @@
 #pragma once
 
 #include "qvcore.h"
+#include "qt/qt_canvas.h"
+#include "qt/qt_convert.h"
+#include "qt/qt_message_service.h"
+#include "qt/qt_picture.h"
 #include "view/grid.h"
 #include "view/view.h"

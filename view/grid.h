@@ -15,6 +15,7 @@
 #include "grids/sheet_view.h"
 #include "grids/size_list.h"
 #include "platform/events.h"
+#include "platform/object.h"
 #include "view/view.h"
 
 namespace qv {
@@ -44,7 +45,9 @@ enum TQvScroll : uint8_t { ssHorizontal = 1u << 1, ssVertical = 1u << 2 };
 using TQvScrolls = uint8_t;
 constexpr TQvScrolls DefaultQvScrolls = ssHorizontal | ssVertical;  // 6
 
-class TQvGrid : public QFrame, public IQvSheetView {
+// The grid is also a TObject: it is the Sender of its own events
+// (OnSelChanged, OnCurChanged, OnSheetChanged, OnColDblClick, ...).
+class TQvGrid : public QFrame, public IQvSheetView, public TObject {
     Q_OBJECT
 public:
     static constexpr int MinScale = 25;
@@ -152,6 +155,9 @@ private:
     friend class TQvView;
     void SheetChanged();
     void UpdateSizesOf(TQvAxis Axis);
+    // Copies the sheet's sizes of the chosen axes at this grid's scale, sets
+    // the panes' content sizes and lays them out.
+    void RebuildSizes(bool Cols, bool Rows);
     void SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
     void SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
     void ShowSizing(TQvView* Pane, int32_t From, int32_t To);
@@ -172,6 +178,8 @@ private:
     TQvGrid* FHorzLink = nullptr;
     TQvGrid* FVertLink = nullptr;
     TQvCell* FEditCell = nullptr;
+    bool FDestroying = false;   // inside the destructor
+    bool FPropagating = false;  // passing a scroll position to the linked grids
 
     // Gesture state.
     uint8_t FMouseState = 0;  // 0 idle, 1 pressed, 2 dragging, 3 released after a drag, 4 click/cancel

@@ -23,6 +23,7 @@
 #include "grids/selection.h"
 #include "grids/size_list.h"
 #include "grids/types.h"
+#include "platform/object.h"
 
 class QScrollBar;
 
@@ -30,9 +31,12 @@ namespace qv {
 
 class TCanvas;
 class TQvGrid;
+class TQvCell;
 class TQvSection;
 
-class TQvView : public QWidget, public IQvSelectionOwner {
+// A pane is also a TObject so that it can be the Sender of the events it
+// fires (OnCellClick, OnClick, ...); handlers cast it back with dynamic_cast.
+class TQvView : public QWidget, public IQvSelectionOwner, public TObject {
     Q_OBJECT
 public:
     // Results of HitTest.
@@ -104,6 +108,10 @@ public:
     // The graphic tiled behind the client pane's cells, or null.
     const class TGraphic* BackgroundPicture() const;
     int TitleFrame(int32_t Col, int32_t Row) const;
+    // Hint marks are drawn while this is on (the grid's hint setting);
+    // changing it repaints the pane.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool V);
 
     // --- selection and navigation -----------------------------------------
     TRect SelRect() const { return FSelRect; }
@@ -144,7 +152,11 @@ private:
     friend class TQvGrid;
     void PaintBackground(TCanvas& Canvas, const TRect& R);
     void PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P);
+    // One cell's content, hint mark and design mark in its rectangle Q.
+    void PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, bool Design);
     void OnScrollBar(Qt::Orientation Orientation, int Action);
+    // Places the client pane's visible scroll bars along its edges.
+    void LayoutScrollBars();
 
     TQvGrid* FGrid;
     TQvSection* FSection = nullptr;
@@ -159,7 +171,9 @@ private:
     TPoint FCurrent;
     QScrollBar* FHorzBar = nullptr;  // client pane only
     QScrollBar* FVertBar = nullptr;
+    QWidget* FSizeBox = nullptr;  // the square where both bars meet
     TQvSectionKind FKind;
+    bool FShowHint = false;
 };
 
 }  // namespace qv

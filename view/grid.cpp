@@ -1,0 +1,362 @@
+// TQvGrid: construction, sheet attachment, scaling, options, links, layout
+// and the sheet's calls into its views. Mouse gestures live in
+// grid_mouse.cpp.
+#include "view/grid.h"
+
+#include <QFocusEvent>
+#include <QResizeEvent>
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "grids/section.h"
+#include "platform/exceptions.h"
+
+namespace qv {
+
+namespace {
+
+// The two panes that read the grid's list of (Axis, Part): for the title part
+// the corner and the title pane across the axis, for the client part the
+// client pane and the title pane along it.
+void PanesSharing(const TQvGrid* G, TQvAxis Axis, TQvSizePart Part, TQvView*& A, TQvView*& B) {
+    if (Part == spTitle) {
+        A = G->Views(Axis == axCols ? skRowTitles : skColTitles);
+        B = G->Views(skCorner);
+    } else {
+        A = G->Views(Axis == axCols ? skColTitles : skRowTitles);
+        B = G->Views(skClient);
+    }
+}
+
+int32_t Total(const TQvSizeList* L) { return L->Offset(L->Count()); }
+
+}  // namespace
+
+// --- construction and destruction ------------------------------------------
+
+TQvGrid::TQvGrid(QWidget* Parent) : QFrame(Parent) {
+    // A raised one-pixel panel by default, painted with the window colour.
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Base));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    for (auto& axis : FSizes)
+        for (auto& part : axis) part = std::make_unique<TQvSizeList>();
+    // The client pane first: it is the active pane; the title panes are
+    // created after it and so lie above it when they overlap during sizing.
+    new TQvView(this, skClient);
+    FActiveView = FViews[skClient];
+    new TQvView(this, skColTitles);
+    new TQvView(this, skRowTitles);
+    new TQvView(this, skCorner);
+    setFocusPolicy(Qt::StrongFocus);
+    AlignControls();
+}
+
+TQvGrid::~TQvGrid() {
+    FDestroying = true;
+    FAutoScrollTimer.stop();
+    EndEdit();
+    SetHorzLink(nullptr);
+    SetVertLink(nullptr);
+    SetSheet(nullptr);
+    // The panes read the size lists and call back into the grid: they go
+    // before the lists do.
+    for (TQvView*& v : FViews) {
+        delete v;
+        v = nullptr;
+    }
+    FActiveView = nullptr;
+}
+
+// --- sheet -----------------------------------------------------------------
+
+void TQvGrid::SetSheet(TQvSheet* S) {
+    if (S == FSheet) return;
+    if (FSheet) {
+        EndEdit();
+        FSheet->RemoveView(this);
+    }
+    FSheet = S;
+    if (FSheet) FSheet->AddView(this);
+    // A grid being destroyed neither lays out again nor reports the change
+    // to handlers that may already be gone with its owner.
+    if (FDestroying) return;
+    SheetChanged();
+    if (OnSheetChanged) OnSheetChanged(this);
+}
+
+void TQvGrid::SheetChanged() {
+    for (int k = 0; k < 4; ++k) FViews[k]->SetSection(FSheet ? FSheet->Sections(k) : nullptr);
+    UpdateAllSizes();
+    InvalidateAll();
+    ResetSelection();
+}
+
+void TQvGrid::ResetSelection() {
+    TQvView* pane = FActiveView;
+    pane->ResetState();
+    if (FSheet && pane->CanSelect({0, 0})) pane->Selection()->SetRect(TRect{0, 0, 1, 1});
+}
+
+void TQvGrid::SetDesignMode(bool V) {
+    if (V == FDesignMode) return;
+    FDesignMode = V;
+    SheetChanged();
+}
+
+// --- published properties --------------------------------------------------
+
+void TQvGrid::SetScale(int V) {
+    if (V < MinScale || V > MaxScale)
+        throw EQvGridError("Scale " + std::to_string(V) + " is outside " + std::to_string(MinScale) + ".." +
+                           std::to_string(MaxScale));
+    if (V == FScale) return;
+    FScale = static_cast<uint16_t>(V);
+    BeginUpdate();
+    UpdateAllSizes();
+    EndUpdate();
+}
+
+void TQvGrid::SetOptions(TQvOptions V) {
+    if (V == FOptions) return;
+    const TQvOptions changed = V ^ FOptions;
+    FOptions = V;
+    if (changed & (oTitleCols | oTitleRows)) AlignControls();
+    if (changed & (oVertLines | oHorzLines)) FViews[skClient]->InvalidatePane();
+}
+
+void TQvGrid::SetScrolls(TQvScrolls V) {
+    if (V == FScrolls) return;
+    FScrolls = V;
+    FViews[skClient]->UpdateScrollBars(true);
+    // The bars took or gave back room of the cell area.
+    FViews[skClient]->InvalidatePane();
+}
+
+void TQvGrid::SetEditorParent(QWidget* W) {
+    if (W == FEditorParent) return;
+    // The editor control lives under its parent: the next edit builds one
+    // under the new parent.
+    EndEdit();
+    FEditorParent = W;
+}
+
+// --- links -----------------------------------------------------------------
+
+void TQvGrid::SetHorzLink(TQvGrid* G) {
+    if (G == this) G = nullptr;
+    if (G == FHorzLink) return;
+    // The old partner lets go of this grid without calling back.
+    if (FHorzLink && FHorzLink->FHorzLink == this) FHorzLink->FHorzLink = nullptr;
+    FHorzLink = G;
+    if (G) {
+        PropagateScroll(FViews[skClient]->ScrollPos());
+        G->SetHorzLink(this);
+    }
+}
+
+void TQvGrid::SetVertLink(TQvGrid* G) {
+    if (G == this) G = nullptr;
+    if (G == FVertLink) return;
+    if (FVertLink && FVertLink->FVertLink == this) FVertLink->FVertLink = nullptr;
+    FVertLink = G;
+    if (G) {
+        PropagateScroll(FViews[skClient]->ScrollPos());
+        G->SetVertLink(this);
+    }
+}
+
+void TQvGrid::PropagateScroll(TPoint ClientScrollPos) {
+    if (!FHorzLink && !FVertLink) return;
+    // Positions travel at 100 %. While this grid propagates, its partners'
+    // answers do not come back to it: scaling there and back may round and
+    // would move this grid away from where it was put.
+    FPropagating = true;
+    const int32_t u = UnscaleValue(ClientScrollPos.X);
+    const int32_t v = UnscaleValue(ClientScrollPos.Y);
+    if (FHorzLink && FHorzLink == FVertLink) {
+        TQvGrid* g = FHorzLink;
+        if (!g->FPropagating) g->FViews[skClient]->ScrollTo({g->ScaleValue(u), g->ScaleValue(v)});
+    } else {
+        if (TQvGrid* g = FHorzLink; g && !g->FPropagating) {
+            TQvView* c = g->FViews[skClient];
+            c->ScrollTo({g->ScaleValue(u), c->ScrollPos().Y});
+        }
+        if (TQvGrid* g = FVertLink; g && !g->FPropagating) {
+            TQvView* c = g->FViews[skClient];
+            c->ScrollTo({c->ScrollPos().X, g->ScaleValue(v)});
+        }
+    }
+    FPropagating = false;
+}
+
+// --- active pane, selection and events --------------------------------------
+
+void TQvGrid::SetActiveView(TQvView* Pane) {
+    if (!Pane || Pane == FActiveView) return;
+    EndEdit();
+    FActiveView = Pane;
+    // Only the active pane shows a selection; each keeps its current cell.
+    for (TQvView* v : FViews) v->FSelRect = TRect{};
+    InvalidateAll();
+}
+
+TQvSelection* TQvGrid::Selection() const { return FSheet ? FActiveView->Selection() : nullptr; }
+
+TPoint TQvGrid::CurrentCell() const {
+    TPoint p = FActiveView->Current();
+    const TQvSectionKind k = FActiveView->Kind();
+    if (k == skRowTitles || k == skCorner) p.X -= FSizes[axCols][spTitle]->Count();
+    if (k == skColTitles || k == skCorner) p.Y -= FSizes[axRows][spTitle]->Count();
+    return p;
+}
+
+void TQvGrid::SelChanged(TQvView* Pane) {
+    if (Pane == FActiveView && OnSelChanged) OnSelChanged(this);
+}
+
+void TQvGrid::CurChanged(TQvView* Pane) {
+    if (Pane == FActiveView && OnCurChanged) OnCurChanged(this);
+}
+
+void TQvGrid::EndUpdate() {
+    // An unpaired EndUpdate does not push the counter below zero.
+    if (FUpdateCount <= 0) return;
+    if (--FUpdateCount == 0) InvalidateAll();
+}
+
+void TQvGrid::EndEdit() { FEditCell = nullptr; }
+
+// --- scaling and sizes -------------------------------------------------------
+
+int32_t TQvGrid::ScaleValue(int32_t V) const {
+    if (FScale == 100) return V;
+    const int64_t r = int64_t(FScale) * V / 100;
+    return static_cast<int32_t>(std::clamp<int64_t>(r, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int32_t TQvGrid::UnscaleValue(int32_t V) const {
+    if (FScale == 100) return V;
+    const int64_t r = int64_t(V) * 100 / FScale;
+    return static_cast<int32_t>(std::clamp<int64_t>(r, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+void TQvGrid::UpdateAllSizes() { RebuildSizes(true, true); }
+
+void TQvGrid::UpdateSizesOf(TQvAxis Axis) { RebuildSizes(Axis == axCols, Axis == axRows); }
+
+void TQvGrid::RebuildSizes(bool Cols, bool Rows) {
+    TSize sizes[4];
+    for (int k = 0; k < 4; ++k) sizes[k] = FViews[k]->ContentSize();
+    if (FSheet) {
+        for (TQvAxis axis : {axCols, axRows}) {
+            if (!(axis == axCols ? Cols : Rows)) continue;
+            for (TQvSizePart part : {spTitle, spClient}) {
+                const TQvSizeList* s = FSheet->Sizes(axis, part);
+                TQvSizeList* l = FSizes[axis][part].get();
+                l->SetCount(s->Count());
+                l->SetDefault(ScaleValue(s->Default()));  // drops the individual sizes
+                // Each size is scaled and truncated on its own; entries at
+                // the default stay unallocated.
+                for (int32_t i = 0; i <= s->Last(); ++i)
+                    if (s->Values(i) != s->Default()) l->SetValue(i, ScaleValue(s->Values(i)));
+                const int32_t total = Total(l);
+                TQvView *a, *b;
+                PanesSharing(this, axis, part, a, b);
+                for (TQvView* pane : {a, b}) {
+                    (axis == axCols ? sizes[pane->Kind()].Width : sizes[pane->Kind()].Height) = total;
+                    pane->InvalidatePane();
+                }
+            }
+        }
+    } else {
+        for (auto& axis : FSizes)
+            for (auto& part : axis) part->SetCount(0);
+        for (TSize& s : sizes) s = {};
+    }
+    for (int k = 0; k < 4; ++k) FViews[k]->SetContentSize(sizes[k].Width, sizes[k].Height);
+    AlignControls();
+}
+
+void TQvGrid::UpdateSizes(TQvAxis Axis) { UpdateSizesOf(Axis); }
+
+void TQvGrid::ApplySize(TQvAxis Axis, TQvSizePart Part, int32_t Entry) {
+    FSizingAxis = Axis;
+    FSizingPart = Part;
+    FSizingIndex = Entry;
+    TQvSizeList* l = FSizes[Axis][Part].get();
+    const int32_t oldSize = l->Size(Entry);
+    const int32_t newSize = FSheet ? ScaleValue(FSheet->Sizes(Axis, Part)->Size(Entry)) : 0;
+    if (oldSize == newSize) return;
+    const int32_t offset = l->Offset(Entry);
+    l->SetValue(Entry, newSize);
+    TQvView *a, *b;
+    PanesSharing(this, Axis, Part, a, b);
+    a->ChangeSize(Axis, offset, oldSize, newSize);
+    b->ChangeSize(Axis, offset, oldSize, newSize);
+    AlignControls();
+}
+
+// --- layout ------------------------------------------------------------------
+
+void TQvGrid::AlignControls() {
+    // Panes stay where they are while a gesture runs.
+    if (FMouseState == 1 || FMouseState == 2) return;
+    const QRect r0 = contentsRect();
+    const TSize titles = FViews[skCorner]->ContentSize();
+    const int left = std::min(r0.right() + 1, r0.left() + (HasOption(oTitleRows) ? titles.Width : 0));
+    const int top = std::min(r0.bottom() + 1, r0.top() + (HasOption(oTitleCols) ? titles.Height : 0));
+    const int w = std::max(0, r0.right() + 1 - left);
+    const int h = std::max(0, r0.bottom() + 1 - top);
+    // A band that is switched off has zero width or height.
+    FViews[skClient]->setGeometry(left, top, w, h);
+    FViews[skColTitles]->setGeometry(left, r0.top(), w, top - r0.top());
+    FViews[skRowTitles]->setGeometry(r0.left(), top, left - r0.left(), h);
+    FViews[skCorner]->setGeometry(r0.left(), r0.top(), left - r0.left(), top - r0.top());
+}
+
+void TQvGrid::resizeEvent(QResizeEvent* E) {
+    QFrame::resizeEvent(E);
+    AlignControls();
+}
+
+void TQvGrid::focusInEvent(QFocusEvent* E) {
+    QFrame::focusInEvent(E);
+    if (FActiveView) FActiveView->setFocus(E->reason());
+}
+
+// --- what the sheet asks of its views -------------------------------------------
+
+void TQvGrid::InvalidateAll() {
+    for (TQvView* v : FViews) v->InvalidatePane();
+}
+
+void TQvGrid::ReadLayout() {
+    UpdateAllSizes();
+    ResetSelection();
+    InvalidateAll();
+}
+
+void TQvGrid::RepaintClient() { FViews[skClient]->InvalidatePane(); }
+
+void TQvGrid::MergeChanged(TQvSectionKind Kind) {
+    TQvView* pane = FViews[Kind];
+    pane->SetSelection(pane->SelRect(), pane->Current(), nullptr);
+}
+
+void TQvGrid::InvalidateCells(TQvSectionKind Kind, const TRect& R, int Mode) {
+    FViews[Kind]->InvalidateCells(R, false, Mode);
+}
+
+void TQvGrid::InvalidatePane(TQvSectionKind Kind) { FViews[Kind]->InvalidatePane(); }
+
+void TQvGrid::SheetDestroying(TQvSheet*) { SetSheet(nullptr); }
+
+}  // namespace qv

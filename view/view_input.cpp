@@ -1,0 +1,575 @@
+// Selection, keyboard navigation and mouse routing of a pane.
+//
+// A pane owns its current cell, its anchor (the point keyboard moves start
+// from) and its selected rectangle. Mouse gestures are run by the grid,
+// which its four panes share; the pane only routes its mouse events there.
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolTip>
+#include <limits>
+
+#include "grids/base_style.h"
+#include "grids/manager.h"
+#include "grids/section.h"
+#include "grids/sheet.h"
+#include "view/grid.h"
+#include "view/view.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int32_t Unbounded = std::numeric_limits<int32_t>::max();
+
+TRect CellRect(TPoint P) { return {P.X, P.Y, P.X + 1, P.Y + 1}; }
+
+TPoint ToPoint(const QPointF& P) { return {static_cast<int32_t>(P.x()), static_cast<int32_t>(P.y())}; }
+
+}  // namespace
+
+// --- what may become current ------------------------------------------------
+
+bool TQvView::CanSelect(TPoint Cell) const {
+    if (Cell.X < 0 || Cell.Y < 0 || Cell.X >= ColCount() || Cell.Y >= RowCount()) return false;
+    if (FColSizes->Size(Cell.X) <= 0 || FRowSizes->Size(Cell.Y) <= 0) return false;
+    if (!FSection) return true;
+    // A position covered by a merged range is reached through its origin.
+    if (FSection->FindUnionAt(Cell, false)) return false;
+    if (FGrid->DesignMode()) return true;
+    const TQvPro* source = FSection->FindCell(Cell);
+    if (!source) source = FSection->BaseStyle();
+    return !source || (source->Showing() && !source->Protected());
+}
+
+bool TQvView::CanEdit(TPoint Cell) const {
+    if (!FSection) return false;
+    const TQvSheet* sheet = FGrid->Sheet();
+    if (!sheet || sheet->ReadOnly() || FGrid->HasOption(oReadOnly)) return false;
+    if (QvManager().EditorCount(FSection->CellClassAt(Cell)) < 1) return false;
+    return CanSelect(Cell);
+}
+
+// --- current cell and selection ---------------------------------------------
+
+void TQvView::SetCurrent(TPoint Cell, bool ResetSel, bool Scroll) {
+    const TPoint k = MergedOrigin(Clamp(Cell));
+    if (k == FCurrent || !CanSelect(k)) return;
+    const TPoint old = FCurrent;
+    FGrid->EndEdit();
+    FCurrent = k;
+    FAnchor = k;
+    const bool keepRange = !ResetSel && FGrid->HasOption(oRangeSelect);
+    SetSelection(keepRange ? FSelRect : CellRect(k), old, nullptr);
+    if (FGrid->HasOption(oPermEdit) && FGrid->ActiveView() == this) FGrid->BeginEdit();
+    if (Scroll) ScrollIntoView(CellRect(k));
+    FGrid->CurChanged(this);
+}
+
+void TQvView::SetSelection(TRect R, TPoint OldCurrent, TQvView* Origin) {
+    if (!FSection) return;
+    const bool active = FGrid->ActiveView() == this;
+
+    // Step 1: widen to whole rows or to the bands a title pane stands for.
+    if (!R.IsEmpty()) {
+        if (IsClientPane()) {
+            if (FGrid->HasOption(oRowSelect) && !FGrid->DesignMode()) {
+                R.Left = 0;
+                R.Right = Unbounded;
+            }
+        } else if (!active) {
+            if (FKind == skRowTitles || FKind == skCorner) {
+                R.Left = 0;
+                R.Right = Unbounded;
+            }
+            if (FKind == skColTitles || FKind == skCorner) {
+                R.Top = 0;
+                R.Bottom = Unbounded;
+            }
+            // A title band must also cover the client's merged ranges that
+            // cross it, and those may reach other title ranges: grow both
+            // ways until nothing changes.
+            TQvView* client = FGrid->Views(skClient);
+            if (FKind != skCorner && client && client->Section()) {
+                for (;;) {
+                    TRect grown = ExpandMerged(R);
+                    if (FKind == skColTitles) {
+                        const TRect c = client->ExpandMerged({grown.Left, 0, grown.Right, Unbounded});
+                        grown.Left = c.Left;
+                        grown.Right = c.Right;
+                    } else {
+                        const TRect c = client->ExpandMerged({0, grown.Top, Unbounded, grown.Bottom});
+                        grown.Top = c.Top;
+                        grown.Bottom = c.Bottom;
+                    }
+                    if (grown == R) break;
+                    R = grown;
+                }
+            }
+        }
+    }
+
+    // Step 2: whole merged ranges only.
+    R = ExpandMerged(R);
+
+    // Step 3: show and announce a changed selection; otherwise only redraw
+    // (the current-cell mark may have moved).
+    const bool changed = ClipToCounts(R) && !(R == FSelRect);
+    if (!changed) {
+        ChangeSelection(R, OldCurrent);
+        return;
+    }
+    ChangeSelection(R, OldCurrent);
+    FSelection->Load();
+    FGrid->SelChanged(this);
+
+    // Step 4: bring the other panes in line.
+    if (IsClientPane()) {
+        if (!active) return;
+        for (int k = 0; k < 4; ++k) {
+            TQvView* pane = FGrid->Views(k);
+            if (!pane || pane == this || pane == Origin || pane->SelRect().IsEmpty()) continue;
+            pane->ChangeSelection(TRect{}, pane->Current());
+        }
+        return;
+    }
+    if (active) return;
+    TQvView* client = FGrid->Views(skClient);
+    if (!client || !client->Section()) return;
+    TPoint cur;
+    TRect band;
+    switch (FKind) {
+        case skColTitles:
+            cur = {FCurrent.X, 0};
+            band = {FSelRect.Left, 0, FSelRect.Right, Unbounded};
+            break;
+        case skRowTitles:
+            cur = {0, FCurrent.Y};
+            band = {0, FSelRect.Top, Unbounded, FSelRect.Bottom};
+            break;
+        default:
+            cur = {0, 0};
+            band = {0, 0, Unbounded, Unbounded};
+            break;
+    }
+    client->SetCurrent(cur, false, true);
+    client->SetSelection(band, client->Current(), this);
+}
+
+// --- stepping ---------------------------------------------------------------
+
+bool TQvView::StepCell(TPoint& P, TQvDirection Dir, bool InsideSel, bool Wrap) const {
+    if (Dir == dNone || ColCount() <= 0 || RowCount() <= 0) return false;
+    TRect b{0, 0, ColCount(), RowCount()};
+    if (InsideSel && !FSelRect.IsEmpty() && !FSelection->IsSingle()) {
+        b = FSelRect;
+        Wrap = true;
+    }
+    b = b.Intersected({0, 0, ColCount(), RowCount()});
+    if (b.IsEmpty()) return false;
+
+    // One step from Q inside B; false when the bounds end the move.
+    auto step = [&](TPoint& Q) -> bool {
+        Q.X = std::clamp(Q.X, b.Left, b.Right - 1);
+        Q.Y = std::clamp(Q.Y, b.Top, b.Bottom - 1);
+        if (FSection) {
+            if (const TQvUnion* u = FSection->FindUnionAt(Q, true)) {
+                const TRect& r = u->Rect();
+                switch (Dir) {
+                    case dRight: Q.X = r.Right - 1; break;
+                    case dDown: Q.Y = r.Bottom - 1; break;
+                    case dLeft: Q.X = r.Left; break;
+                    case dUp: Q.Y = r.Top; break;
+                    default: break;
+                }
+                Q.X = std::clamp(Q.X, b.Left, b.Right - 1);
+                Q.Y = std::clamp(Q.Y, b.Top, b.Bottom - 1);
+            }
+        }
+        switch (Dir) {
+            case dRight:
+                if (Q.X < b.Right - 1) ++Q.X;
+                else if (Q.Y < b.Bottom - 1) Q = {b.Left, Q.Y + 1};
+                else if (Wrap) Q = {b.Left, b.Top};
+                else return false;
+                return true;
+            case dLeft:
+                if (Q.X > b.Left) --Q.X;
+                else if (Q.Y > b.Top) Q = {b.Right - 1, Q.Y - 1};
+                else if (Wrap) Q = {b.Right - 1, b.Bottom - 1};
+                else return false;
+                return true;
+            case dDown:
+                if (Q.Y < b.Bottom - 1) ++Q.Y;
+                else if (Wrap) Q = {Q.X < b.Right - 1 ? Q.X + 1 : b.Left, b.Top};
+                else return false;
+                return true;
+            case dUp:
+                if (Q.Y > b.Top) --Q.Y;
+                else if (Wrap) Q = {Q.X > b.Left ? Q.X - 1 : b.Right - 1, b.Bottom - 1};
+                else return false;
+                return true;
+            default:
+                return false;
+        }
+    };
+
+    // With Wrap the walk is a cycle; when no position of B can be selected
+    // it would never end. Every cycle visits at most Width x Height
+    // positions, so one full pass without a hit reports no move. Coming back
+    // to the first stepped position also closes the cycle early.
+    const int64_t limit = int64_t(b.Width()) * int64_t(b.Height()) + 1;
+    TPoint q = P;
+    TPoint first;
+    for (int64_t n = 0; n < limit; ++n) {
+        if (!step(q)) return false;
+        if (n == 0) first = q;
+        else if (q == first) return false;
+        if (CanSelect(MergedOrigin(q))) {
+            P = q;
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- cell events ------------------------------------------------------------
+
+void TQvView::CellClick(TPoint Cell) {
+    if (FSection)
+        if (TQvCell* c = FSection->FindCell(Cell)) c->Click();
+    if (OnCellClickHook) OnCellClickHook(static_cast<TObject*>(this), Cell);
+    if (FGrid->OnCellClick) FGrid->OnCellClick(static_cast<TObject*>(this), Cell);
+}
+
+void TQvView::CellDblClick(TPoint Cell) {
+    if (FSection && Cell.X >= 0 && Cell.Y >= 0)
+        if (TQvCell* c = FSection->NeedCell(Cell)) c->DblClick();
+    if (OnCellDblClickHook) OnCellDblClickHook(static_cast<TObject*>(this), Cell);
+    if (FGrid->OnCellDblClick) FGrid->OnCellDblClick(static_cast<TObject*>(this), Cell);
+}
+
+void TQvView::ResetState() {
+    const bool shown = !FSelRect.IsEmpty();
+    FSelRect = {};
+    FCurrent = {};
+    FAnchor = {};
+    if (shown) InvalidatePane();
+}
+
+// --- IQvSelectionOwner ------------------------------------------------------
+
+void TQvView::SelectRect(const TRect& R) { SetSelection(R, R.TopLeft(), nullptr); }
+
+void TQvView::SelectionChanged() { FGrid->SelChanged(this); }
+
+// --- keyboard ---------------------------------------------------------------
+
+bool TQvView::event(QEvent* E) {
+    switch (E->type()) {
+        case QEvent::ShortcutOverride: {
+            // Keys the pane handles itself must not be taken as shortcuts:
+            // the navigation keys always, Enter and typed characters when
+            // the current cell can be edited.
+            auto* k = static_cast<QKeyEvent*>(E);
+            switch (k->key()) {
+                case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
+                case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Home: case Qt::Key_End:
+                    E->accept();
+                    return true;
+                case Qt::Key_Return: case Qt::Key_Enter:
+                    if (CanEdit(FCurrent)) { E->accept(); return true; }
+                    break;
+                case Qt::Key_Escape:
+                    if (FGrid->MouseState() != 0) { E->accept(); return true; }
+                    break;
+                default:
+                    if (!k->text().isEmpty() && k->text().at(0).unicode() >= 32 &&
+                        !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && CanEdit(FCurrent)) {
+                        E->accept();
+                        return true;
+                    }
+                    break;
+            }
+            break;
+        }
+        case QEvent::ContextMenu: {
+            // A context menu opens only over the cells, not over the empty
+            // area beyond them.
+            auto* c = static_cast<QContextMenuEvent*>(E);
+            const TPoint p{c->pos().x() + FScrollPos.X, c->pos().y() + FScrollPos.Y};
+            if (c->reason() == QContextMenuEvent::Mouse &&
+                (p.X >= FContentSize.Width || p.Y >= FContentSize.Height)) {
+                E->accept();
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::event(E);
+}
+
+bool TQvView::focusNextPrevChild(bool Next) {
+    // Tab leaves the grid through the window's focus chain; the title panes
+    // never take part in it, and an editor inside the pane hands Tab on the
+    // same way.
+    return QWidget::focusNextPrevChild(Next);
+}
+
+void TQvView::keyPressEvent(QKeyEvent* E) {
+    const Qt::KeyboardModifiers mods = E->modifiers();
+    const bool ctrl = mods & Qt::ControlModifier;
+    const int key = E->key();
+
+    // Escape first ends a mouse gesture (a sizing drag restores its size).
+    if (key == Qt::Key_Escape && FGrid->MouseState() != 0) {
+        TQvView* pane = FGrid->FTrackView ? FGrid->FTrackView : this;
+        FGrid->MouseEvent(pane, 4, Qt::NoModifier, false, FGrid->FMousePoint);
+        E->accept();
+        return;
+    }
+
+    // Navigation keys. With range selection on, Shift+move keys do nothing.
+    const bool nav = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+                     key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home ||
+                     key == Qt::Key_End;
+    if (nav) {
+        E->accept();
+        if ((mods & Qt::ShiftModifier) && FGrid->HasOption(oRangeSelect)) return;
+        TQvDirection d = dNone;
+        bool jump = false;
+        const int32_t clientH = ClientSize().Height;
+        switch (key) {
+            case Qt::Key_Left:
+                d = dLeft;
+                if (ctrl) ClampScroll({ScrollCode(axCols, scLineUp, 0), FScrollPos.Y});
+                break;
+            case Qt::Key_Right:
+                d = dRight;
+                if (ctrl) ClampScroll({ScrollCode(axCols, scLineDown, 0), FScrollPos.Y});
+                break;
+            case Qt::Key_Up:
+                d = dUp;
+                if (ctrl) ClampScroll({FScrollPos.X, ScrollCode(axRows, scLineUp, 0)});
+                break;
+            case Qt::Key_Down:
+                d = dDown;
+                if (ctrl) ClampScroll({FScrollPos.X, ScrollCode(axRows, scLineDown, 0)});
+                break;
+            case Qt::Key_PageUp:
+                d = dDown;
+                jump = true;
+                if (ctrl) {
+                    ClampScroll({FScrollPos.X, 0});
+                    FAnchor.Y = 0;
+                } else {
+                    int32_t y = FRowSizes->Offset(FAnchor.Y) - clientH;
+                    ClampScroll({FScrollPos.X, ScrollCode(axRows, scPageUp, 0)});
+                    FAnchor.Y = FRowSizes->IndexAt(y);
+                }
+                break;
+            case Qt::Key_PageDown:
+                d = dUp;
+                jump = true;
+                if (ctrl) {
+                    ClampScroll({FScrollPos.X, ScrollCode(axRows, scBottom, 0)});
+                    FAnchor.Y = RowCount();
+                } else {
+                    int32_t y = FRowSizes->Offset(FAnchor.Y) + clientH;
+                    ClampScroll({FScrollPos.X, ScrollCode(axRows, scPageDown, 0)});
+                    FAnchor.Y = FRowSizes->IndexAt(y);
+                }
+                break;
+            case Qt::Key_Home:
+                d = dRight;
+                jump = true;
+                FAnchor.X = 0;
+                if (ctrl) {
+                    FAnchor.Y = 0;
+                    ClampScroll({0, 0});
+                }
+                break;
+            case Qt::Key_End:
+                d = dLeft;
+                jump = true;
+                FAnchor.X = ColCount();
+                if (ctrl) {
+                    FAnchor.Y = RowCount();
+                    ClampScroll({ScrollCode(axCols, scBottom, 0), ScrollCode(axRows, scBottom, 0)});
+                }
+                break;
+            default:
+                break;
+        }
+        FAnchor = Clamp(FAnchor);
+        if (jump && CanSelect(FAnchor)) {
+            SetCurrent(FAnchor, true, true);
+            return;
+        }
+        StepCell(FAnchor, d, false, FGrid->HasOption(oWrapKeys));
+        SetCurrent(FAnchor, true, true);
+        return;
+    }
+    if (key == Qt::Key_F2) {
+        E->accept();
+        FGrid->BeginEdit();
+        return;
+    }
+
+    // Characters. Printable ones and backspace go to the editor when the
+    // current cell can be edited; the rest are key presses of the pane.
+    const QString text = E->text();
+    if (text.isEmpty()) {
+        QWidget::keyPressEvent(E);
+        return;
+    }
+    char32_t ch = text.toUcs4().value(0);
+    const bool control = ch < 32 && ch != 8;
+    if (!control) {
+        if (CanEdit(FCurrent)) FGrid->BeginEdit();
+        else FGrid->EndEdit();
+        if (FGrid->ActiveView() == this && FGrid->Editing()) {
+            // The editor takes the character once it is attached; until then
+            // nothing types into it.
+            E->accept();
+            return;
+        }
+    }
+
+    // Key press: Enter walks, any other key goes to the current cell.
+    if (ch == U'\r') {
+        // In a dialog with a default button, Enter belongs to the dialog
+        // unless the current cell can be edited.
+        if (!CanEdit(FCurrent)) {
+            if (auto* dlg = qobject_cast<QDialog*>(window())) {
+                for (auto* b : dlg->findChildren<QPushButton*>())
+                    if (b->isDefault() && b->isVisible() && b->isEnabled()) {
+                        E->ignore();
+                        return;
+                    }
+            }
+        }
+        E->accept();
+        TPoint p = FAnchor;
+        const bool single = FSelection->IsSingle();
+        if (StepCell(p, FGrid->EnterDir(), !single, FGrid->HasOption(oWrapKeys))) {
+            SetCurrent(p, single, true);
+            FAnchor = p;
+        } else if (!FGrid->HasOption(oPermEdit)) {
+            FGrid->EndEdit();
+        }
+        return;
+    }
+    if (FSection && FCurrent.X < ColCount() && FCurrent.Y < RowCount()) {
+        if (TQvCell* c = FSection->NeedCell(FCurrent)) {
+            c->KeyPress(ch);
+            if (ch == 0) {
+                E->accept();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(E);
+}
+
+// --- mouse --------------------------------------------------------------------
+
+void TQvView::mousePressEvent(QMouseEvent* E) {
+    const TPoint p = ToPoint(E->position());
+    FGrid->FMousePoint = p;
+
+    // Settle the focus: in design mode a click (with Ctrl, or whenever the
+    // client is not active) makes this pane the active one; the active pane
+    // or its editor must hold the focus.
+    if (FGrid->DesignMode() &&
+        ((E->modifiers() & Qt::ControlModifier) || FGrid->ActiveView() != FGrid->Views(skClient)))
+        FGrid->SetActiveView(this);
+    if (TQvView* active = FGrid->ActiveView()) {
+        QWidget* f = QApplication::focusWidget();
+        if (!f || (f != active && !active->isAncestorOf(f))) active->setFocus(Qt::MouseFocusReason);
+    }
+
+    if (E->button() == Qt::LeftButton) {
+        // A press while a gesture still runs means its release was lost.
+        if (FGrid->MouseState() == 1 || FGrid->MouseState() == 2)
+            FGrid->MouseEvent(FGrid->FTrackView ? FGrid->FTrackView : this, 4, Qt::NoModifier, false, p);
+        if (FGrid->MouseState() == 0) {
+            // The handler is chosen while hovering; a press without a hover
+            // before it (touch, synthetic input) chooses it here.
+            FGrid->GetMouseAction(this, p);
+            FGrid->MouseEvent(this, 1, E->modifiers(), false, p);
+        }
+    } else if (E->button() == Qt::RightButton) {
+        TPoint cell;
+        if (CellAt(p, false, cell) && !FSelRect.Contains(cell)) SetCurrent(cell, true, false);
+    }
+    E->accept();
+}
+
+void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
+    const TPoint p = ToPoint(E->position());
+    FGrid->FMousePoint = p;
+    if (E->button() == Qt::LeftButton && FGrid->MouseState() == 1 && FGrid->FTrackView == this) {
+        // Qt delivers the second press of a double click before the double
+        // click itself. That press began a gesture which the double click
+        // takes over, as if the press had not come: only the client pane's
+        // sizing line is on screen at this point.
+        if (FGrid->FMouseHandler == TQvGrid::mhSizing && FGrid->FSizingPart == spClient)
+            FGrid->ShowSizing(FGrid->Views(skClient), FGrid->FSizingLastSize, FGrid->FSizingLastSize);
+        FGrid->FMouseState = 0;
+        FGrid->FTrackView = nullptr;
+    }
+    if (E->button() == Qt::LeftButton && FGrid->MouseState() == 0) {
+        FGrid->GetMouseAction(this, p);
+        FGrid->MouseEvent(this, 1, E->modifiers(), true, p);
+    }
+    if (E->button() == Qt::LeftButton && FGrid->OnDblClick) FGrid->OnDblClick(static_cast<TObject*>(this));
+    E->accept();
+}
+
+void TQvView::mouseMoveEvent(QMouseEvent* E) {
+    const TPoint p = ToPoint(E->position());
+    FGrid->FMousePoint = p;
+    const uint8_t state = FGrid->MouseState();
+    if (state == 1 || state == 2) {
+        FGrid->MouseEvent(this, 2, E->modifiers(), false, p);
+        E->accept();
+        return;
+    }
+    if (E->buttons() == Qt::NoButton && state == 0) {
+        // Hovering chooses the gesture a press would start and shows its
+        // cursor.
+        if (QApplication::focusWidget()) {
+            const Qt::CursorShape shape = FGrid->GetMouseAction(this, p);
+            if (shape == Qt::ArrowCursor) unsetCursor();
+            else setCursor(shape);
+        }
+        // The cell's hint becomes the pane's tool tip.
+        QString hint;
+        TPoint cell;
+        if (FShowHint && FSection && CellAt(p, false, cell))
+            if (const TQvCell* c = FSection->FindCell(cell)) hint = QString::fromStdString(c->GetHint());
+        if (hint != toolTip()) {
+            setToolTip(hint);
+            QToolTip::hideText();
+        }
+    }
+    E->accept();
+}
+
+void TQvView::mouseReleaseEvent(QMouseEvent* E) {
+    const TPoint p = ToPoint(E->position());
+    FGrid->FMousePoint = p;
+    if (E->button() == Qt::LeftButton) {
+        const uint8_t state = FGrid->MouseState();
+        if (state == 1 || state == 2) FGrid->MouseEvent(this, 3, E->modifiers(), false, p);
+        if (rect().contains(E->position().toPoint()) && FGrid->OnClick) FGrid->OnClick(static_cast<TObject*>(this));
+    }
+    E->accept();
+}
+
+}  // namespace qv
