@@ -1,4 +1,5 @@
 #include "grids/cell.h"
+#include "grids/union.h"
 
 #include "grids/base_style.h"
 #include "grids/row.h"
@@ -7,6 +8,8 @@
 #include "grids/style.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
+
+#include <string>
 
 namespace qv {
 
@@ -20,6 +23,17 @@ TQvCell* TQvCell::CreateAt(TQvCellClass Cls, TQvSection* Section, TPoint Coord) 
         delete obj;
         throw EQvGridError(std::string("Class ") + Cls->Name + " cannot be created as a cell");
     }
+    // A cell already stored where the new one goes is released first, so no
+    // cell is ever dropped from its row without being freed.
+    const TQvUnion* u = Section->FindUnionAt(Coord, true);
+    const TPoint target = u ? u->TopLeft() : Coord;
+    TQvRow* row = Section->NeedRow(target.Y);
+    if (!row || target.X < 0 || target.X > row->MaxIndex()) {
+        delete cell;
+        throw EQvGridError("Cannot create a cell at (" + std::to_string(Coord.X) + ", " +
+                           std::to_string(Coord.Y) + "): outside the section");
+    }
+    if (TQvCell* old = row->Cells(target.X)) delete old;  // takes itself out of the row
     cell->Place(Section, Coord);
     return cell;
 }

@@ -5,6 +5,7 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "grids/base_style.h"
+#include "grids/manager.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/style.h"
@@ -234,4 +235,17 @@ TEST_F(QvCellTest, CopyingBetweenCells) {
 }
 
 }  // namespace
+}  // namespace qv
+
+namespace qv {
+TEST(CellCreation, ReplacingAStoredCellFreesItAndOutsidePointsAreRefused) {
+    TQvSheet sheet;
+    TQvSection* sec = sheet.Sections(skClient);
+    TQvCell* first = TQvCell::CreateAt(QvManager().ClassAt(0), sec, {2, 2});
+    TQvCell* second = TQvCell::CreateAt(QvManager().ClassAt(1), sec, {2, 2});
+    EXPECT_NE(first, second);
+    EXPECT_EQ(sec->FindCell({2, 2}), second);  // the first is freed (the sanitizer build checks)
+    EXPECT_EQ(sec->CheckIntegrity(), "");
+    EXPECT_THROW(TQvCell::CreateAt(QvManager().ClassAt(0), sec, {-1, 0}), EQvGridError);
+}
 }  // namespace qv
