@@ -1,14 +1,53 @@
 // TestQv: the demonstration program of the grid components.
+//
+//   TestQv                      shows the main window until it is closed
+//   TestQv --screenshot FILE    shows it, saves a PNG picture of it once it
+//                               has painted, prints where, and exits
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
 
 #include "demo/main_window.h"
 #include "qt/qt_message_service.h"
 
+namespace {
+
+// Saves the painted window and ends the program: 0 on success, 1 when the
+// file could not be written.
+void SaveScreenshotAndQuit(QWidget& Window, const QString& Path) {
+    const QPixmap picture = Window.grab();
+    if (!picture.save(Path, "PNG")) {
+        std::fprintf(stderr, "TestQv: cannot write the screenshot to %s\n", qPrintable(Path));
+        QCoreApplication::exit(1);
+        return;
+    }
+    std::printf("TestQv: screenshot saved to %s\n", qPrintable(QFileInfo(Path).absoluteFilePath()));
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("QvGrid Demo");
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption screenshot("screenshot", "Save a PNG picture of the window to <file> and exit.", "file");
+    parser.addOption(screenshot);
+    parser.process(app);
+
     qv::InstallQtMessageService();
     qv::TForm1 form;
     form.show();
+    if (parser.isSet(screenshot)) {
+        const QString path = parser.value(screenshot);
+        // The first paint happens once the window is exposed; give the event
+        // loop a moment so the picture shows the painted grid.
+        QTimer::singleShot(500, &form, [&form, path] { SaveScreenshotAndQuit(form, path); });
+    }
     return app.exec();
 }
