@@ -127,6 +127,19 @@ void BM_SizeList_IndexAt_Random(benchmark::State& state) {
 }
 BENCHMARK(BM_SizeList_IndexAt_Random)->Unit(benchmark::kMicrosecond);
 
+// A write invalidates the position index from its page on; the next query
+// rebuilds what it needs. Worst case: a random write, then the full length.
+void BM_SizeList_SetValue_Then_Offset(benchmark::State& state) {
+    auto& l = SparseList();
+    std::mt19937 rng(11);
+    for (auto _ : state) {
+        const int32_t i = static_cast<int32_t>(rng() % N);
+        l.SetValue(i, l.Values(i));
+        benchmark::DoNotOptimize(l.Offset(N));
+    }
+}
+BENCHMARK(BM_SizeList_SetValue_Then_Offset)->Unit(benchmark::kMicrosecond);
+
 void BM_SList_Memory(benchmark::State& state) {
     size_t listBytes = 0, mapBytes = 0;
     for (auto _ : state) {

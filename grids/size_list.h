@@ -1,8 +1,8 @@
 // Widths of the columns or heights of the rows of one part of one axis: a
 // default size, individual sizes where they differ, and the number of
 // entries. A size of 0 hides its entry: it takes no space and IndexAt never
-// returns it. Positions are never cached; Offset and IndexAt skip whole
-// unallocated pages of default-size entries.
+// returns it. Offset and IndexAt go through the list's per-page position
+// index, which writes invalidate from the written page on.
 #pragma once
 
 #include "lists/int_slist.h"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using namespace qv;
@@ -86,5 +87,44 @@ TEST(IntSList, OffsetAndIndexAtMatchAPlainModel) {
             }
             start += model[i];
         }
+    }
+}
+
+// The position index is built lazily and invalidated by writes: queries
+// interleaved with writes, truncations and clears must stay exact.
+TEST(IntSList, QueriesBetweenWritesMatchAPlainModel) {
+    std::mt19937 rng(777);
+    TIntSList l;
+    l.SetDefault(7);
+    std::vector<int32_t> model(5000, 7);
+    auto check = [&](int step) {
+        for (int k = 0; k < 5; ++k) {
+            const int32_t n = static_cast<int32_t>(rng() % 5000);
+            int64_t offset = 0;
+            for (int32_t i = 0; i < n; ++i) offset += model[i];
+            ASSERT_EQ(l.Offset(n), offset) << "step " << step << " n " << n;
+            if (model[n] == 0) continue;
+            int32_t pos = static_cast<int32_t>(offset + rng() % model[n]);
+            if (pos == 0) continue;
+            ASSERT_EQ(l.IndexAt(pos), n) << "step " << step;
+            ASSERT_EQ(pos, offset) << "step " << step;
+        }
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const uint32_t what = rng() % 100;
+        if (what < 90) {
+            const int32_t i = static_cast<int32_t>(rng() % 4500);
+            const int32_t v = static_cast<int32_t>(rng() % 5 == 0 ? 0 : rng() % 40);
+            l.SetValue(i, v);
+            model[i] = v;
+        } else if (what < 98) {
+            const int32_t n = static_cast<int32_t>(rng() % 4500);
+            l.SetCount(n);  // drops the individual values at n and above
+            for (int32_t i = n; i < 5000; ++i) model[i] = 7;
+        } else {
+            l.Clear();
+            std::fill(model.begin(), model.end(), 7);
+        }
+        check(step);
     }
 }
