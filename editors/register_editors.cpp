@@ -1,0 +1,7 @@
+#include "editors/register_editors.h"
+
+namespace qv {
+
+void RegisterEditors() {}
+
+}  // namespace qv
