@@ -11,6 +11,12 @@ namespace qv {
 
 enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 
+// A cell layout's horizontal alignment code (haLeft, haRight, haCenter share
+// these values); unknown codes are left-justified.
+inline TAlignment AlignmentOfCode(int HAlign) {
+    return HAlign == taRightJustify || HAlign == taCenter ? static_cast<TAlignment>(HAlign) : taLeftJustify;
+}
+
 class TAlignEdit : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(qv::TAlignment Alignment READ Alignment WRITE SetAlignment)

@@ -50,6 +50,11 @@ public:
     TColor InvalidColor() const { return FInvalidColor; }
     void SetInvalidColor(TColor C);
 
+    // Marks the control valid exactly when Value lies in the range (as a
+    // Value write leaves it), without reading the text back: formatted text
+    // may show fewer digits than Value holds.
+    void AcceptValue() { SetValid(IsInRange()); }
+
     // Whether a typed character is accepted.
     virtual bool IsValidChar(char32_t Key) const;
     // True without an active range, else MinValue <= Value <= MaxValue.
