@@ -12,12 +12,15 @@ constexpr int ArrowsWidth = 13;
 }
 
 TSpinNumEdit::TSpinNumEdit(QWidget* Parent) : TNumEdit(Parent) {
-    // A scroll bar whose thumb can never move: only its two arrows act.
+    // A scroll bar whose thumb never moves away from the middle: only its
+    // two arrows act. (A bar without a range ignores the mouse.)
     FArrows = new QScrollBar(Qt::Vertical, this);
-    FArrows->setRange(0, 0);
+    FArrows->setRange(0, 2);
+    FArrows->setValue(1);
     FArrows->setFocusPolicy(Qt::NoFocus);
     FArrows->setCursor(Qt::ArrowCursor);
     connect(FArrows, &QAbstractSlider::actionTriggered, this, [this](int Action) {
+        FArrows->setSliderPosition(1);
         if (Action == QAbstractSlider::SliderSingleStepSub)
             VScroll(SB_LINEUP);
         else if (Action == QAbstractSlider::SliderSingleStepAdd)
