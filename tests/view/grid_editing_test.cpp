@@ -19,8 +19,11 @@
 #include "cells/strings_cell.h"
 #include "grids/cell.h"
 #include "grids/editor_classes.h"
+#include "grids/base_style.h"
 #include "grids/section.h"
+#include "platform/font.h"
 #include "platform/string_list.h"
+#include "qt/qt_convert.h"
 #include "tests/view/input_fixture.h"
 #include "view/editor_interfaces.h"
 
@@ -424,6 +427,37 @@ TEST_F(GridEditing, ReadOnlyAndUneditableCellsAreNotEdited) {
     Type("x");
     EXPECT_FALSE(Grid->Editing());
     EXPECT_EQ(Grid->Editor(), nullptr);
+}
+
+
+TEST_F(GridEditing, EditorTakesTheCellsColoursAndScaledFont) {
+    auto* cell = Make<TQvCString>({1, 1});
+    cell->SetAsString("Coloured");
+    cell->SetColor(clYellow);
+    cell->Font()->SetColor(clBlue);
+    cell->Font()->SetSize(10);
+    Grid->SetScale(150);
+    GoTo({1, 1});
+    Press(Qt::Key_F2);
+    QWidget* ed = Grid->Editor();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->palette().color(QPalette::Base), QColor(255, 255, 0));
+    EXPECT_EQ(ed->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_EQ(ed->font().pixelSize() > 0 ? ed->font().pixelSize() : ed->font().pointSize(),
+              ToQFont(*cell->Font(), 150).pixelSize() > 0 ? ToQFont(*cell->Font(), 150).pixelSize()
+                                                          : ToQFont(*cell->Font(), 150).pointSize());
+    // A cell without a fill shows the base style's colour.
+    Make<TQvCString>({2, 1});
+    GoTo({2, 1});
+    Press(Qt::Key_F2);
+    EXPECT_EQ(Grid->Editor()->palette().color(QPalette::Base),
+              ToQColor(Sheet->Sections(skClient)->BaseStyle()->Color()));
+    const QByteArray dir = qgetenv("QV_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        GoTo({1, 1});
+        Press(Qt::Key_F2);
+        EXPECT_TRUE(Grid->grab().save(QString::fromLocal8Bit(dir) + "/grid_editor_coloured.png"));
+    }
 }
 
 // A line edit that records the keys it receives, bound for one test in
