@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "editors/register_editors.h"
 #include "grids/section.h"
 #include "platform/exceptions.h"
 
@@ -36,6 +37,7 @@ int32_t Total(const TQvSizeList* L) { return L->Offset(L->Count()); }
 // --- construction and destruction ------------------------------------------
 
 TQvGrid::TQvGrid(QWidget* Parent) : QFrame(Parent) {
+    RegisterEditors();
     // A raised one-pixel panel by default, painted with the window colour.
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
@@ -61,6 +63,7 @@ TQvGrid::~TQvGrid() {
     FDestroying = true;
     FAutoScrollTimer.stop();
     EndEdit();
+    DestroyEditor();
     SetHorzLink(nullptr);
     SetVertLink(nullptr);
     SetSheet(nullptr);
@@ -119,6 +122,7 @@ void TQvGrid::SetScale(int V) {
     FScale = static_cast<uint16_t>(V);
     BeginUpdate();
     UpdateAllSizes();
+    FollowEditCell();
     EndUpdate();
 }
 
@@ -143,6 +147,7 @@ void TQvGrid::SetEditorParent(QWidget* W) {
     // The editor control lives under its parent: the next edit builds one
     // under the new parent.
     EndEdit();
+    DestroyEditor();
     FEditorParent = W;
 }
 
@@ -200,6 +205,8 @@ void TQvGrid::PropagateScroll(TPoint ClientScrollPos) {
 void TQvGrid::SetActiveView(TQvView* Pane) {
     if (!Pane || Pane == FActiveView) return;
     EndEdit();
+    // The editor lives inside the active pane.
+    DestroyEditor();
     FActiveView = Pane;
     // Only the active pane shows a selection; each keeps its current cell.
     for (TQvView* v : FViews) v->FSelRect = TRect{};
@@ -229,8 +236,6 @@ void TQvGrid::EndUpdate() {
     if (FUpdateCount <= 0) return;
     if (--FUpdateCount == 0) InvalidateAll();
 }
-
-void TQvGrid::EndEdit() { FEditCell = nullptr; }
 
 // --- scaling and sizes -------------------------------------------------------
 
@@ -283,6 +288,7 @@ void TQvGrid::RebuildSizes(bool Cols, bool Rows) {
     }
     for (int k = 0; k < 4; ++k) FViews[k]->SetContentSize(sizes[k].Width, sizes[k].Height);
     AlignControls();
+    FollowEditCell();
 }
 
 void TQvGrid::UpdateSizes(TQvAxis Axis) { UpdateSizesOf(Axis); }
@@ -302,6 +308,7 @@ void TQvGrid::ApplySize(TQvAxis Axis, TQvSizePart Part, int32_t Entry) {
     a->ChangeSize(Axis, offset, oldSize, newSize);
     b->ChangeSize(Axis, offset, oldSize, newSize);
     AlignControls();
+    FollowEditCell();
 }
 
 // --- layout ------------------------------------------------------------------

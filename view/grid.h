@@ -16,6 +16,7 @@
 #include "grids/size_list.h"
 #include "platform/events.h"
 #include "platform/object.h"
+#include "view/editor_interfaces.h"
 #include "view/view.h"
 
 namespace qv {
@@ -90,6 +91,11 @@ public:
     // position in grid coordinates.
     std::function<void(TObject* Sender)> OnClick;
     std::function<void(TObject* Sender)> OnDblClick;
+    std::function<void(TObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>
+        OnMouseDown;
+    std::function<void(TObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
+    std::function<void(TObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>
+        OnMouseUp;
 
     // --- public -----------------------------------------------------------
     TQvView* Views(int Kind) const { return FViews[Kind]; }
@@ -118,13 +124,27 @@ public:
     // Propagates the client pane's scroll position to the linked grids.
     void PropagateScroll(TPoint ClientScrollPos);
 
-    // --- in-place editing entry points (the editing flow arrives later) ----
+    // --- in-place editing ------------------------------------------------
+    // The cell attached to the editor, or null.
     TQvCell* EditCell() const override { return FEditCell; }
-    bool Editing() const { return FEditCell != nullptr; }
+    // The editor widget (kept between edits, hidden or disabled), or null.
+    QWidget* Editor() const { return FEditor; }
+    // The editor-class descriptor the present editor was made from.
+    TClass EditorClass() const { return FEditor ? FEditorClass : nullptr; }
+    bool Editing() const { return FEditor && FEditCell; }
+    // Starts (true) or ends (false) editing at the active pane's current cell.
+    void SetEditing(bool V);
+    void BeginEdit() { SetEditing(true); }
     void EndEdit() override;
-    // Starts editing at the active pane's current cell; does nothing until
-    // the editors exist.
-    void BeginEdit() {}
+    // Attaches Cell (or nothing) to the editor; only for the active pane.
+    void SetEditCell(TQvView* Pane, TQvCell* Cell);
+    // Edits cell K of Pane when the pane allows it, else ends editing.
+    void BeginEditAt(TQvView* Pane, TPoint K);
+    // Starts typing into the editor: its whole text is replaced by Ch.
+    void TypeChar(char32_t Ch);
+    // True: navigation keys typed in the editor move the current cell.
+    bool EnterMode() const { return FEnterMode; }
+    void SetEnterMode(bool V);
 
     // --- gestures (shared by the panes) -----------------------------------
     enum TMouseHandlerKind { mhNone, mhSelect, mhSizing };
@@ -150,6 +170,8 @@ protected:
     void resizeEvent(QResizeEvent* E) override;
     void timerEvent(QTimerEvent* E) override;
     void focusInEvent(QFocusEvent* E) override;
+    // Stands in for the editor's own key handling (see grid_editing.cpp).
+    bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:
     friend class TQvView;
@@ -162,6 +184,21 @@ private:
     void SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
     void ShowSizing(TQvView* Pane, int32_t From, int32_t To);
     void AutoScroll();
+    // Editing flow (grid_editing.cpp).
+    void CreateEditor(TClass EC);
+    void DestroyEditor();
+    void AttachCell(TQvCell* Cell);
+    void PositionEditor();
+    void LoadEditor(TQvCell* Cell);
+    void ShowEditor();
+    // Re-places an open editor after the cells moved under it.
+    void FollowEditCell();
+    // The editor widget died without the grid freeing it (its outside
+    // parent went away): the edit ends without a write-back.
+    void EditorDestroyed(QObject* Widget);
+    bool EditorKey(QObject* Watched, QKeyEvent* E);
+    bool TakesKey(QKeyEvent* E, bool& Exclusive);
+    QWidget* EditorFocusTarget() const;
 
     TQvView* FViews[4] = {};
     TQvView* FActiveView = nullptr;
@@ -178,6 +215,22 @@ private:
     TQvGrid* FHorzLink = nullptr;
     TQvGrid* FVertLink = nullptr;
     TQvCell* FEditCell = nullptr;
+    // The editor widget, parented to the active pane or to EditorParent and
+    // freed by the grid; QPointer because an outside parent may take it
+    // along when it goes.
+    QPointer<QWidget> FEditor;
+    QObject* FEditorObject = nullptr;  // identity of FEditor, for its destroyed signal
+    TClass FEditorClass = nullptr;
+    IQvEditor* FEditorIntf = nullptr;
+    IQvValidator* FValidatorIntf = nullptr;
+    IQvMsgFilter* FMsgFilterIntf = nullptr;
+    IQvLayout* FLayoutIntf = nullptr;
+    // The key event last routed by the editor hook and the widget that saw
+    // it first: Qt hands an ignored key event on to the parents, which must
+    // not route it a second time.
+    const QEvent* FRoutedEvent = nullptr;
+    QPointer<QObject> FRoutedAt;
+    int FInEditorEvent = 0;  // depth of editor hook calls on the stack
     bool FDestroying = false;   // inside the destructor
     bool FPropagating = false;  // passing a scroll position to the linked grids
 

@@ -157,6 +157,8 @@ private:
     void OnScrollBar(Qt::Orientation Orientation, int Action);
     // Places the client pane's visible scroll bars along its edges.
     void LayoutScrollBars();
+    // Fires the grid's OnMouseDown, OnMouseMove or OnMouseUp for E.
+    void FireMouse(QMouseEvent* E);
 
     TQvGrid* FGrid;
     TQvSection* FSection = nullptr;

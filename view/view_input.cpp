@@ -430,11 +430,10 @@ void TQvView::keyPressEvent(QKeyEvent* E) {
     char32_t ch = text.toUcs4().value(0);
     const bool control = ch < 32 && ch != 8;
     if (!control) {
-        if (CanEdit(FCurrent)) FGrid->BeginEdit();
-        else FGrid->EndEdit();
+        FGrid->BeginEditAt(this, FCurrent);
         if (FGrid->ActiveView() == this && FGrid->Editing()) {
-            // The editor takes the character once it is attached; until then
-            // nothing types into it.
+            // The editor takes the character: it replaces the cell's text.
+            FGrid->TypeChar(ch);
             E->accept();
             return;
         }
@@ -508,6 +507,7 @@ void TQvView::mousePressEvent(QMouseEvent* E) {
         if (CellAt(p, false, cell) && !FSelRect.Contains(cell)) SetCurrent(cell, true, false);
     }
     E->accept();
+    FireMouse(E);
 }
 
 void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
@@ -529,6 +529,8 @@ void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
     }
     if (E->button() == Qt::LeftButton && FGrid->OnDblClick) FGrid->OnDblClick(static_cast<TObject*>(this));
     E->accept();
+    // The second press of a double click is a press like the first.
+    FireMouse(E);
 }
 
 void TQvView::mouseMoveEvent(QMouseEvent* E) {
@@ -537,10 +539,7 @@ void TQvView::mouseMoveEvent(QMouseEvent* E) {
     const uint8_t state = FGrid->MouseState();
     if (state == 1 || state == 2) {
         FGrid->MouseEvent(this, 2, E->modifiers(), false, p);
-        E->accept();
-        return;
-    }
-    if (E->buttons() == Qt::NoButton && state == 0) {
+    } else if (E->buttons() == Qt::NoButton && state == 0) {
         // Hovering chooses the gesture a press would start and shows its
         // cursor.
         if (QApplication::focusWidget()) {
@@ -559,6 +558,7 @@ void TQvView::mouseMoveEvent(QMouseEvent* E) {
         }
     }
     E->accept();
+    FireMouse(E);
 }
 
 void TQvView::mouseReleaseEvent(QMouseEvent* E) {
@@ -570,6 +570,27 @@ void TQvView::mouseReleaseEvent(QMouseEvent* E) {
         if (rect().contains(E->position().toPoint()) && FGrid->OnClick) FGrid->OnClick(static_cast<TObject*>(this));
     }
     E->accept();
+    FireMouse(E);
+}
+
+void TQvView::FireMouse(QMouseEvent* E) {
+    // Grid coordinates: the pane's position inside the grid added.
+    const QPoint at = E->position().toPoint() + pos();
+    TObject* sender = this;
+    switch (E->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (FGrid->OnMouseDown) FGrid->OnMouseDown(sender, E->button(), E->modifiers(), at.x(), at.y());
+            break;
+        case QEvent::MouseMove:
+            if (FGrid->OnMouseMove) FGrid->OnMouseMove(sender, E->modifiers(), at.x(), at.y());
+            break;
+        case QEvent::MouseButtonRelease:
+            if (FGrid->OnMouseUp) FGrid->OnMouseUp(sender, E->button(), E->modifiers(), at.x(), at.y());
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace qv

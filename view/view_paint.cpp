@@ -21,6 +21,7 @@
 #include "qt/qt_canvas.h"
 #include "qt/qt_convert.h"
 #include "qt/qt_picture.h"
+#include "view/cell_text.h"
 #include "view/grid.h"
 #include "view/view.h"
 
@@ -30,21 +31,6 @@ namespace {
 
 // "Unbounded" for a band of title cells: far past any pane's counts.
 constexpr int32_t Unbounded = INT32_MAX / 4;
-
-// Text rectangle inside a cell rectangle Q for a frame style: a cell
-// without a frame keeps off its grid line, flat frames take one pixel on
-// each side, deep and bevelled ones two.
-TRect FrameInset(const TRect& Q, int32_t Frame) {
-    switch (Frame) {
-        case fsFlatUp:
-        case fsFlatDown: return {Q.Left + 1, Q.Top + 1, Q.Right - 1, Q.Bottom - 1};
-        case fsDeepUp:
-        case fsDeepDown:
-        case fsBevelUp:
-        case fsBevelDown: return {Q.Left + 2, Q.Top + 2, Q.Right - 2, Q.Bottom - 2};
-        default: return {Q.Left, Q.Top, Q.Right - 1, Q.Bottom - 1};
-    }
-}
 
 void DrawFrame(TCanvas& Canvas, TRect Q, int32_t Frame) {
     switch (Frame) {
@@ -56,15 +42,6 @@ void DrawFrame(TCanvas& Canvas, TRect Q, int32_t Frame) {
         case fsBevelDown: Canvas.DrawEdge(Q, EDGE_ETCHED, BF_RECT); break;
         default: break;
     }
-}
-
-// The font a cell is drawn with: its own, else its supplier's (named style,
-// then base style), without creating a font object on the cell.
-const TFont& CellFont(TQvCell* Cell) {
-    static const TFont fallback;
-    if (Cell->HasFont()) return *Cell->Font();
-    if (TQvPro* source = Cell->FindSource(piFont); source && source != Cell) return *source->Font();
-    return fallback;
 }
 
 // Pixel offsets of the boundaries of a run of entries: Edges[k] is the

@@ -8,6 +8,20 @@
 
 #include "demo/main_window.cpp"  // NOLINT: the demo's window under test
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QPlainTextEdit>
+
+#include "cells/currency_cell.h"
+#include "cells/date_time_cell.h"
+#include "cells/double_cell.h"
+#include "cells/integer_cell.h"
+#include "cells/string_cell.h"
+#include "cells/strings_cell.h"
+#include "grids/section.h"
+#include "platform/string_list.h"
+
 using namespace qv;
 
 namespace {
@@ -93,6 +107,100 @@ TEST(Demo, Screenshot) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(form.screen()->grabWindow(form.winId()).save(QString::fromLocal8Bit(dir) + "/demo_scrolled.png"));
     EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(dir) + "/demo_scrolled_fresh.png"));
+}
+
+
+// Typing into cells of every editable class of the demonstration sheet: the
+// editor follows the current cell (the window's grid edits permanently),
+// Enter stores and steps down, the arrows leave the cell.
+TEST(Demo, TypingIntoEveryEditableCellClass) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    TQvSection* s = form.Sheet->Sections(skClient);
+    TQvGrid* grid = form.QvGrid;
+    TQvView* pane = grid->Views(skClient);
+    s->NeedCellOfClass({1, 0}, TQvCString::StaticClass());
+    s->NeedCellOfClass({1, 1}, TQvCInteger::StaticClass());
+    s->NeedCellOfClass({1, 2}, TQvCDouble::StaticClass());
+    auto* money = s->NeedCellOfClass({1, 3}, TQvCCurrency::StaticClass());
+    money->SetFormat("0.00");
+    auto* date = s->NeedCellOfClass({1, 4}, TQvCDateTime::StaticClass());
+    date->SetValue(TVariant(45000.0));
+    auto* pick = static_cast<TQvCStrings*>(s->NeedCellOfClass({1, 5}, TQvCStrings::StaticClass()));
+    pick->Items()->SetText("one\r\ntwo\r\nthree\r\n");
+    pick->SetAsInteger(0);
+    s->NeedCellOfClass({1, 6}, TQvCString::StaticClass())->SetEditorIndex(1);
+
+    auto type = [](const char* Text) {
+        for (const char* c = Text; *c; ++c) {
+            QTest::keyClick(QApplication::focusWidget(), *c);
+            QCoreApplication::processEvents();
+        }
+    };
+    auto key = [](int K, Qt::KeyboardModifiers M = {}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(K), M);
+        QCoreApplication::processEvents();
+    };
+    const QByteArray dir = qgetenv("QV_SCREENSHOT_DIR");
+    auto shot = [&](const char* Name) {
+        if (!dir.isEmpty()) {
+            EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(dir) + "/" + Name));
+        }
+    };
+
+    pane->setFocus();
+    pane->SetCurrent({1, 0}, true, true);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(grid->Editing());
+    type("Hello");
+    key(Qt::Key_Return);
+    type("42");
+    shot("demo_edit_integer.png");
+    key(Qt::Key_Return);
+    type("3.25");
+    key(Qt::Key_Return);
+    // The editor already holds the focus (it follows the current cell), so
+    // keys reach it directly and add to the loaded "0.00": the user selects
+    // it first, in edit mode, where Home and End stay in the editor.
+    key(Qt::Key_F2);
+    EXPECT_FALSE(grid->EnterMode());
+    key(Qt::Key_Home);
+    key(Qt::Key_End, Qt::ShiftModifier);
+    type("9.99");
+    key(Qt::Key_Return);
+    auto* dateEdit = qobject_cast<QDateEdit*>(grid->Editor());
+    ASSERT_NE(dateEdit, nullptr);
+    dateEdit->setDate(dateEdit->date().addDays(2));
+    shot("demo_edit_date.png");
+    key(Qt::Key_Return);
+    ASSERT_NE(qobject_cast<QComboBox*>(grid->Editor()), nullptr);
+    type("t");  // the first item starting with t
+    shot("demo_edit_pick.png");
+    key(Qt::Key_Return);
+    ASSERT_NE(qobject_cast<QPlainTextEdit*>(grid->Editor()), nullptr);
+    type("memo");
+    shot("demo_edit_memo.png");
+    // The arrows leave the cell: up, then right onto an empty cell.
+    key(Qt::Key_Up);
+    key(Qt::Key_Right);
+    EXPECT_EQ(pane->Current(), (TPoint{2, 5}));
+    type("x");
+    key(Qt::Key_Left);
+
+    EXPECT_EQ(s->FindCell({1, 0})->AsString(), "Hello");
+    EXPECT_EQ(s->FindCell({1, 1})->AsInteger(), 42);
+    EXPECT_DOUBLE_EQ(s->FindCell({1, 2})->AsFloat(), 3.25);
+    EXPECT_DOUBLE_EQ(s->FindCell({1, 3})->AsFloat(), 9.99);
+    EXPECT_DOUBLE_EQ(date->AsFloat(), 45002.0);
+    EXPECT_EQ(pick->AsInteger(), 1);
+    EXPECT_EQ(s->FindCell({1, 6})->AsString(), "memo");
+    // The empty cell was made of the base style's class and holds the text.
+    ASSERT_NE(s->FindCell({2, 5}), nullptr);
+    EXPECT_EQ(s->FindCell({2, 5})->AsString(), "x");
+    for (TPoint p : {TPoint{1, 1}, TPoint{1, 2}, TPoint{1, 3}})
+        EXPECT_FALSE(s->FindCell(p)->HasState(psError)) << p.X << "," << p.Y;
+    EXPECT_TRUE(form.Sheet->Modified());
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#include "editors/align_edit.h"
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+Qt::Alignment ToQtAlignment(TAlignment A) {
+    switch (A) {
+        case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
+        case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
+        default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+}  // namespace
+
+TAlignEdit::TAlignEdit(QWidget* Parent) : QLineEdit(Parent) {
+    setAlignment(ToQtAlignment(FAlignment));
+    connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
+}
+
+void TAlignEdit::SetAlignment(TAlignment Value) {
+    if (Value == FAlignment) return;
+    FAlignment = Value;
+    setAlignment(ToQtAlignment(Value));
+}
+
+void TAlignEdit::SetMargins(int H, int V) {
+    H = std::max(H, 0);
+    V = std::max(V, 0);
+    setTextMargins(H, V, H + ExtraRightMargin(), V);
+}
+
+void TAlignEdit::Change() {
+    // The control is not a TObject; handlers that need it capture it.
+    if (OnChange) OnChange(nullptr);
+    emit Changed();
+}
+
+}  // namespace qv

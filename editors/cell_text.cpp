@@ -1,0 +1,36 @@
+#include "editors/cell_text.h"
+
+#include "grids/cell.h"
+#include "platform/string_list.h"
+
+namespace qv {
+
+TColor FromQColor(const QColor& C) { return RGB(uint8_t(C.red()), uint8_t(C.green()), uint8_t(C.blue())); }
+
+QStringList CellLines(TQvCell* Cell) {
+    QStringList r;
+    if (auto* list = dynamic_cast<TStrings*>(Cell->AsObject())) {
+        for (int i = 0; i < list->Count(); ++i) r << QString::fromStdString(list->Strings(i));
+        return r;
+    }
+    TStringList lines;
+    lines.SetText(Cell->GetValue().AsString());
+    for (int i = 0; i < lines.Count(); ++i) r << QString::fromStdString(lines.Strings(i));
+    return r;
+}
+
+QString CellPlainText(TQvCell* Cell) {
+    if (dynamic_cast<TStrings*>(Cell->AsObject())) return CellLines(Cell).join(QChar('\n'));
+    QString t = QString::fromStdString(Cell->GetValue().AsString());
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QChar('\r'), QChar('\n'));
+    return t;
+}
+
+std::string LinesText(const QString& PlainText) {
+    QString t = PlainText;
+    t.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return t.toStdString();
+}
+
+}  // namespace qv

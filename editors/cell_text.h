@@ -1,0 +1,30 @@
+// Moving cell values in and out of Qt's text widgets: line ends, string
+// lists held by a cell, and colours read back from a palette.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <string>
+
+#include "platform/color.h"
+
+namespace qv {
+
+class TQvCell;
+
+// The plain colour of a QColor (alpha dropped).
+TColor FromQColor(const QColor& C);
+
+// The cell's value as lines: the lines of a string list the cell holds
+// (AsObject), else its value converted to a string and split at CR, LF or
+// CR LF (a final line end starts no extra line).
+QStringList CellLines(TQvCell* Cell);
+// The cell's value as one plain text with LF line ends: the lines of a
+// string list it holds joined, else its value converted to a string.
+QString CellPlainText(TQvCell* Cell);
+// The text of an editor's lines as the core writes text: CR LF between
+// lines.
+std::string LinesText(const QString& PlainText);
+
+}  // namespace qv

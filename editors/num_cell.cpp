@@ -1,0 +1,33 @@
+#include "editors/num_cell.h"
+
+#include "cells/integer_cell.h"
+#include "editors/cell_text.h"
+#include "editors/num_edit.h"
+#include "grids/cell.h"
+
+namespace qv {
+
+void LoadNumCell(TNumEdit& Edit, TQvCell* Cell, TColor ErrorColor) {
+    Edit.SetValidColor(FromQColor(Edit.palette().color(QPalette::Text)));
+    Edit.SetInvalidColor(ErrorColor);
+    std::string format = Cell->Format();
+    // A cell without a format shows its value in the general format. The
+    // edit control would take that as "0", an integer format that rounds
+    // the value, so that merely entering and leaving a cell of 2.5 would
+    // store 2; fractional cells get a format that keeps their digits.
+    if (format.empty() && !dynamic_cast<TQvCInteger*>(Cell)) format = "0.###############";
+    Edit.SetFormat(format);
+    double v = 0;
+    try {
+        v = Cell->GetValue().AsFloat();
+    } catch (...) {
+        v = 0;
+    }
+    Edit.SetValue(v);
+    Edit.end(false);
+    // A loaded value is valid: leaving the cell without typing must not
+    // mark it as an error, whatever the previous cell left behind.
+    Edit.AcceptValue();
+}
+
+}  // namespace qv

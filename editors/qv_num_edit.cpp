@@ -1,0 +1,19 @@
+#include "editors/qv_num_edit.h"
+
+#include "editors/num_cell.h"
+#include "grids/cell.h"
+
+namespace qv {
+
+TQvNumEdit::TQvNumEdit(QWidget* Parent) : TNumEdit(Parent) { setFrame(false); }
+
+void TQvNumEdit::SetLayout(const TQvLayout& Layout) {
+    SetAlignment(AlignmentOfCode(Layout.HAlign));
+    SetMargins(Layout.Indent, 0);
+}
+
+void TQvNumEdit::LoadCell(TQvCell* Cell, TColor ErrorColor) { LoadNumCell(*this, Cell, ErrorColor); }
+
+void TQvNumEdit::StoreCell(TQvCell* Cell) { Cell->SetValue(TVariant(Value())); }
+
+}  // namespace qv

@@ -1,0 +1,19 @@
+#include "editors/qv_spin_num_edit.h"
+
+#include "editors/num_cell.h"
+#include "grids/cell.h"
+
+namespace qv {
+
+TQvSpinNumEdit::TQvSpinNumEdit(QWidget* Parent) : TSpinNumEdit(Parent) { setFrame(false); }
+
+void TQvSpinNumEdit::SetLayout(const TQvLayout& Layout) {
+    SetAlignment(AlignmentOfCode(Layout.HAlign));
+    SetMargins(Layout.Indent, 0);
+}
+
+void TQvSpinNumEdit::LoadCell(TQvCell* Cell, TColor ErrorColor) { LoadNumCell(*this, Cell, ErrorColor); }
+
+void TQvSpinNumEdit::StoreCell(TQvCell* Cell) { Cell->SetValue(TVariant(Value())); }
+
+}  // namespace qv

@@ -1,0 +1,80 @@
+#include "editors/spin_num_edit.h"
+
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include "platform/format_settings.h"
+
+namespace qv {
+
+namespace {
+constexpr int ArrowsWidth = 13;
+}
+
+TSpinNumEdit::TSpinNumEdit(QWidget* Parent) : TNumEdit(Parent) {
+    // A scroll bar whose thumb never moves away from the middle: only its
+    // two arrows act. (A bar without a range ignores the mouse.)
+    FArrows = new QScrollBar(Qt::Vertical, this);
+    FArrows->setRange(0, 2);
+    FArrows->setValue(1);
+    FArrows->setFocusPolicy(Qt::NoFocus);
+    FArrows->setCursor(Qt::ArrowCursor);
+    connect(FArrows, &QAbstractSlider::actionTriggered, this, [this](int Action) {
+        FArrows->setSliderPosition(1);
+        if (Action == QAbstractSlider::SliderSingleStepSub)
+            VScroll(SB_LINEUP);
+        else if (Action == QAbstractSlider::SliderSingleStepAdd)
+            VScroll(SB_LINEDOWN);
+    });
+    SetMargins(0, 0);
+    PlaceArrows();
+}
+
+void TSpinNumEdit::SetFormat(const std::string& NewFormat) {
+    TNumEdit::SetFormat(NewFormat);
+    FIncrement = 1;
+    if (IntegerMode()) return;
+    const std::string& f = Format();
+    const size_t dot = f.find(FormatSettings().DecimalSeparator);
+    for (size_t i = dot + 1; i < f.size(); ++i)
+        if (f[i] == '0') FIncrement /= 10;
+}
+
+void TSpinNumEdit::VScroll(int Code) {
+    try {
+        if (Code == SB_LINEUP)
+            SetValue(Value() + FIncrement);
+        else if (Code == SB_LINEDOWN)
+            SetValue(Value() - FIncrement);
+    } catch (...) {
+        // Nothing leaves an event handler; the value stays as it was.
+    }
+}
+
+void TSpinNumEdit::keyPressEvent(QKeyEvent* Event) {
+    if (Event->modifiers() & Qt::ShiftModifier) {
+        const int code = Event->key() == Qt::Key_Up ? SB_LINEUP : Event->key() == Qt::Key_Down ? SB_LINEDOWN : -1;
+        if (code >= 0) {
+            // Posted, as a click on an arrow would arrive.
+            QMetaObject::invokeMethod(this, [this, code] { VScroll(code); }, Qt::QueuedConnection);
+            Event->accept();
+            return;
+        }
+    }
+    if (Event->modifiers() == Qt::NoModifier && (Event->key() == Qt::Key_Up || Event->key() == Qt::Key_Down)) {
+        Event->ignore();
+        return;
+    }
+    TNumEdit::keyPressEvent(Event);
+}
+
+void TSpinNumEdit::resizeEvent(QResizeEvent* Event) {
+    TNumEdit::resizeEvent(Event);
+    PlaceArrows();
+}
+
+int TSpinNumEdit::ExtraRightMargin() const { return ArrowsWidth; }
+
+void TSpinNumEdit::PlaceArrows() { FArrows->setGeometry(width() - ArrowsWidth, 0, ArrowsWidth, height()); }
+
+}  // namespace qv

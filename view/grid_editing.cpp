@@ -1,0 +1,405 @@
+// TQvGrid: the in-place editing flow. The grid lays one editor widget over
+// the cell being edited (or inside EditorParent), hands it the cell through
+// the editor interfaces and takes it back when the cell is left.
+//
+// Invariants:
+//   - FEditCell, when set, carries psEditing; no other cell of this grid does.
+//   - The interface pointers are views of FEditor and are null whenever
+//     FEditor is: they are only used behind a check of FEditor.
+//   - An editor that leaves the grid is hidden at once and freed later
+//     (deleteLater): the grid may be deep inside the editor's own key
+//     handling when the current cell moves, and the widget must outlive it.
+//
+// Keys: Qt has no window procedure to replace, so an event filter on the
+// editor and its child widgets stands in for it. Key events the grid takes
+// are sent on to the active pane as if typed there; the rest reach the
+// editor untouched.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QPalette>
+#include <any>
+#include <exception>
+
+#include "grids/base_style.h"
+#include "grids/cell.h"
+#include "grids/editor_classes.h"
+#include "grids/manager.h"
+#include "grids/section.h"
+#include "platform/font.h"
+#include "qt/qt_convert.h"
+#include "view/cell_text.h"
+#include "view/grid.h"
+
+namespace qv {
+
+namespace {
+
+bool IsNavigationKey(int Key) {
+    switch (Key) {
+        case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_End: case Qt::Key_Home:
+        case Qt::Key_Left: case Qt::Key_Up: case Qt::Key_Right: case Qt::Key_Down:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsEnterOrEscape(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Escape; }
+
+// Whether an object is Root or lies inside it.
+bool Inside(const QWidget* Root, const QObject* O) {
+    for (; O; O = O->parent())
+        if (O == Root) return true;
+    return false;
+}
+
+}  // namespace
+
+// --- starting and ending ------------------------------------------------------
+
+void TQvGrid::SetEditing(bool V) {
+    if (V == Editing() || !FActiveView) return;
+    if (V) BeginEditAt(FActiveView, FActiveView->Current());
+    else SetEditCell(FActiveView, nullptr);
+}
+
+void TQvGrid::EndEdit() {
+    if (FActiveView) SetEditCell(FActiveView, nullptr);
+    else FEditCell = nullptr;
+}
+
+void TQvGrid::BeginEditAt(TQvView* Pane, TPoint K) {
+    if (!Pane) return;
+    if (Pane->CanEdit(K)) {
+        TQvCell* cell = nullptr;
+        try {
+            cell = Pane->Section()->NeedCell(K);
+        } catch (const std::exception&) {
+            cell = nullptr;  // a cell that cannot be made is not edited
+        }
+        if (cell) SetEditCell(Pane, cell);
+    } else if (Pane == FActiveView) {
+        SetEditing(false);
+    }
+}
+
+void TQvGrid::SetEditCell(TQvView* Pane, TQvCell* Cell) {
+    if (!Pane || Pane != FActiveView) return;
+    const bool was = Editing();
+    if (Cell) {
+        CreateEditor(QvManager().EditorClass(Cell->GetCellClass(), Cell->EditorIndex()));
+        if (FEditor) {
+            SetEnterMode(HasOption(oPermEdit));
+            AttachCell(Cell);
+        }
+    } else if (FEditor) {
+        // Also while the grid is destroyed: the sheet outlives it here, and
+        // what was typed belongs in the cell.
+        AttachCell(nullptr);
+    } else if (FEditCell) {
+        FEditCell->ExcludeState(psEditing);
+        FEditCell = nullptr;
+    }
+    // Handlers may already be gone with the grid's owner.
+    if (Editing() != was && !FDestroying && OnEditModeChanged) OnEditModeChanged(this);
+}
+
+void TQvGrid::SetEnterMode(bool V) {
+    if (V == FEnterMode) return;
+    FEnterMode = V;
+    if (!FDestroying && OnEnterModeChanged) OnEnterModeChanged(this);
+}
+
+// --- the editor widget ----------------------------------------------------------
+
+void TQvGrid::CreateEditor(TClass EC) {
+    if (FEditor && FEditorClass == EC) return;
+    // The old widget holds what was typed into the attached cell: it writes
+    // it back before it goes, never a fresh editor of another class.
+    if (FEditor && FEditCell) AttachCell(nullptr);
+    DestroyEditor();
+    if (!EC) return;
+    const std::any* bound = EditorClasses::EditorFactory(EC);
+    const TQvEditorFactory* factory = bound ? std::any_cast<TQvEditorFactory>(bound) : nullptr;
+    if (!factory || !*factory) return;
+    QWidget* parent = FEditorParent ? FEditorParent.data() : static_cast<QWidget*>(FActiveView);
+    QWidget* w = nullptr;
+    try {
+        w = (*factory)(parent);
+    } catch (const std::exception&) {
+        w = nullptr;
+    }
+    if (!w) return;
+    if (w->parentWidget() != parent) w->setParent(parent);
+    w->hide();
+    FEditor = w;
+    FEditorObject = w;
+    FEditorClass = EC;
+    FEditorIntf = dynamic_cast<IQvEditor*>(w);
+    FValidatorIntf = dynamic_cast<IQvValidator*>(w);
+    FMsgFilterIntf = dynamic_cast<IQvMsgFilter*>(w);
+    FLayoutIntf = dynamic_cast<IQvLayout*>(w);
+    connect(w, &QObject::destroyed, this, &TQvGrid::EditorDestroyed);
+    // Key events arrive at the focus widget, which for a composite editor
+    // (a spin or date box, a combo box) is one of its children.
+    w->installEventFilter(this);
+    for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
+    if (FEditorParent) {
+        FEditorParent->installEventFilter(this);
+        w->setGeometry(FEditorParent->rect());
+    }
+}
+
+void TQvGrid::DestroyEditor() {
+    QWidget* w = FEditor;
+    FEditor = nullptr;
+    FEditorObject = nullptr;
+    FEditorClass = nullptr;
+    FEditorIntf = nullptr;
+    FValidatorIntf = nullptr;
+    FMsgFilterIntf = nullptr;
+    FLayoutIntf = nullptr;
+    FRoutedEvent = nullptr;
+    if (FEditorParent) FEditorParent->removeEventFilter(this);
+    if (!w) return;
+    disconnect(w, &QObject::destroyed, this, &TQvGrid::EditorDestroyed);
+    w->removeEventFilter(this);
+    for (QWidget* child : w->findChildren<QWidget*>()) child->removeEventFilter(this);
+    const bool hadFocus = Inside(w, QApplication::focusWidget());
+    w->hide();
+    if (hadFocus && !FDestroying && FActiveView) FActiveView->setFocus(Qt::OtherFocusReason);
+    w->deleteLater();
+}
+
+void TQvGrid::EditorDestroyed(QObject* Widget) {
+    if (Widget != FEditorObject) return;
+    FEditor = nullptr;
+    FEditorObject = nullptr;
+    FEditorClass = nullptr;
+    FEditorIntf = nullptr;
+    FValidatorIntf = nullptr;
+    FMsgFilterIntf = nullptr;
+    FLayoutIntf = nullptr;
+    FRoutedEvent = nullptr;
+    if (TQvCell* cell = FEditCell) {
+        // Nothing is left to write back.
+        cell->ExcludeState(psEditing);
+        FEditCell = nullptr;
+        if (!FDestroying && OnEditModeChanged) OnEditModeChanged(this);
+    }
+}
+
+// --- attaching a cell -------------------------------------------------------------
+
+void TQvGrid::AttachCell(TQvCell* Cell) {
+    if (Cell == FEditCell) return;
+    if (TQvCell* old = FEditCell) {
+        // A cell reaches here from its own destructor when it is freed while
+        // edited; its typed part is gone by then (it is a bare TQvCell), so
+        // nothing may be written into it.
+        const bool dying = old->IsExactly(TQvCell::StaticClass());
+        if (!dying && FEditor) {
+            const bool silent = old->HasState(psSilent);
+            old->IncludeState(psSilent);
+            bool valid = true;
+            try {
+                valid = !FValidatorIntf || FValidatorIntf->IsValid();
+                if (FEditorIntf) FEditorIntf->StoreCell(old);
+            } catch (const std::exception&) {
+                // The text did not convert: the cell keeps what it had and
+                // shows that the entry was refused.
+                valid = false;
+            }
+            if (!silent) old->ExcludeState(psSilent);
+            if (valid) old->ExcludeState(psError);
+            else old->IncludeState(psError);
+            // The error colour is part of the painted text.
+            if (TQvSection* s = old->Section()) s->Invalidate(old->GetRect(), false);
+        }
+        old->ExcludeState(psEditing);
+    }
+    FEditCell = Cell;
+    if (Cell) {
+        PositionEditor();
+        if (!Cell->HasState(psSilent)) LoadEditor(Cell);
+        Cell->IncludeState(psEditing);
+    }
+    ShowEditor();
+}
+
+void TQvGrid::PositionEditor() {
+    if (!FEditor || !FEditCell) return;
+    if (FEditorParent) {
+        FEditor->setGeometry(FEditorParent->rect());
+        return;
+    }
+    TQvView* pane = FActiveView;
+    const TRect cells = FEditCell->GetRect();
+    TRect px;
+    if (!pane->CellRectToPixels(cells, 0, px)) px = TRect{};
+    const int32_t frame = pane->Section() ? pane->Section()->AreaValue(cells.Left, cells.Top) : 0;
+    const TRect r = FrameInset(px, frame);
+    FEditor->setGeometry(r.Left, r.Top, std::max(0, r.Right - r.Left), std::max(0, r.Bottom - r.Top));
+}
+
+void TQvGrid::LoadEditor(TQvCell* Cell) {
+    const TQvBaseStyle* base = FActiveView->Section() ? FActiveView->Section()->BaseStyle() : nullptr;
+    TColor fill = Cell->Color();
+    if (fill == clNone && base) fill = base->Color();
+    const TFont& font = CellFont(Cell);
+    QPalette pal = FEditor->palette();
+    if (fill != clNone) {
+        const QColor bg = ToQColor(fill);
+        pal.setColor(QPalette::Base, bg);
+        pal.setColor(QPalette::Window, bg);
+    }
+    const QColor fg = ToQColor(font.Color());
+    pal.setColor(QPalette::Text, fg);
+    pal.setColor(QPalette::WindowText, fg);
+    FEditor->setPalette(pal);
+    FEditor->setFont(ToQFont(font, FScale));
+    try {
+        if (FLayoutIntf) FLayoutIntf->SetLayout(Cell->Layout());
+        if (FEditorIntf) FEditorIntf->LoadCell(Cell, base ? base->ErrorColor() : clRed);
+    } catch (const std::exception&) {
+        // A value the editor cannot take (a date editor given text that is
+        // no number): the editor shows its empty value and the edit goes on.
+    }
+}
+
+void TQvGrid::ShowEditor() {
+    if (!FEditor) return;
+    if (FEditCell) {
+        FEditor->setEnabled(true);
+        FEditor->show();
+        FEditor->raise();
+        FEditor->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (FEditorParent) {
+        // Inside an outside parent (a formula bar) the editor stays in view.
+        FEditor->setEnabled(false);
+        return;
+    }
+    // The focus comes back to the grid only from the editor: an edit ended
+    // from elsewhere (a tool button, another grid) leaves the focus where
+    // the user put it.
+    const bool hadFocus = Inside(FEditor, QApplication::focusWidget());
+    if (hadFocus && !FDestroying && FActiveView && isEnabled()) FActiveView->setFocus(Qt::OtherFocusReason);
+    FEditor->hide();
+}
+
+void TQvGrid::FollowEditCell() {
+    if (!Editing()) return;
+    PositionEditor();
+    FEditor->setFont(ToQFont(CellFont(FEditCell), FScale));
+}
+
+QWidget* TQvGrid::EditorFocusTarget() const {
+    QWidget* w = FEditor;
+    while (w && w->focusProxy()) w = w->focusProxy();
+    return w;
+}
+
+// --- typing into the editor ---------------------------------------------------------
+
+void TQvGrid::TypeChar(char32_t Ch) {
+    SetEnterMode(true);
+    if (!FEditor || !FEditCell) return;
+    QWidget* w = FEditor;
+    // Both are queued in this order, so the character replaces the whole
+    // text once the editor runs them. A widget without selectAll (a drop
+    // down list) takes the character alone.
+    QObject* selector = nullptr;
+    if (w->metaObject()->indexOfMethod("selectAll()") >= 0) selector = w;
+    else if (QWidget* t = EditorFocusTarget(); t && t->metaObject()->indexOfMethod("selectAll()") >= 0) selector = t;
+    if (selector) QMetaObject::invokeMethod(selector, "selectAll", Qt::QueuedConnection);
+    int key = Qt::Key_unknown;
+    QString text;
+    if (Ch == 8) {
+        key = Qt::Key_Backspace;
+        text = QString(QChar(8));
+    } else {
+        text = QString::fromUcs4(&Ch, 1);
+        if (Ch < 128) key = QChar(static_cast<char16_t>(Ch)).toUpper().unicode();
+    }
+    QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+// --- the editor hook -------------------------------------------------------------------
+
+bool TQvGrid::eventFilter(QObject* Watched, QEvent* E) {
+    if (FEditorParent && Watched == FEditorParent.data()) {
+        if (E->type() == QEvent::Resize && FEditor && FEditor->parentWidget() == FEditorParent)
+            FEditor->setGeometry(FEditorParent->rect());
+        return false;
+    }
+    if (!FEditor || !Inside(FEditor, Watched)) return QFrame::eventFilter(Watched, E);
+    switch (E->type()) {
+        case QEvent::ShortcutOverride: {
+            // Keys that belong to the editor or to the grid must not fire a
+            // shortcut of the window first: Insert and Delete edit the text,
+            // Enter and Escape (and the navigation keys in enter mode) go to
+            // the grid.
+            auto* k = static_cast<QKeyEvent*>(E);
+            const int key = k->key();
+            if (key == Qt::Key_Insert || key == Qt::Key_Delete || IsEnterOrEscape(key) ||
+                (FEnterMode && IsNavigationKey(key))) {
+                E->accept();
+                return true;
+            }
+            return false;
+        }
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return EditorKey(Watched, static_cast<QKeyEvent*>(E));
+        default:
+            return false;
+    }
+}
+
+bool TQvGrid::EditorKey(QObject* Watched, QKeyEvent* E) {
+    // An event a child of the editor ignored comes up to its parents: it
+    // was routed already.
+    if (E == FRoutedEvent && FRoutedAt && FRoutedAt != Watched && Inside(qobject_cast<QWidget*>(Watched), FRoutedAt))
+        return false;
+    FRoutedEvent = E;
+    FRoutedAt = Watched;
+    bool exclusive = true;
+    bool take = false;
+    try {
+        take = TakesKey(E, exclusive);
+    } catch (const std::exception&) {
+        take = false;
+    }
+    if (!take || !FActiveView) return false;
+    // Enter and Escape travel as the characters the pane expects.
+    QString text = E->text();
+    if (E->key() == Qt::Key_Return || E->key() == Qt::Key_Enter) text = QStringLiteral("\r");
+    else if (E->key() == Qt::Key_Escape) text = QString(QChar(27));
+    QKeyEvent copy(E->type(), E->key(), E->modifiers(), text, E->isAutoRepeat(), E->count());
+    // The pane's handling may end the edit and hide or replace the editor:
+    // the widget stays alive until the event loop frees it.
+    ++FInEditorEvent;
+    QPointer<TQvView> pane = FActiveView;
+    QCoreApplication::sendEvent(pane, &copy);
+    --FInEditorEvent;
+    E->accept();
+    return exclusive;
+}
+
+bool TQvGrid::TakesKey(QKeyEvent* E, bool& Exclusive) {
+    if (FMsgFilterIntf && FMsgFilterIntf->FilterMessage(E, Exclusive)) return true;
+    if (E->type() != QEvent::KeyPress) return false;
+    const int key = E->key();
+    if (IsNavigationKey(key)) return FEnterMode;
+    if (key == Qt::Key_F2) {
+        SetEnterMode(!FEnterMode);
+        return false;
+    }
+    return IsEnterOrEscape(key);
+}
+
+}  // namespace qv
