@@ -1,5 +1,7 @@
 #include "lists/int_slist.h"
 
+#include <algorithm>
+#include <bit>
 #include <climits>
 
 #include "platform/exceptions.h"
@@ -14,28 +16,61 @@ void TIntSList::SetDefault(int32_t D) {
     Clear();
 }
 
-int64_t TIntSList::SumBefore(uint32_t P) const {
-    if (FSums.size() < size_t(FPageCount) + 1) FSums.resize(size_t(FPageCount) + 1);
-    for (; FIndexed < P; ++FIndexed) {
-        int64_t pageSum = 0;
-        if (const int32_t* page = FPages[FIndexed])
-            for (uint32_t j = 0; j < FPageSize; ++j) pageSum += page[j];
-        FSums[FIndexed + 1] = FSums[FIndexed] + pageSum;
+void TIntSList::SetItem(int32_t Index, int32_t Value) {
+    const bool current = TreeCurrent();
+    const int32_t old = current ? GetItem(Index) : 0;
+    TSList::SetItem(Index, Value);
+    if (!current || Index < 0) return;
+    const uint32_t p = static_cast<uint32_t>(Index) >> FPageShift;
+    // A page beyond the tree leaves it stale (FVersion moved on); so does a
+    // write the base refused, which cannot change a sum anyway.
+    if (p >= TreeCapacity() || Index > MaxIndex()) return;
+    const int64_t d = int64_t(Value) - old;
+    const uint32_t n = TreeCapacity();
+    for (uint32_t i = p + 1; i <= n; i += i & (0u - i)) FTree[i] += d;
+    FTreeVersion = FVersion;
+}
+
+void TIntSList::EnsureTree() const {
+    if (TreeCurrent()) return;
+    // A power of two, at least twice the last capacity while the list
+    // grows, so that appending pages rebuilds only logarithmically often.
+    const uint32_t oldCapacity = FTree.empty() ? 0 : TreeCapacity();
+    const uint32_t need = std::max<uint32_t>({1u, FPageCount, oldCapacity < FPageCount ? 2 * oldCapacity : 0});
+    const uint32_t n = std::bit_ceil(need);
+    const int64_t pageSpan = int64_t(FPageSize) * FDefault;
+    FTree.assign(size_t(n) + 1, pageSpan);
+    FTree[0] = 0;
+    for (uint32_t p = 0; p < FPageCount; ++p)
+        if (const int32_t* page = FPages[p])
+            for (uint32_t j = 0; j < FPageSize; ++j) FTree[p + 1] += page[j];
+    for (uint32_t i = 1; i <= n; ++i) {
+        const uint32_t parent = i + (i & (0u - i));
+        if (parent <= n) FTree[parent] += FTree[i];
     }
-    return FSums[P];
+    FTreeVersion = FVersion;
+}
+
+int64_t TIntSList::PagesBefore(uint32_t P) const {
+    int64_t sum = 0;
+    for (uint32_t i = P; i > 0; i -= i & (0u - i)) sum += FTree[i];
+    return sum;
 }
 
 int32_t TIntSList::Offset(int32_t N) const {
     if (N <= 0) return 0;
-    int64_t sum = int64_t(FDefault) * N;
+    EnsureTree();
     const uint32_t p = static_cast<uint32_t>(N) >> FPageShift;
-    if (p >= FPageCount) {
-        sum += SumBefore(FPageCount);
+    const uint32_t n = TreeCapacity();
+    int64_t sum;
+    if (p >= n) {
+        // Every page from the tree's end on holds default entries only.
+        sum = PagesBefore(n) + (int64_t(N) - (int64_t(n) << FPageShift)) * FDefault;
     } else {
-        sum += SumBefore(p);
-        // The entries of page p below N.
-        if (const int32_t* page = FPages[p])
-            for (uint32_t j = 0, n = static_cast<uint32_t>(N) & FPageMask; j < n; ++j) sum += page[j];
+        const uint32_t inPage = static_cast<uint32_t>(N) & FPageMask;
+        sum = PagesBefore(p) + int64_t(inPage) * FDefault;
+        if (const int32_t* page = Page(p))
+            for (uint32_t j = 0; j < inPage; ++j) sum += page[j];
     }
     return static_cast<int32_t>(sum);
 }
@@ -45,44 +80,38 @@ int32_t TIntSList::IndexAt(int32_t& Pos) const {
         Pos = 0;
         return 0;
     }
-    // The last page that starts at or before Pos: extend the index only as
-    // far as Pos reaches, then search the pages it covers.
-    uint32_t hi = std::min<uint32_t>(FIndexed, FPageCount);
-    while (hi < FPageCount && PageStart(hi) <= Pos) ++hi;
-    SumBefore(hi);  // FSums[0 .. hi] are valid from here on
-    const int64_t pageSpan = int64_t(FPageSize) * FDefault;
-    uint32_t lo = 0;  // page 0 starts at 0 <= Pos
-    while (lo < hi) {
-        const uint32_t mid = lo + (hi - lo + 1) / 2;
-        if (mid * pageSpan + FSums[mid] <= Pos) lo = mid;
-        else hi = mid - 1;
-    }
-    const uint32_t p = lo;
-    int64_t rest = Pos - PageStart(p);
-    const int64_t base = int64_t(p) << FPageShift;
-    if (p < FPageCount) {
-        if (const int32_t* page = FPages[p]) {
-            for (uint32_t j = 0; j < FPageSize; ++j) {
-                const int64_t size = int64_t(page[j]) + FDefault;
-                rest -= size;
-                if (rest < 0) {
-                    Pos = static_cast<int32_t>(Pos - (rest + size));
-                    return static_cast<int32_t>(base + j);
-                }
-            }
-            // Unreachable while no entry is negative: the next page starts
-            // beyond Pos, so Pos lies inside this one.
-            return static_cast<int32_t>(base + FPageSize - 1);
+    EnsureTree();
+    // Descend the tree to the last page that starts at or before Pos; rest
+    // is Pos's distance from that page's start.
+    const uint32_t n = TreeCapacity();
+    uint32_t p = 0;
+    int64_t rest = Pos;
+    for (uint32_t step = n; step > 0; step >>= 1)
+        if (p + step <= n && FTree[p + step] <= rest) {
+            p += step;
+            rest -= FTree[p];
         }
+    const int64_t base = int64_t(p) << FPageShift;
+    if (const int32_t* page = p < n ? Page(p) : nullptr) {
+        for (uint32_t j = 0; j < FPageSize; ++j) {
+            const int64_t size = int64_t(page[j]) + FDefault;
+            rest -= size;
+            if (rest < 0) {
+                Pos = static_cast<int32_t>(Pos - (rest + size));
+                return static_cast<int32_t>(base + j);
+            }
+        }
+        // Unreachable while no entry is negative: the next page starts
+        // beyond Pos, so Pos lies inside this one.
+        return static_cast<int32_t>(base + FPageSize - 1);
     }
-    // Inside an unallocated page or beyond the stored pages every entry has
-    // the default size, so the answer is computed rather than walked.
+    // Inside a page of default entries or beyond the tree every entry has the
+    // default size, so the answer is computed rather than walked.
     Pos = static_cast<int32_t>(Pos - rest % FDefault);
     return static_cast<int32_t>(std::min<int64_t>(INT32_MAX, base + rest / FDefault));
 }
 
 void TIntSList::LoadFromStream(TStream& Stream) {
-    FIndexed = 0;
     const int32_t oldCount = FCount;
     ReadListRecord(Stream);
     try {

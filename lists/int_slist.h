@@ -3,17 +3,20 @@
 // along an axis, where Offset and IndexAt convert between entry indexes and
 // pixel positions.
 //
-// Position index: beside the pages the list keeps, for each page p, the sum
-// of the stored values (offsets from Default) of the pages before it, so that
-// Offset costs one lookup plus part of one page and IndexAt a binary search.
-// The sums are built lazily; a write into page p invalidates only the sums
-// after it. IndexAt's search assumes no entry is negative (sizes never are).
-// The index is not part of the stream record.
+// Position index: beside the pages the list keeps a Fenwick tree over the
+// pixel totals of its pages (PageSize * Default plus the page's stored
+// values), so that Offset costs a logarithmic sum plus part of one page and
+// IndexAt a logarithmic descent. The tree is built on the first query and
+// kept up to date by the list's own writers; a write that bypasses them
+// (through a base-class reference), a Clear or a page beyond the tree's
+// capacity makes it stale, and the next query rebuilds it. IndexAt's descent
+// assumes no entry is negative (sizes never are). The tree is not part of
+// the stream record.
 //
 // Stream record: the list record of TSList followed by Default (4 bytes).
 #pragma once
 
-#include <algorithm>
+#include <vector>
 
 #include "lists/slist.h"
 
@@ -32,20 +35,9 @@ public:
     int32_t Values(int32_t Index) const { return GetItem(Index) + FDefault; }
     void SetValue(int32_t Index, int32_t V) { SetItem(Index, V - FDefault); }
 
-    // The list's writers, hiding the base ones so that every write reaches
-    // the position index.
-    void SetItem(int32_t Index, int32_t Value) {
-        Touch(Index);
-        TSList::SetItem(Index, Value);
-    }
-    void SetCount(int32_t N) {
-        Touch(N);
-        TSList::SetCount(N);
-    }
-    void Clear() override {
-        FIndexed = 0;
-        TSList::Clear();
-    }
+    // The list's writer, hiding the base one so that writes keep the
+    // position index current instead of making it stale.
+    void SetItem(int32_t Index, int32_t Value);
 
     // Sum of Values(i) for 0 <= i < N; 0 when N <= 0. Entries beyond the
     // stored pages count with the default.
@@ -60,18 +52,18 @@ public:
     void SaveToStream(TStream& Stream) const override;
 
 private:
-    // Sums of the pages before page P, extending the valid prefix as needed.
-    int64_t SumBefore(uint32_t P) const;
-    int64_t PageStart(uint32_t P) const { return int64_t(P) * FPageSize * FDefault + SumBefore(P); }
-    void Touch(int32_t Index) {
-        if (Index >= 0) FIndexed = std::min(FIndexed, static_cast<uint32_t>(Index) >> FPageShift);
-    }
+    bool TreeCurrent() const { return !FTree.empty() && FTreeVersion == FVersion; }
+    // Rebuilds the tree when stale, with room for at least every stored page.
+    void EnsureTree() const;
+    // Pixels of the pages before page P (P <= the tree's capacity).
+    int64_t PagesBefore(uint32_t P) const;
+    uint32_t TreeCapacity() const { return static_cast<uint32_t>(FTree.size() - 1); }
 
     int32_t FDefault = 0;
-    // FSums[p] = sum of the stored values of pages 0 .. p - 1, valid for
-    // p <= FIndexed.
-    mutable std::vector<int64_t> FSums{0};
-    mutable uint32_t FIndexed = 0;
+    // FTree[i] (1-based) sums the page totals of pages i - lowbit(i) .. i - 1.
+    // Pages beyond PageCount count as PageSize default entries.
+    mutable std::vector<int64_t> FTree;
+    mutable uint32_t FTreeVersion = 0;
 };
 
 }  // namespace qv

@@ -73,6 +73,7 @@ public:
         if (!page) page = NewPage();
         if (Index > FLast) FLast = Index;
         FCacheIndex = -1;
+        ++FVersion;
         page[Index & FPageMask] = Value;
         if (Value == TValue{}) RecomputeLast();
     }
@@ -143,6 +144,7 @@ protected:
         FPages.clear();
         FPages.shrink_to_fit();
         FPageCount = 0;
+        ++FVersion;
     }
 
     TValue* NewPage() const { return new TValue[FPageSize](); }
@@ -166,12 +168,15 @@ protected:
     uint16_t FPageCount = 0;
     uint16_t FPageSize = 16;
     uint16_t FPageMask = 15;
-    uint16_t FPageShift = 4;
+    uint8_t FPageShift = 4;
+    uint8_t FPageClass = 0;
     int32_t FLast = -1;
     mutable int32_t FCacheIndex = -1;
     mutable TValue FCacheValue{};
     int32_t FCount = 0;
-    uint8_t FPageClass = 0;
+    // Changes with every write into the pages and every Clear, so that
+    // something derived from the entries can tell it went stale.
+    uint32_t FVersion = 0;
 };
 
 // A list of raw 32-bit values with the list stream record:
