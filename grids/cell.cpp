@@ -64,7 +64,7 @@ TQvCell::~TQvCell() {
     TQvSection* section = row ? row->Section() : nullptr;
     if (!section) return;  // never placed
     if (HasState(psEditing))
-        if (TQvSheet* sheet = section->Sheet()) sheet->CellReleased(this);
+        if (TQvSheet* sheet = section->Sheet()) sheet->CellReleased(this, true);
     // The style is dropped without notification: the sheet may itself be
     // going away, and a departing cell has nothing left to repaint for it.
     FStyle = nullptr;

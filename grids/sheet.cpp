@@ -231,10 +231,13 @@ void TQvSheet::SetModified(bool V) {
     if (OnModified) OnModified(this);
 }
 
-void TQvSheet::CellReleased(const TQvCell* Cell) {
+void TQvSheet::CellReleased(const TQvCell* Cell, bool Destroying) {
     if (!Cell) return;
-    for (IQvSheetView* v : std::vector<IQvSheetView*>(FViews))
-        if (v->EditCell() == Cell) v->EndEdit();
+    for (IQvSheetView* v : std::vector<IQvSheetView*>(FViews)) {
+        if (v->EditCell() != Cell) continue;
+        if (Destroying) v->EditCellDestroying();
+        else v->EndEdit();
+    }
 }
 
 void TQvSheet::RepaintGrids() {

@@ -115,8 +115,9 @@ public:
     void SetModified(bool V);
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool V) { FReadOnly = V; }
-    // Every view editing Cell ends the edit.
-    void CellReleased(const TQvCell* Cell);
+    // Every view editing Cell ends the edit; Destroying tells them the cell
+    // is going away and must not be written.
+    void CellReleased(const TQvCell* Cell, bool Destroying = false);
     void RepaintGrids();
     void MergeChanged(uint8_t Kind);
 

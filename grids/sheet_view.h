@@ -26,8 +26,12 @@ public:
     virtual void ReadLayout() = 0;
     // The cell edited in place by this view, or null.
     virtual TQvCell* EditCell() const = 0;
-    // End the in-place edit (the edited cell goes away or changes kind).
+    // End the in-place edit (the edited cell changes kind); what was typed
+    // is written back.
     virtual void EndEdit() = 0;
+    // The edited cell is being destroyed: end the edit without writing into
+    // it (its typed part is already gone).
+    virtual void EditCellDestroying() { EndEdit(); }
     // Repaint the client pane (the background picture changed).
     virtual void RepaintClient() = 0;
     // Re-apply the selection of the pane showing section Kind, so that it

@@ -136,6 +136,7 @@ public:
     void SetEditing(bool V);
     void BeginEdit() { SetEditing(true); }
     void EndEdit() override;
+    void EditCellDestroying() override;
     // Attaches Cell (or nothing) to the editor; only for the active pane.
     void SetEditCell(TQvView* Pane, TQvCell* Cell);
     // Edits cell K of Pane when the pane allows it, else ends editing.
@@ -199,6 +200,8 @@ private:
     bool EditorKey(QObject* Watched, QKeyEvent* E);
     bool TakesKey(QKeyEvent* E, bool& Exclusive);
     QWidget* EditorFocusTarget() const;
+    // The editor (or its focus child) that offers selectAll, or null.
+    QObject* TextSelector() const;
 
     TQvView* FViews[4] = {};
     TQvView* FActiveView = nullptr;
@@ -231,6 +234,7 @@ private:
     const QEvent* FRoutedEvent = nullptr;
     QPointer<QObject> FRoutedAt;
     int FInEditorEvent = 0;  // depth of editor hook calls on the stack
+    bool FEditCellDying = false;  // ending the edit of a cell being destroyed
     bool FDestroying = false;   // inside the destructor
     bool FPropagating = false;  // passing a scroll position to the linked grids
 

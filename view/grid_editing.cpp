@@ -69,6 +69,12 @@ void TQvGrid::EndEdit() {
     else FEditCell = nullptr;
 }
 
+void TQvGrid::EditCellDestroying() {
+    FEditCellDying = true;
+    EndEdit();
+    FEditCellDying = false;
+}
+
 void TQvGrid::BeginEditAt(TQvView* Pane, TPoint K) {
     if (!Pane) return;
     if (Pane->CanEdit(K)) {
@@ -195,11 +201,9 @@ void TQvGrid::EditorDestroyed(QObject* Widget) {
 void TQvGrid::AttachCell(TQvCell* Cell) {
     if (Cell == FEditCell) return;
     if (TQvCell* old = FEditCell) {
-        // A cell reaches here from its own destructor when it is freed while
-        // edited; its typed part is gone by then (it is a bare TQvCell), so
-        // nothing may be written into it.
-        const bool dying = old->IsExactly(TQvCell::StaticClass());
-        if (!dying && FEditor) {
+        // A cell freed while edited reaches here from its own destructor;
+        // its typed part is gone by then, so nothing is written into it.
+        if (!FEditCellDying && FEditor) {
             const bool silent = old->HasState(psSilent);
             old->IncludeState(psSilent);
             bool valid = true;
@@ -226,6 +230,20 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
         Cell->IncludeState(psEditing);
     }
     ShowEditor();
+    // In enter mode (a permanent editor that followed the current cell) the
+    // loaded text starts selected, so that typing replaces it as typing on
+    // a cell without an editor does; with the caret at the end, "9.99"
+    // typed over "0.00" would read "0.00999".
+    if (FEditCell && FEnterMode) {
+        if (QObject* selector = TextSelector()) QMetaObject::invokeMethod(selector, "selectAll", Qt::DirectConnection);
+    }
+}
+
+QObject* TQvGrid::TextSelector() const {
+    if (!FEditor) return nullptr;
+    if (FEditor->metaObject()->indexOfMethod("selectAll()") >= 0) return FEditor;
+    if (QWidget* t = EditorFocusTarget(); t && t->metaObject()->indexOfMethod("selectAll()") >= 0) return t;
+    return nullptr;
 }
 
 void TQvGrid::PositionEditor() {
@@ -311,10 +329,7 @@ void TQvGrid::TypeChar(char32_t Ch) {
     // Both are queued in this order, so the character replaces the whole
     // text once the editor runs them. A widget without selectAll (a drop
     // down list) takes the character alone.
-    QObject* selector = nullptr;
-    if (w->metaObject()->indexOfMethod("selectAll()") >= 0) selector = w;
-    else if (QWidget* t = EditorFocusTarget(); t && t->metaObject()->indexOfMethod("selectAll()") >= 0) selector = t;
-    if (selector) QMetaObject::invokeMethod(selector, "selectAll", Qt::QueuedConnection);
+    if (QObject* selector = TextSelector()) QMetaObject::invokeMethod(selector, "selectAll", Qt::QueuedConnection);
     int key = Qt::Key_unknown;
     QString text;
     if (Ch == 8) {

@@ -179,6 +179,22 @@ TEST_F(GridEditing, PermEditFollowsTheCurrentCellAndReusesTheEditor) {
     EXPECT_TRUE(Grid->Editing());
 }
 
+// A permanent editor that arrives on a cell holds its text selected, so that
+// typing replaces the value instead of appending to it.
+TEST_F(GridEditing, PermanentEditorTypingReplacesTheValue) {
+    Make<TQvCCurrency>({0, 0})->SetFormat("0.00");
+    Make<TQvCString>({0, 1})->SetAsString("old");
+    Grid->SetOptions(Grid->Options() | oPermEdit);
+    GoTo({0, 2});
+    GoTo({0, 0});
+    Type("9.99");
+    Press(Qt::Key_Down);
+    EXPECT_DOUBLE_EQ(Client()->FindCell({0, 0})->AsFloat(), 9.99);
+    Type("new");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Client()->FindCell({0, 1})->AsString(), "new");
+}
+
 TEST_F(GridEditing, EnterThatCannotMoveEndsTheEdit) {
     Make<TQvCString>({0, 0});
     Grid->SetEnterDir(dNone);
