@@ -23,7 +23,7 @@ void LoadNumCell(TNumEdit& Edit, TQvCell* Cell, TColor ErrorColor) {
     } catch (...) {
         v = 0;
     }
-    Edit.SetValue(v);
+    Edit.LoadValue(v);
     Edit.end(false);
     // A loaded value is valid: leaving the cell without typing must not
     // mark it as an error, whatever the previous cell left behind.

@@ -11,7 +11,8 @@ class TQvCell;
 
 // Valid text keeps the colour the control has now (the cell's font colour,
 // set by the grid), invalid text takes ErrorColor; then the cell's format
-// and value. A value that is not a number loads as 0.
+// and its exact value (an integer format shows it rounded but does not
+// round it). A value that is not a number loads as 0.
 void LoadNumCell(TNumEdit& Edit, TQvCell* Cell, TColor ErrorColor);
 
 }  // namespace qv

@@ -54,6 +54,13 @@ public:
     // Value write leaves it), without reading the text back: formatted text
     // may show fewer digits than Value holds.
     void AcceptValue() { SetValid(IsInRange()); }
+    // Takes a value the user did not type (a cell's value) exactly as it is:
+    // shown in Format, but neither clamped nor rounded, so that passing
+    // through a cell whose format shows fewer digits keeps its value.
+    void LoadValue(double V) {
+        FValue = V;
+        UpdateText();
+    }
 
     // Whether a typed character is accepted.
     virtual bool IsValidChar(char32_t Key) const;

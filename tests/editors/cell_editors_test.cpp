@@ -191,6 +191,14 @@ TEST_F(CellEditorTest, NumberEditorsValidateOnLoadAndKeepUnformattedDigits) {
     EXPECT_EQ(e->Value(), 0);
     EXPECT_TRUE(e->IsValid());
     EXPECT_EQ(e->InvalidColor(), clRed);
+    // A whole-number format shows 2.5 rounded but passing through keeps it.
+    auto* whole = Cell<TQvCDouble>(2, 0);
+    whole->SetAsFloat(2.5);
+    whole->SetFormat("0");
+    e->LoadCell(whole, clRed);
+    EXPECT_EQ(e->text(), "3");  // FormatFloat rounds halves away from zero
+    e->StoreCell(whole);
+    EXPECT_EQ(whole->AsFloat(), 2.5);
 }
 
 TEST_F(CellEditorTest, DateAndTimeAreWrittenBackAsNumbersKeepingTheOtherPart) {
