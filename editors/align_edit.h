@@ -35,6 +35,9 @@ public:
 
     // Fires on every change of the text, the control's own included.
     TNotifyEvent OnChange;
+    // Fires for each typed character the control accepts, before it takes
+    // it; a handler may replace the character or swallow it (Key = 0).
+    TKeyPressEvent OnKeyPress;
 
 signals:
     void Changed();
@@ -42,6 +45,7 @@ signals:
 protected:
     // Runs on every change of the text; fires OnChange and Changed.
     virtual void Change();
+    void keyPressEvent(QKeyEvent* Event) override;
     // Pixels at the right edge that belong to a descendant's own parts.
     virtual int ExtraRightMargin() const { return 0; }
 

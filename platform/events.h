@@ -17,4 +17,8 @@ class TObject;
 // that fires the event.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+// A character typed into a control, before the control takes it; a handler
+// that sets Key to 0 swallows it.
+using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+
 }  // namespace qv

@@ -1,6 +1,8 @@
 // The numeric edit controls as a user types into them.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -87,6 +89,22 @@ TEST_F(NumEditTest, MinusOnlyWhenTheRangeAllowsNegatives) {
     Retype(e, "-1");
     EXPECT_EQ(e->text(), "-1");
     EXPECT_TRUE(e->Valid());
+}
+
+// OnKeyPress sees only the characters the filter accepted, and may swallow
+// or replace them.
+TEST_F(NumEditTest, KeyPressSeesAcceptedCharactersOnly) {
+    auto* e = Make<TNumEdit>();
+    e->clear();
+    std::u32string seen;
+    e->OnKeyPress = [&](TObject*, char32_t& Key) {
+        seen += Key;
+        if (Key == U'9') Key = 0;
+        if (Key == U'1') Key = U'7';
+    };
+    Type(e, "1a9x2");
+    EXPECT_EQ(seen, U"192");
+    EXPECT_EQ(e->text(), "72");
 }
 
 TEST_F(NumEditTest, EmptyTextIsZeroAndOutOfAnActiveRange) {
