@@ -57,7 +57,7 @@ void FillFormatted(TQvSheet& S, int N) {
             c->SetColor(clYellow);
             c->SetBorder(liRight, {lsSingle, clBlack});
             c->SetBorder(liBottom, {lsMedium, clBlue});
-            c->SetFrame(fsFlatDown);
+            c->SetFrame(frFlatDown);
         }
     for (int i = 0; i < N; ++i) S.SetSize(i, axCols, 40 + i % 30);
 }

@@ -89,7 +89,7 @@ void SheetSeeds(const fs::path& Root) {
     rich.FindCell(0, 0)->SetHint("hint");
     rich.FindCell(0, 0)->SetColor(clYellow);
     rich.FindCell(0, 0)->SetBorder(liLeft, {lsDouble, clBlue});
-    rich.FindCell(0, 0)->SetFrame(fsDeepDown);
+    rich.FindCell(0, 0)->SetFrame(frDeepDown);
     rich.Sections(3)->Merge({2, 2, 4, 3});
     rich.SetCellValue(-1, 0, TVariant("title"));
     TMemoryStream b;

@@ -25,7 +25,7 @@ TQvBaseStyle::TQvBaseStyle(TQvSheet* Sheet, bool IsClient)
         FBrush->SetColor(clWindow);
         FGridColor = clBtnFace;
     } else {
-        FLines[liFrameStyle] = fsFlatUp;
+        FLines[liFrameStyle] = frFlatUp;
         FBrush->SetColor(clBtnFace);
         FGridColor = clBlack;
     }

@@ -90,14 +90,15 @@ enum TQvLineIndex : uint8_t {
 
 enum TQvLineStyle : uint8_t { lsNone = 0, lsSingle = 1, lsMedium = 2, lsDouble = 3 };
 
+// Frame styles take the prefix "fr" (font styles own "fs").
 enum TQvFrameStyle : uint8_t {
-    fsNoFrame = 0,
-    fsFlatUp = 1,
-    fsFlatDown = 2,
-    fsDeepUp = 3,
-    fsDeepDown = 4,
-    fsBevelUp = 5,
-    fsBevelDown = 6,
+    frNoFrame = 0,
+    frFlatUp = 1,
+    frFlatDown = 2,
+    frDeepUp = 3,
+    frDeepDown = 4,
+    frBevelUp = 5,
+    frBevelDown = 6,
 };
 
 // A packed line value: 0 is no line (or no fill); otherwise bits 29..30 hold

@@ -8,12 +8,12 @@ namespace qv {
 
 TRect FrameInset(const TRect& Q, int32_t Frame) {
     switch (Frame) {
-        case fsFlatUp:
-        case fsFlatDown: return {Q.Left + 1, Q.Top + 1, Q.Right - 1, Q.Bottom - 1};
-        case fsDeepUp:
-        case fsDeepDown:
-        case fsBevelUp:
-        case fsBevelDown: return {Q.Left + 2, Q.Top + 2, Q.Right - 2, Q.Bottom - 2};
+        case frFlatUp:
+        case frFlatDown: return {Q.Left + 1, Q.Top + 1, Q.Right - 1, Q.Bottom - 1};
+        case frDeepUp:
+        case frDeepDown:
+        case frBevelUp:
+        case frBevelDown: return {Q.Left + 2, Q.Top + 2, Q.Right - 2, Q.Bottom - 2};
         default: return {Q.Left, Q.Top, Q.Right - 1, Q.Bottom - 1};
     }
 }

@@ -34,12 +34,12 @@ constexpr int32_t Unbounded = INT32_MAX / 4;
 
 void DrawFrame(TCanvas& Canvas, TRect Q, int32_t Frame) {
     switch (Frame) {
-        case fsFlatUp: Canvas.DrawEdge(Q, BDR_RAISEDINNER, BF_RECT); break;
-        case fsFlatDown: Canvas.DrawEdge(Q, BDR_SUNKENINNER, BF_RECT); break;
-        case fsDeepUp: Canvas.DrawEdge(Q, EDGE_RAISED, BF_RECT | BF_SOFT); break;
-        case fsDeepDown: Canvas.DrawEdge(Q, EDGE_SUNKEN, BF_RECT); break;
-        case fsBevelUp: Canvas.DrawEdge(Q, EDGE_BUMP, BF_RECT); break;
-        case fsBevelDown: Canvas.DrawEdge(Q, EDGE_ETCHED, BF_RECT); break;
+        case frFlatUp: Canvas.DrawEdge(Q, BDR_RAISEDINNER, BF_RECT); break;
+        case frFlatDown: Canvas.DrawEdge(Q, BDR_SUNKENINNER, BF_RECT); break;
+        case frDeepUp: Canvas.DrawEdge(Q, EDGE_RAISED, BF_RECT | BF_SOFT); break;
+        case frDeepDown: Canvas.DrawEdge(Q, EDGE_SUNKEN, BF_RECT); break;
+        case frBevelUp: Canvas.DrawEdge(Q, EDGE_BUMP, BF_RECT); break;
+        case frBevelDown: Canvas.DrawEdge(Q, EDGE_ETCHED, BF_RECT); break;
         default: break;
     }
 }
@@ -348,22 +348,22 @@ void TQvView::PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, b
 // --- titles and selection --------------------------------------------------
 
 int TQvView::TitleFrame(int32_t Col, int32_t Row) const {
-    if (!FSection) return fsNoFrame;
+    if (!FSection) return frNoFrame;
     const TRect s = FGrid->Views(skClient) ? FGrid->Views(skClient)->SelRect() : TRect{};
     switch (FKind) {
         case skColTitles: {
             if (s.IsEmpty()) break;
             const TRect band = FSection->ExpandToUnions({s.Left, 0, s.Right, Unbounded});
-            if (Col >= band.Left && Col < band.Right) return fsDeepUp;
+            if (Col >= band.Left && Col < band.Right) return frDeepUp;
             break;
         }
         case skRowTitles: {
             if (s.IsEmpty()) break;
             const TRect band = FSection->ExpandToUnions({0, s.Top, Unbounded, s.Bottom});
-            if (Row >= band.Top && Row < band.Bottom) return fsDeepUp;
+            if (Row >= band.Top && Row < band.Bottom) return frDeepUp;
             break;
         }
-        case skCorner: return fsDeepUp;
+        case skCorner: return frDeepUp;
         default: break;
     }
     return FSection->AreaValue(Col, Row);

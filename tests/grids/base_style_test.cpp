@@ -29,14 +29,14 @@ TEST_F(QvBaseStyleTest, NewBaseStylesHaveTheirDefaults) {
     EXPECT_EQ(Client()->Color(), clWindow);
     EXPECT_EQ(Client()->Brush()->Color(), clWindow);
     EXPECT_EQ(Client()->GridColor(), clBtnFace);
-    EXPECT_EQ(Client()->Frame(), fsNoFrame);
+    EXPECT_EQ(Client()->Frame(), frNoFrame);
     EXPECT_EQ(Client()->ErrorColor(), 255);
 
     EXPECT_FALSE(Title()->IsClient());
     EXPECT_EQ(Title()->Color(), clBtnFace);
     EXPECT_EQ(Title()->Brush()->Color(), clBtnFace);
     EXPECT_EQ(Title()->GridColor(), clBlack);
-    EXPECT_EQ(Title()->Frame(), fsFlatUp);
+    EXPECT_EQ(Title()->Frame(), frFlatUp);
     EXPECT_EQ(Title()->ErrorColor(), 255);
 
     for (TQvBaseStyle* S : {Client(), Title()}) {
@@ -50,7 +50,7 @@ TEST_F(QvBaseStyleTest, NewBaseStylesHaveTheirDefaults) {
 
 TEST_F(QvBaseStyleTest, ChangesMarkTheSheetButNeverTheAssignedSet) {
     Client()->SetHAlign(haCenter);
-    Client()->SetFrame(fsDeepUp);
+    Client()->SetFrame(frDeepUp);
     EXPECT_TRUE(Sheet->Modified());
     EXPECT_EQ(Client()->Assigned().Bits, 0x077F);
 }
@@ -82,19 +82,19 @@ TEST_F(QvBaseStyleTest, FrameChangeResetsEveryCellFrameOfTheServedSections) {
     TQvCell* A = Sheet->NeedCell(1, 1);
     TQvCell* B = Sheet->NeedCell(3, 2);
     TQvCell* T = Sheet->NeedCell(1, -1);  // column titles
-    A->SetFrame(fsBevelDown);
-    B->SetFrame(fsFlatDown);
-    T->SetFrame(fsDeepDown);
+    A->SetFrame(frBevelDown);
+    B->SetFrame(frFlatDown);
+    T->SetFrame(frDeepDown);
 
-    Client()->SetFrame(fsDeepUp);
-    EXPECT_EQ(A->Frame(), fsDeepUp);
-    EXPECT_EQ(B->Frame(), fsDeepUp);
-    EXPECT_EQ(Sheet->Sections(skClient)->AreaValue(0, 0), fsDeepUp);
-    EXPECT_EQ(T->Frame(), fsDeepDown);  // the client style does not serve titles
+    Client()->SetFrame(frDeepUp);
+    EXPECT_EQ(A->Frame(), frDeepUp);
+    EXPECT_EQ(B->Frame(), frDeepUp);
+    EXPECT_EQ(Sheet->Sections(skClient)->AreaValue(0, 0), frDeepUp);
+    EXPECT_EQ(T->Frame(), frDeepDown);  // the client style does not serve titles
 
-    Title()->SetFrame(fsNoFrame);
-    EXPECT_EQ(T->Frame(), fsNoFrame);
-    EXPECT_EQ(Sheet->Sections(skCorner)->AreaValue(0, 0), fsNoFrame);
+    Title()->SetFrame(frNoFrame);
+    EXPECT_EQ(T->Frame(), frNoFrame);
+    EXPECT_EQ(Sheet->Sections(skCorner)->AreaValue(0, 0), frNoFrame);
 }
 
 TEST_F(QvBaseStyleTest, PropertyChangesReachCellsThatDoNotOwnThem) {
@@ -119,7 +119,7 @@ TEST_F(QvBaseStyleTest, PropertyChangesReachCellsThatDoNotOwnThem) {
 
 TEST_F(QvBaseStyleTest, RecordRoundTripIncludesTheColorsOfTheStyle) {
     Title()->SetColor(clTeal);
-    Title()->SetFrame(fsBevelUp);
+    Title()->SetFrame(frBevelUp);
     Title()->SetBorder(liBottom, {lsSingle, clGray});
     Title()->SetErrorColor(clFuchsia);
     Title()->SetGridColor(clSilver);
@@ -134,7 +134,7 @@ TEST_F(QvBaseStyleTest, RecordRoundTripIncludesTheColorsOfTheStyle) {
     EXPECT_EQ(M.Remaining(), 0);
     EXPECT_EQ(R->Color(), clTeal);
     EXPECT_EQ(R->Brush()->Color(), clTeal);
-    EXPECT_EQ(R->Frame(), fsBevelUp);
+    EXPECT_EQ(R->Frame(), frBevelUp);
     EXPECT_EQ(R->Border(liBottom), (TQvLineInfo{lsSingle, clGray}));
     EXPECT_EQ(R->ErrorColor(), clFuchsia);
     EXPECT_EQ(R->GridColor(), clSilver);

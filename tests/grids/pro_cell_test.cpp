@@ -94,10 +94,10 @@ TEST_F(QvProCellTest, OuterLinesFillAndFrameUseTheSectionTables) {
     Client()->SetLine(4, 2, 2, 2, 0);
     EXPECT_EQ(p.Color(), clGreen);
 
-    p.SetFrame(fsBevelDown);
-    EXPECT_EQ(Client()->AreaValue(2, 3), fsBevelDown);
+    p.SetFrame(frBevelDown);
+    EXPECT_EQ(Client()->AreaValue(2, 3), frBevelDown);
     bool assigned = true;
-    EXPECT_EQ(p.GetLine(liFrameStyle, assigned), fsBevelDown);
+    EXPECT_EQ(p.GetLine(liFrameStyle, assigned), frBevelDown);
     EXPECT_FALSE(assigned);
     // Lines never enter the Assigned set of a proxy.
     EXPECT_TRUE(p.Assigned().IsEmpty());

@@ -179,20 +179,20 @@ TEST_F(QvSectionTest, FrameStylesFallBackToTheBaseStyle) {
     EXPECT_EQ(title->Tables(5)->List(3), nullptr);
     EXPECT_EQ(title->AreaValue(2, 3), def);
 
-    title->SetAreaValue(3, 1, 2, fsDeepDown);
+    title->SetAreaValue(3, 1, 2, frDeepDown);
     auto* list = static_cast<TIntSList*>(title->Tables(5)->List(3));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->InheritsFrom(TIntSList::StaticClass()));
     EXPECT_EQ(list->Default(), def);
     EXPECT_EQ(title->AreaValue(0, 3), def);
-    EXPECT_EQ(title->AreaValue(1, 3), fsDeepDown);
+    EXPECT_EQ(title->AreaValue(1, 3), frDeepDown);
     EXPECT_EQ(title->AreaValue(3, 3), def);
     // Frames go through the tables' common interface too.
     bool uniform = true;
-    EXPECT_EQ(title->GetLine(5, 3, 1, 2, uniform), static_cast<TQvLine>(fsDeepDown));
+    EXPECT_EQ(title->GetLine(5, 3, 1, 2, uniform), static_cast<TQvLine>(frDeepDown));
     EXPECT_TRUE(uniform);
-    title->SetLine(5, 3, 0, 3, fsNoFrame);
-    EXPECT_EQ(title->AreaValue(3, 3), fsNoFrame);
+    title->SetLine(5, 3, 0, 3, frNoFrame);
+    EXPECT_EQ(title->AreaValue(3, 3), frNoFrame);
     EXPECT_EQ(title->AreaValue(4, 3), def);
 
     // Clearing the table hands every position back to the default.
@@ -275,7 +275,7 @@ TEST_F(QvSectionTest, DestroyingASectionReleasesRowsCellsAndRanges) {
     s->NeedCell({1, 1});
     s->NeedCell({5, 5});
     s->SetLine(0, 4, 0, 4, 5);
-    s->SetAreaValue(0, 0, 3, fsDeepUp);
+    s->SetAreaValue(0, 0, 3, frDeepUp);
     EXPECT_EQ(s->CheckIntegrity(), "");
     delete s;
 }

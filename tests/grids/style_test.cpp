@@ -50,11 +50,11 @@ TEST_F(QvStyleTest, LinesNotifyTheirPropertyOnlyOnADifference) {
     Styler->OnChange = [&](TObject*) { ++Changes; };
     S->SetBorder(liLeft, {lsSingle, clRed});
     S->SetColor(clYellow);
-    S->SetFrame(fsDeepDown);
+    S->SetFrame(frDeepDown);
     EXPECT_EQ(S->Assigned().Bits, (1u << piBorder) | (1u << piColor) | (1u << piFrame));
     EXPECT_EQ(S->Lines(liLeft), PackLine(lsSingle, clRed));
     EXPECT_EQ(S->Lines(liFillColor), PackLine(lsSingle, clYellow));
-    EXPECT_EQ(S->Lines(liFrameStyle), TQvLine(fsDeepDown));
+    EXPECT_EQ(S->Lines(liFrameStyle), TQvLine(frDeepDown));
     EXPECT_EQ(Changes, 3);
     S->SetLine(liLeft, S->Lines(liLeft));
     EXPECT_EQ(Changes, 3);
@@ -177,7 +177,7 @@ TEST_F(QvStyleTest, RecordRoundTripKeepsEveryAssignedProperty) {
     S->SetFormat("0.000 'kg'");
     S->SetColor(clAqua);
     S->SetBorder(liRight, {lsMedium, clMaroon});
-    S->SetFrame(fsBevelUp);
+    S->SetFrame(frBevelUp);
     TMemoryStream M;
     S->WriteToStream(M);
 
@@ -211,7 +211,7 @@ TEST_F(QvStyleTest, RecordCarriesOnlyWhatIsAssigned) {
 
 TEST_F(QvStyleTest, FrameWithoutOwnBorderSurvivesTheRecord) {
     TQvStyle* S = Styler->AddStyle("Raised");
-    S->SetFrame(fsDeepUp);
+    S->SetFrame(frDeepUp);
     TMemoryStream M;
     S->WriteToStream(M);
     EXPECT_EQ(S->Assigned().Bits, 1u << piFrame);  // writing changes nothing
@@ -220,7 +220,7 @@ TEST_F(QvStyleTest, FrameWithoutOwnBorderSurvivesTheRecord) {
     auto* R = new TQvStyle(&Other);
     M.SetPosition(0);
     R->ReadFromStream(M);
-    EXPECT_EQ(R->Frame(), fsDeepUp);
+    EXPECT_EQ(R->Frame(), frDeepUp);
     EXPECT_TRUE(R->Assigned().Has(piFrame));
     EXPECT_EQ(R->BorderSet(), 0);
 }

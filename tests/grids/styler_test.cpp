@@ -98,7 +98,7 @@ TEST(QvStylerTest, StylesRoundTripAndReadingAppends) {
     S.AddStyle("Money")->SetFormat("#,##0.00");
     TQvStyle* Box = S.AddStyle("Box");
     Box->SetBorder(liLeft, {lsDouble, clBlack});
-    Box->SetFrame(fsFlatDown);
+    Box->SetFrame(frFlatDown);
     TMemoryStream M;
     S.WriteStyles(M);
 
@@ -115,7 +115,7 @@ TEST(QvStylerTest, StylesRoundTripAndReadingAppends) {
     EXPECT_EQ(R.Styles(1)->Format(), "#,##0.00");
     EXPECT_EQ(R.Styles(2)->Name(), "Box");
     EXPECT_EQ(R.Styles(2)->Border(liLeft), (TQvLineInfo{lsDouble, clBlack}));
-    EXPECT_EQ(R.Styles(2)->Frame(), fsFlatDown);
+    EXPECT_EQ(R.Styles(2)->Frame(), frFlatDown);
 
     TMemoryStream Again;
     R.WriteStyles(Again);

@@ -6,30 +6,17 @@
 
 #include "platform/exceptions.h"
 #include "platform/format_datetime.h"
+#include "platform/format_fixtures.h"
 
 using namespace qv;
 
 namespace {
 
 const TFormatSettings C = DefaultFormatSettings();
-
-TFormatSettings German() {
-    TFormatSettings S = DefaultFormatSettings();
-    S.DecimalSeparator = ',';
-    S.ThousandSeparator = '.';
-    S.DateSeparator = '.';
-    S.ShortDateFormat = "dd/mm/yyyy";
-    return S;
-}
-
+TFormatSettings German() { return test::GermanFormatSettings(); }
 template <class Fn>
 std::string MessageOf(Fn F) {
-    try {
-        F();
-    } catch (const EConvertError& E) {
-        return E.Message();
-    }
-    return "no error";
+    return test::MessageOf<EConvertError>(F);
 }
 
 }  // namespace

@@ -3,28 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/exceptions.h"
+#include "platform/format_fixtures.h"
 
 using namespace qv;
 
 namespace {
 
 const TFormatSettings C = DefaultFormatSettings();
-
-TFormatSettings German() {
-    TFormatSettings S = DefaultFormatSettings();
-    S.DecimalSeparator = ',';
-    S.ThousandSeparator = '.';
-    return S;
-}
-
+TFormatSettings German() { return test::GermanFormatSettings(); }
 template <class Fn>
 std::string CastMessage(Fn F) {
-    try {
-        F();
-    } catch (const EVariantTypeCastError& E) {
-        return E.Message();
-    }
-    return "no error";
+    return test::MessageOf<EVariantTypeCastError>(F);
 }
 
 }  // namespace

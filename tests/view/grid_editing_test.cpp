@@ -323,7 +323,7 @@ TEST_F(GridEditing, EditorIsPlacedOverTheCellAndFollowsTheScale) {
     ASSERT_TRUE(Pane()->CellRectToPixels({1, 2, 2, 3}, 0, px));
     // No frame: the editor keeps off the grid lines at the right and bottom.
     EXPECT_EQ(Grid->Editor()->geometry(), QRect(px.Left, px.Top, px.Right - px.Left - 1, px.Bottom - px.Top - 1));
-    Client()->FindCell({1, 2})->SetFrame(fsDeepDown);
+    Client()->FindCell({1, 2})->SetFrame(frDeepDown);
     Grid->EndEdit();
     Press(Qt::Key_F2);
     EXPECT_EQ(Grid->Editor()->geometry(),
