@@ -22,6 +22,10 @@ Qt::Alignment LineAlignment(int HAlign) {
 
 TQvMemo::TQvMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
     setFrameShape(QFrame::NoFrame);
+    // A cell is a few pixels high: scroll bars would cover its text. The
+    // caret keeps the line being typed in view.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     document()->setDocumentMargin(1);
 }
 
