@@ -131,21 +131,23 @@ void FillSheet(TQvSheet* S, const std::vector<TPoint>& Ps) {
     }
 }
 
-template <Kind K, Fill F>
-void BM_Sheet(benchmark::State& State) {
-    (void)QvManager();  // the registry is filled once, outside the figures
-    const auto& Ps = Positions(F);
+// Times Fill over every position of Ps and measures the heap it takes:
+// Make builds the empty container (its heap counts in BytesPerCell, not in
+// ItemBytes), Free deletes it (timed as FreeMs). Best of the iterations.
+template <typename FMake, typename FFill, typename FFree>
+TResult MeasureFill(benchmark::State& State, const std::vector<TPoint>& Ps, FMake&& Make, FFill&& Fill,
+                    FFree&& Free) {
     TResult R;
     R.NsPerCell = R.FreeMs = 1e300;
     for (auto _ : State) {
         size_t H0 = HeapInUse();
-        TQvSheet* S = MakeSheet(K);
+        auto* C = Make();
         size_t H1 = HeapInUse();
         double T0 = Now();
-        FillSheet<K>(S, Ps);
+        Fill(C);
         double T1 = Now();
         size_t H2 = HeapInUse();
-        delete S;
+        Free(C);
         double T2 = Now();
         State.SetIterationTime(T1 - T0);
         R.BytesPerCell = double(H2 - H0) / double(Ps.size());
@@ -154,6 +156,16 @@ void BM_Sheet(benchmark::State& State) {
         R.FreeMs = std::min(R.FreeMs, (T2 - T1) * 1e3);
     }
     R.Valid = true;
+    return R;
+}
+
+template <Kind K, Fill F>
+void BM_Sheet(benchmark::State& State) {
+    (void)QvManager();  // the registry is filled once, outside the figures
+    const auto& Ps = Positions(F);
+    const TResult R = MeasureFill(
+        State, Ps, [] { return MakeSheet(K); }, [&](TQvSheet* S) { FillSheet<K>(S, Ps); },
+        [](TQvSheet* S) { delete S; });
     Results[Key("sheet", K, F)] = R;
     State.counters["bytes_per_cell"] = R.BytesPerCell;
     State.counters["ns_per_cell"] = R.NsPerCell;
@@ -186,27 +198,15 @@ void FillModel(QStandardItemModel* M, const std::vector<TPoint>& Ps) {
 template <Kind K, Fill F>
 void BM_Peer(benchmark::State& State) {
     const auto& Ps = Positions(F);
-    TResult R;
-    R.NsPerCell = R.FreeMs = 1e300;
-    for (auto _ : State) {
-        size_t H0 = HeapInUse();
-        auto* M = new QStandardItemModel;
-        M->setRowCount(Side);
-        M->setColumnCount(Side);
-        size_t H1 = HeapInUse();
-        double T0 = Now();
-        FillModel<K>(M, Ps);
-        double T1 = Now();
-        size_t H2 = HeapInUse();
-        delete M;
-        double T2 = Now();
-        State.SetIterationTime(T1 - T0);
-        R.BytesPerCell = double(H2 - H0) / double(Ps.size());
-        R.ItemBytes = double(H2 - H1) / double(Ps.size());
-        R.NsPerCell = std::min(R.NsPerCell, (T1 - T0) * 1e9 / double(Ps.size()));
-        R.FreeMs = std::min(R.FreeMs, (T2 - T1) * 1e3);
-    }
-    R.Valid = true;
+    const TResult R = MeasureFill(
+        State, Ps,
+        [] {
+            auto* M = new QStandardItemModel;
+            M->setRowCount(Side);
+            M->setColumnCount(Side);
+            return M;
+        },
+        [&](QStandardItemModel* M) { FillModel<K>(M, Ps); }, [](QStandardItemModel* M) { delete M; });
     Results[Key("peer", K, F)] = R;
     State.counters["bytes_per_item"] = R.ItemBytes;
     State.counters["bytes_with_table"] = R.BytesPerCell;

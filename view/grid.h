@@ -200,6 +200,9 @@ private:
     bool EditorKey(QObject* Watched, QKeyEvent* E);
     bool TakesKey(QKeyEvent* E, bool& Exclusive);
     QWidget* EditorFocusTarget() const;
+    // Drops the editor widget and the interface views of it, without
+    // touching the widget.
+    void ForgetEditor();
     // The editor (or its focus child) that offers selectAll, or null.
     QObject* TextSelector() const;
 

@@ -157,8 +157,7 @@ void TQvGrid::CreateEditor(TClass EC) {
     }
 }
 
-void TQvGrid::DestroyEditor() {
-    QWidget* w = FEditor;
+void TQvGrid::ForgetEditor() {
     FEditor = nullptr;
     FEditorObject = nullptr;
     FEditorClass = nullptr;
@@ -167,6 +166,11 @@ void TQvGrid::DestroyEditor() {
     FMsgFilterIntf = nullptr;
     FLayoutIntf = nullptr;
     FRoutedEvent = nullptr;
+}
+
+void TQvGrid::DestroyEditor() {
+    QWidget* w = FEditor;
+    ForgetEditor();
     if (FEditorParent) FEditorParent->removeEventFilter(this);
     if (!w) return;
     disconnect(w, &QObject::destroyed, this, &TQvGrid::EditorDestroyed);
@@ -180,14 +184,7 @@ void TQvGrid::DestroyEditor() {
 
 void TQvGrid::EditorDestroyed(QObject* Widget) {
     if (Widget != FEditorObject) return;
-    FEditor = nullptr;
-    FEditorObject = nullptr;
-    FEditorClass = nullptr;
-    FEditorIntf = nullptr;
-    FValidatorIntf = nullptr;
-    FMsgFilterIntf = nullptr;
-    FLayoutIntf = nullptr;
-    FRoutedEvent = nullptr;
+    ForgetEditor();
     if (TQvCell* cell = FEditCell) {
         // Nothing is left to write back.
         cell->ExcludeState(psEditing);
