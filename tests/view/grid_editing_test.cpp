@@ -149,6 +149,162 @@ TEST_F(GridEditing, F2OpensEditModeAndF2AgainLetsTheArrowsMove) {
     EXPECT_FALSE(Grid->Editing());
 }
 
+// In edit mode every navigation key belongs to the editor, also those a
+// one-line edit does nothing with.
+TEST_F(GridEditing, EditModeKeepsTheNavigationKeysInTheEditor) {
+    auto* cell = Make<TQvCString>({1, 3});
+    cell->SetAsString("abc");
+    GoTo({1, 3});
+    Press(Qt::Key_F2);
+    Type("d");
+    for (int k : {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown}) {
+        Press(k);
+        Press(k, Qt::ControlModifier);
+        EXPECT_EQ(Pane()->Current(), (TPoint{1, 3})) << k;
+        EXPECT_TRUE(Grid->Editing()) << k;
+    }
+    EXPECT_EQ(cell->AsString(), "abc") << "nothing was stored yet";
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Grid->Editor())->text(), "abcd");
+    // A key pressed on the pane itself still moves.
+    Grid->EndEdit();
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Pane()->Current(), (TPoint{1, 4}));
+    EXPECT_EQ(cell->AsString(), "abcd");
+}
+
+// F2 starts with the caret after the text; arriving in enter mode, the first
+// typed key replaces the text even when the focus went away and came back.
+TEST_F(GridEditing, F2PutsTheCaretAtTheEndAndEnterModeTypingReplaces) {
+    Make<TQvCString>({0, 0})->SetAsString("Hello");
+    Make<TQvCString>({0, 1})->SetAsString("Hello");
+    Grid->SetOptions(Grid->Options() | oPermEdit);
+    GoTo({1, 0});
+    GoTo({0, 0});
+    ASSERT_TRUE(Grid->EnterMode());
+    Press(Qt::Key_F2);
+    auto* edit = qobject_cast<QLineEdit*>(Grid->Editor());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_FALSE(edit->hasSelectedText());
+    EXPECT_EQ(edit->cursorPosition(), 5);
+    Type("X");
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Client()->FindCell({0, 0})->AsString(), "HelloX");
+
+    // A menu bar takes the focus (the editor loses its selection) and gives
+    // it back.
+    ASSERT_EQ(Focus(), edit);
+    QLineEdit bar(Grid.get());
+    bar.show();
+    bar.setFocus(Qt::MenuBarFocusReason);
+    QApplication::processEvents();
+    edit->setFocus(Qt::MenuBarFocusReason);
+    QApplication::processEvents();
+    ASSERT_EQ(Focus(), edit);
+    Type("N");
+    Type("o");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Client()->FindCell({0, 1})->AsString(), "No");
+
+    // Without a permanent editor, F2 opens with the caret at the end too.
+    Grid->SetOptions(Grid->Options() & ~oPermEdit);
+    GoTo({0, 0});
+    Press(Qt::Key_F2);
+    Type("!");
+    Grid->EndEdit();
+    EXPECT_EQ(Client()->FindCell({0, 0})->AsString(), "HelloX!");
+}
+
+// Tab stores and moves right, Shift+Tab left, in the pane and in the editor;
+// nothing typed is lost on the way.
+TEST_F(GridEditing, TabStoresAndMovesAndShiftTabMovesBack) {
+    Make<TQvCInteger>({0, 0});
+    Make<TQvCInteger>({1, 0});
+    GoTo({0, 0});
+    Type("12345");
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Pane()->Current(), (TPoint{1, 0}));
+    Type("678");
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Pane()->Current(), (TPoint{2, 0}));
+    EXPECT_EQ(Client()->FindCell({0, 0})->AsInteger(), 12345);
+    EXPECT_EQ(Client()->FindCell({1, 0})->AsInteger(), 678);
+    Press(Qt::Key_Tab, Qt::ShiftModifier);  // from the pane
+    EXPECT_EQ(Pane()->Current(), (TPoint{1, 0}));
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);  // from the editor
+    EXPECT_EQ(Pane()->Current(), (TPoint{0, 0}));
+    EXPECT_EQ(Client()->FindCell({1, 0})->AsInteger(), 678);
+    EXPECT_EQ(Focus(), Pane());
+
+    // Inside a selection Tab walks it in reading order and keeps it.
+    Pane()->SelectRect({1, 1, 3, 3});
+    Pane()->SetCurrent({1, 1}, false, false);
+    std::vector<TPoint> seen;
+    for (int i = 0; i < 4; ++i) {
+        Press(Qt::Key_Tab);
+        seen.push_back(Pane()->Current());
+    }
+    EXPECT_EQ(seen, (std::vector<TPoint>{{2, 1}, {1, 2}, {2, 2}, {1, 1}}));
+    EXPECT_EQ(Pane()->SelRect(), (TRect{1, 1, 3, 3}));
+}
+
+// The focus leaves the grid with Ctrl+Tab only, and comes back to an open
+// editor without losing what it holds.
+TEST_F(GridEditing, CtrlTabLeavesTheGridAndTabComesBackToTheEditor) {
+    QWidget form;
+    auto* before = new QLineEdit(&form);
+    Grid->setParent(&form);
+    auto* after = new QLineEdit(&form);
+    QWidget::setTabOrder(before, Grid.get());
+    QWidget::setTabOrder(Grid.get(), after);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    Make<TQvCString>({0, 0});
+    Pane()->setFocus();
+    GoTo({0, 0});
+    Type("keep");
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Focus(), after);
+    Press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(Focus(), Grid->Editor());
+    Type("s");
+    Press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Focus(), before);
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Client()->FindCell({0, 0})->AsString(), "keeps");
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Focus(), after);
+    Grid->setParent(nullptr);
+}
+
+// Escape gives up the typed text: the editor shows the stored value again, in
+// enter mode, and the cell keeps its value.
+TEST_F(GridEditing, EscapeRestoresTheStoredValue) {
+    auto* cell = Make<TQvCString>({0, 1});
+    cell->SetAsString("stored");
+    GoTo({0, 1});
+    Type("oops");
+    Press(Qt::Key_Escape);
+    ASSERT_TRUE(Grid->Editing());
+    auto* edit = qobject_cast<QLineEdit*>(Grid->Editor());
+    EXPECT_EQ(edit->text(), "stored");
+    EXPECT_TRUE(Grid->EnterMode());
+    Press(Qt::Key_Up);
+    EXPECT_EQ(Pane()->Current(), (TPoint{0, 0}));
+    EXPECT_EQ(cell->AsString(), "stored");
+    // From edit mode as well; what is typed next replaces the text.
+    GoTo({0, 1});
+    Press(Qt::Key_F2);
+    Type("oops");
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(Grid->EnterMode());
+    Type("new");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(cell->AsString(), "new");
+}
+
 TEST_F(GridEditing, PermEditFollowsTheCurrentCellAndReusesTheEditor) {
     Make<TQvCString>({0, 0});
     Make<TQvCString>({1, 0});
@@ -243,6 +399,48 @@ TEST_F(GridEditing, MemoAndRichEditChosenByTheEditorIndex) {
     EXPECT_NE(qobject_cast<QTextEdit*>(Grid->Editor()), nullptr);
     Grid->EndEdit();
     EXPECT_EQ(richCell->AsString(), "rich");
+}
+
+// Ctrl+Enter and Shift+Enter break the line in a memo or rich edit; plain
+// Enter still steps, and a one-line editor steps on all three.
+TEST_F(GridEditing, CtrlAndShiftEnterBreakTheLineInMultiLineEditors) {
+    auto* memoCell = Make<TQvCString>({0, 0});
+    memoCell->SetEditorIndex(1);
+    memoCell->SetAsString("a");
+    auto* richCell = Make<TQvCString>({1, 0});
+    richCell->SetEditorIndex(2);
+    auto* lineCell = Make<TQvCString>({2, 0});
+    GoTo({1, 1});
+    GoTo({0, 0});
+    Press(Qt::Key_F2);
+    ASSERT_NE(qobject_cast<QPlainTextEdit*>(Grid->Editor()), nullptr);
+    Press(Qt::Key_Return, Qt::ControlModifier);
+    Type("b");
+    Press(Qt::Key_Return, Qt::ShiftModifier);
+    Type("c");
+    EXPECT_EQ(Pane()->Current(), (TPoint{0, 0}));
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Pane()->Current(), (TPoint{0, 1}));
+    EXPECT_EQ(memoCell->AsString(), "a\r\nb\r\nc");
+
+    GoTo({1, 0});
+    Type("x");
+    ASSERT_NE(qobject_cast<QTextEdit*>(Grid->Editor()), nullptr);
+    Press(Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    Type("y");
+    Press(Qt::Key_Escape, Qt::ControlModifier);
+    EXPECT_TRUE(Grid->Editing()) << "Escape stays with the grid";
+    Type("x");
+    Press(Qt::Key_Return, Qt::ControlModifier);
+    Type("y");
+    Grid->EndEdit();
+    EXPECT_EQ(richCell->AsString(), "x\r\ny");
+
+    GoTo({2, 0});
+    Type("z");
+    Press(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(Pane()->Current(), (TPoint{2, 1}));
+    EXPECT_EQ(lineCell->AsString(), "z");
 }
 
 TEST_F(GridEditing, DateAndTimeEditorsStoreFloatingPointValues) {
@@ -515,13 +713,14 @@ TEST_F(RecordingEditor, EnterAndEscapeNeverReachTheEditor) {
     Press(Qt::Key_F2);
     auto* ed = dynamic_cast<RecordingEdit*>(Grid->Editor());
     ASSERT_NE(ed, nullptr);
-    Press(Qt::Key_Escape);
-    EXPECT_TRUE(Grid->Editing());
     Press(Qt::Key_Left);       // edit mode: the editor's
     Press(Qt::Key_Delete);     // always the editor's
-    Press(Qt::Key_F2);         // both
+    Press(Qt::Key_Escape);     // the grid's: back to enter mode
+    EXPECT_TRUE(Grid->Editing());
+    Press(Qt::Key_F2);         // both: edit mode
+    Press(Qt::Key_F2);         // both: enter mode
     Press(Qt::Key_Left);       // enter mode: the grid's
-    EXPECT_EQ(ed->Keys, (std::vector<int>{Qt::Key_Left, Qt::Key_Delete, Qt::Key_F2}));
+    EXPECT_EQ(ed->Keys, (std::vector<int>{Qt::Key_Left, Qt::Key_Delete, Qt::Key_F2, Qt::Key_F2}));
     GoTo({0, 0});
     Press(Qt::Key_F2);
     ed->Keys.clear();
