@@ -253,6 +253,8 @@ private:
     // The cell's text is still as it arrived in enter mode: the first typed
     // character replaces it, even after the selection was lost meanwhile.
     bool FReplaceOnType = false;
+    // Escape put the stored value back and nothing changed it since.
+    bool FRestored = false;
     bool FEditCellDying = false;  // ending the edit of a cell being destroyed
     bool FDestroying = false;   // inside the destructor
     bool FPropagating = false;  // passing a scroll position to the linked grids

@@ -187,6 +187,7 @@ void TQvGrid::ForgetEditor() {
     FRoutedEvent = nullptr;
     FPassedToEditor = nullptr;
     FReplaceOnType = false;
+    FRestored = false;
 }
 
 void TQvGrid::DestroyEditor() {
@@ -221,7 +222,9 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
     if (TQvCell* old = FEditCell) {
         // A cell freed while edited reaches here from its own destructor;
         // its typed part is gone by then, so nothing is written into it.
-        if (!FEditCellDying && FEditor) {
+        // After Escape, an editor nobody touched again holds the stored
+        // value: the cell stays exactly as it is, its error mark included.
+        if (!FEditCellDying && FEditor && !FRestored) {
             const bool silent = old->HasState(psSilent);
             old->IncludeState(psSilent);
             bool valid = true;
@@ -242,6 +245,7 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
         old->ExcludeState(psEditing);
     }
     FEditCell = Cell;
+    FRestored = false;
     if (Cell) {
         PositionEditor();
         if (!Cell->HasState(psSilent)) LoadEditor(Cell);
@@ -270,6 +274,7 @@ void TQvGrid::CancelEdit() {
     SetEnterMode(true);
     if (QObject* selector = TextSelector()) QMetaObject::invokeMethod(selector, "selectAll", Qt::DirectConnection);
     FReplaceOnType = true;
+    FRestored = true;
 }
 
 void TQvGrid::CaretToEnd() {
@@ -377,6 +382,7 @@ void TQvGrid::TypeChar(char32_t Ch) {
     SetEnterMode(true);
     if (!FEditor || !FEditCell) return;
     FReplaceOnType = false;
+    FRestored = false;
     QWidget* w = FEditor;
     // Both are queued in this order, so the character replaces the whole
     // text once the editor runs them. A widget without selectAll (a drop
@@ -427,14 +433,26 @@ bool TQvGrid::eventFilter(QObject* Watched, QEvent* E) {
             // The focus came back (from a menu bar, another window) to text
             // that typing still replaces: show it selected again once the
             // editor has taken the focus.
-            if (FReplaceOnType && FEditCell)
-                if (QObject* selector = TextSelector())
-                    QMetaObject::invokeMethod(selector, "selectAll", Qt::QueuedConnection);
+            if (FReplaceOnType && FEditCell) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (!FReplaceOnType || !FEditCell) return;  // typed meanwhile
+                        if (QObject* selector = TextSelector())
+                            QMetaObject::invokeMethod(selector, "selectAll", Qt::DirectConnection);
+                    },
+                    Qt::QueuedConnection);
+            }
             return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
-            // A click places the caret: what is typed next goes there.
+        case QEvent::Wheel:
+        case QEvent::InputMethod:
+        case QEvent::Drop:
+            // A click places the caret: what is typed next goes there. Any
+            // of these may change the value.
             FReplaceOnType = false;
+            FRestored = false;
             return false;
         default:
             return false;
@@ -521,6 +539,7 @@ void TQvGrid::PrepareEditorKey(QKeyEvent* E) {
         default:
             break;
     }
+    FRestored = false;
     // The first key typed over text that arrived in enter mode replaces it,
     // even when the selection was lost meanwhile (a menu bar that took the
     // focus and gave it back). Any other key (a paste, Delete) makes the
