@@ -386,7 +386,9 @@ TEST_F(GridEditing, CtrlAndShiftEnterBreakTheLineInMultiLineEditors) {
     Press(Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
     Type("y");
     Press(Qt::Key_Escape, Qt::ControlModifier);
-    EXPECT_EQ(qobject_cast<QTextEdit*>(Grid->Editor())->toPlainText(), "");
+    auto* richEdit = qobject_cast<QTextEdit*>(Grid->Editor());
+    ASSERT_TRUE(richEdit && richEdit->isVisible());
+    EXPECT_EQ(richEdit->toPlainText(), "");
     Type("z");
     Press(Qt::Key_Return);
     EXPECT_EQ(Pane()->Current(), (TPoint{1, 1}));
