@@ -13,7 +13,8 @@
 // Keys: Qt has no window procedure to replace, so an event filter on the
 // editor and its child widgets stands in for it. Key events the grid takes
 // are sent on to the active pane as if typed there; the rest reach the
-// editor untouched.
+// editor, and one the editor ignores goes no further than the pane, which
+// drops it (Qt would hand it on as if typed there).
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
