@@ -146,6 +146,9 @@ public:
     // True: navigation keys typed in the editor move the current cell.
     bool EnterMode() const { return FEnterMode; }
     void SetEnterMode(bool V);
+    // Gives up what was typed: the editor shows the cell's stored value
+    // again, in enter mode. The cell is not written.
+    void CancelEdit();
 
     // --- gestures (shared by the panes) -----------------------------------
     enum TMouseHandlerKind { mhNone, mhSelect, mhSizing };
@@ -199,12 +202,21 @@ private:
     void EditorDestroyed(QObject* Widget);
     bool EditorKey(QObject* Watched, QKeyEvent* E);
     bool TakesKey(QKeyEvent* E, bool& Exclusive);
+    // Readies a key press the editor is about to receive.
+    void PrepareEditorKey(QKeyEvent* E);
     QWidget* EditorFocusTarget() const;
     // Drops the editor widget and the interface views of it, without
     // touching the widget.
     void ForgetEditor();
     // The editor (or its focus child) that offers selectAll, or null.
     QObject* TextSelector() const;
+    // Caret after the text, nothing selected (edit mode's start).
+    void CaretToEnd();
+    // Gives the focus to an editor shown over the active pane.
+    void FocusOpenEditor();
+    // Whether a key event reaching a pane comes up from the editor, which
+    // did not want it (Qt hands ignored keys on to the parent).
+    bool KeyFromEditor(const QKeyEvent* E) const;
 
     TQvView* FViews[4] = {};
     TQvView* FActiveView = nullptr;
@@ -236,7 +248,13 @@ private:
     // not route it a second time.
     const QEvent* FRoutedEvent = nullptr;
     QPointer<QObject> FRoutedAt;
+    const QEvent* FPassedToEditor = nullptr;  // the key event last left to the editor
     int FInEditorEvent = 0;  // depth of editor hook calls on the stack
+    // The cell's text is still as it arrived in enter mode: the first typed
+    // character replaces it, even after the selection was lost meanwhile.
+    bool FReplaceOnType = false;
+    // Escape put the stored value back and nothing changed it since.
+    bool FRestored = false;
     bool FEditCellDying = false;  // ending the edit of a cell being destroyed
     bool FDestroying = false;   // inside the destructor
     bool FPropagating = false;  // passing a scroll position to the linked grids

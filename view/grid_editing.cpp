@@ -13,11 +13,15 @@
 // Keys: Qt has no window procedure to replace, so an event filter on the
 // editor and its child widgets stands in for it. Key events the grid takes
 // are sent on to the active pane as if typed there; the rest reach the
-// editor untouched.
+// editor, and one the editor ignores goes no further than the pane, which
+// drops it (Qt would hand it on as if typed there).
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <QPalette>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <any>
 #include <exception>
 
@@ -45,7 +49,23 @@ bool IsNavigationKey(int Key) {
     }
 }
 
-bool IsEnterOrEscape(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Escape; }
+bool IsEnter(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter; }
+
+bool IsEnterOrEscape(int Key) { return IsEnter(Key) || Key == Qt::Key_Escape; }
+
+bool IsTab(int Key) { return Key == Qt::Key_Tab || Key == Qt::Key_Backtab; }
+
+// Editors that hold several lines take a line break from Ctrl+Enter and
+// Shift+Enter.
+bool IsMultiLine(const QWidget* W) { return qobject_cast<const QPlainTextEdit*>(W) || qobject_cast<const QTextEdit*>(W); }
+
+// Whether a key types into a text: a character or backspace.
+bool IsTyping(const QKeyEvent* E) {
+    if (E->key() == Qt::Key_Backspace) return true;
+    if (E->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const QString t = E->text();
+    return !t.isEmpty() && t.at(0).unicode() >= 32 && t.at(0).unicode() != 127;
+}
 
 // Whether an object is Root or lies inside it.
 bool Inside(const QWidget* Root, const QObject* O) {
@@ -166,6 +186,9 @@ void TQvGrid::ForgetEditor() {
     FMsgFilterIntf = nullptr;
     FLayoutIntf = nullptr;
     FRoutedEvent = nullptr;
+    FPassedToEditor = nullptr;
+    FReplaceOnType = false;
+    FRestored = false;
 }
 
 void TQvGrid::DestroyEditor() {
@@ -200,7 +223,9 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
     if (TQvCell* old = FEditCell) {
         // A cell freed while edited reaches here from its own destructor;
         // its typed part is gone by then, so nothing is written into it.
-        if (!FEditCellDying && FEditor) {
+        // After Escape, an editor nobody touched again holds the stored
+        // value: the cell stays exactly as it is, its error mark included.
+        if (!FEditCellDying && FEditor && !FRestored) {
             const bool silent = old->HasState(psSilent);
             old->IncludeState(psSilent);
             bool valid = true;
@@ -221,6 +246,7 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
         old->ExcludeState(psEditing);
     }
     FEditCell = Cell;
+    FRestored = false;
     if (Cell) {
         PositionEditor();
         if (!Cell->HasState(psSilent)) LoadEditor(Cell);
@@ -230,9 +256,43 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
     // In enter mode (a permanent editor that followed the current cell) the
     // loaded text starts selected, so that typing replaces it as typing on
     // a cell without an editor does; with the caret at the end, "9.99"
-    // typed over "0.00" would read "0.00999".
+    // typed over "0.00" would read "0.00999". In edit mode the text is
+    // there to be changed: the caret waits at its end.
+    FReplaceOnType = false;
     if (FEditCell && FEnterMode) {
         if (QObject* selector = TextSelector()) QMetaObject::invokeMethod(selector, "selectAll", Qt::DirectConnection);
+        FReplaceOnType = true;
+    } else if (FEditCell) {
+        CaretToEnd();
+    }
+}
+
+void TQvGrid::CancelEdit() {
+    if (!Editing()) return;
+    // The cell has not been written since it was attached: loading it again
+    // brings back its stored value.
+    if (!FEditCell->HasState(psSilent)) LoadEditor(FEditCell);
+    SetEnterMode(true);
+    if (QObject* selector = TextSelector()) QMetaObject::invokeMethod(selector, "selectAll", Qt::DirectConnection);
+    FReplaceOnType = true;
+    FRestored = true;
+}
+
+void TQvGrid::CaretToEnd() {
+    FReplaceOnType = false;
+    for (QWidget* w : {static_cast<QWidget*>(FEditor), EditorFocusTarget()}) {
+        if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            line->end(false);
+            return;
+        }
+        if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+            plain->moveCursor(QTextCursor::End);
+            return;
+        }
+        if (auto* rich = qobject_cast<QTextEdit*>(w)) {
+            rich->moveCursor(QTextCursor::End);
+            return;
+        }
     }
 }
 
@@ -322,6 +382,8 @@ QWidget* TQvGrid::EditorFocusTarget() const {
 void TQvGrid::TypeChar(char32_t Ch) {
     SetEnterMode(true);
     if (!FEditor || !FEditCell) return;
+    FReplaceOnType = false;
+    FRestored = false;
     QWidget* w = FEditor;
     // Both are queued in this order, so the character replaces the whole
     // text once the editor runs them. A widget without selectAll (a drop
@@ -353,11 +415,12 @@ bool TQvGrid::eventFilter(QObject* Watched, QEvent* E) {
         case QEvent::ShortcutOverride: {
             // Keys that belong to the editor or to the grid must not fire a
             // shortcut of the window first: Insert and Delete edit the text,
-            // Enter and Escape (and the navigation keys in enter mode) go to
-            // the grid.
+            // Enter, Escape and Tab (and the navigation keys in enter mode)
+            // go to the grid.
             auto* k = static_cast<QKeyEvent*>(E);
             const int key = k->key();
             if (key == Qt::Key_Insert || key == Qt::Key_Delete || IsEnterOrEscape(key) ||
+                (IsTab(key) && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) ||
                 (FEnterMode && IsNavigationKey(key))) {
                 E->accept();
                 return true;
@@ -367,9 +430,45 @@ bool TQvGrid::eventFilter(QObject* Watched, QEvent* E) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             return EditorKey(Watched, static_cast<QKeyEvent*>(E));
+        case QEvent::FocusIn:
+            // The focus came back (from a menu bar, another window) to text
+            // that typing still replaces: show it selected again once the
+            // editor has taken the focus.
+            if (FReplaceOnType && FEditCell) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (!FReplaceOnType || !FEditCell) return;  // typed meanwhile
+                        if (QObject* selector = TextSelector())
+                            QMetaObject::invokeMethod(selector, "selectAll", Qt::DirectConnection);
+                    },
+                    Qt::QueuedConnection);
+            }
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::InputMethod:
+        case QEvent::Drop:
+            // A click places the caret: what is typed next goes there. Any
+            // of these may change the value.
+            FReplaceOnType = false;
+            FRestored = false;
+            return false;
         default:
             return false;
     }
+}
+
+void TQvGrid::FocusOpenEditor() {
+    if (Editing() && !FEditorParent && FInEditorEvent == 0 && FEditor->isVisible())
+        FEditor->setFocus(Qt::OtherFocusReason);
+}
+
+bool TQvGrid::KeyFromEditor(const QKeyEvent* E) const {
+    // Keys typed by the user go to the focus widget: one that reaches the
+    // pane while the editor holds the focus came up from the editor.
+    return FInEditorEvent == 0 && FEditor && E == FPassedToEditor && Inside(FEditor, QApplication::focusWidget());
 }
 
 bool TQvGrid::EditorKey(QObject* Watched, QKeyEvent* E) {
@@ -379,6 +478,7 @@ bool TQvGrid::EditorKey(QObject* Watched, QKeyEvent* E) {
         return false;
     FRoutedEvent = E;
     FRoutedAt = Watched;
+    FPassedToEditor = nullptr;
     bool exclusive = true;
     bool take = false;
     try {
@@ -386,7 +486,15 @@ bool TQvGrid::EditorKey(QObject* Watched, QKeyEvent* E) {
     } catch (const std::exception&) {
         take = false;
     }
-    if (!take || !FActiveView) return false;
+    if (!take || !FActiveView) {
+        if (E->type() == QEvent::KeyPress) {
+            PrepareEditorKey(E);
+            // Should the editor ignore it, Qt hands it on to the pane, which
+            // then leaves it alone.
+            FPassedToEditor = E;
+        }
+        return false;
+    }
     // Enter and Escape travel as the characters the pane expects.
     QString text = E->text();
     if (E->key() == Qt::Key_Return || E->key() == Qt::Key_Enter) text = QStringLiteral("\r");
@@ -409,9 +517,37 @@ bool TQvGrid::TakesKey(QKeyEvent* E, bool& Exclusive) {
     if (IsNavigationKey(key)) return FEnterMode;
     if (key == Qt::Key_F2) {
         SetEnterMode(!FEnterMode);
+        // Edit mode starts with the caret after the text.
+        if (!FEnterMode) CaretToEnd();
         return false;
     }
-    return IsEnterOrEscape(key);
+    // Ctrl+Enter and Shift+Enter type a line break into an editor of
+    // several lines; plain Enter always steps.
+    if (IsEnter(key) && (E->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) && IsMultiLine(FEditor))
+        return false;
+    return IsEnterOrEscape(key) || IsTab(key);
+}
+
+void TQvGrid::PrepareEditorKey(QKeyEvent* E) {
+    const int key = E->key();
+    // The editors break a line on a plain Enter; Ctrl+Enter would do
+    // nothing there.
+    if (IsEnter(key) && IsMultiLine(FEditor)) E->setModifiers(E->modifiers() & Qt::KeypadModifier);
+    switch (key) {
+        case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_AltGr:
+        case Qt::Key_Meta: case Qt::Key_CapsLock: case Qt::Key_NumLock:
+            return;  // a modifier alone types nothing yet
+        default:
+            break;
+    }
+    FRestored = false;
+    // The first key typed over text that arrived in enter mode replaces it,
+    // even when the selection was lost meanwhile (a menu bar that took the
+    // focus and gave it back). Any other key (a paste, Delete) makes the
+    // text the user's own.
+    if (FReplaceOnType && FEditCell && IsTyping(E))
+        if (QObject* selector = TextSelector()) QMetaObject::invokeMethod(selector, "selectAll", Qt::DirectConnection);
+    FReplaceOnType = false;
 }
 
 }  // namespace qv

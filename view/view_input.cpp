@@ -28,6 +28,38 @@ TRect CellRect(TPoint P) { return {P.X, P.Y, P.X + 1, P.Y + 1}; }
 
 TPoint ToPoint(const QPointF& P) { return {static_cast<int32_t>(P.x()), static_cast<int32_t>(P.y())}; }
 
+// Enter and Tab step the current cell; inside a selection of several cells
+// they walk it and keep it. When no step is possible the edit ends (a
+// permanent editor stays).
+void WalkCells(TQvView& Pane, TQvDirection Dir) {
+    TQvGrid* grid = Pane.Grid();
+    TPoint p = Pane.Anchor();
+    const bool single = Pane.Selection()->IsSingle();
+    if (Pane.StepCell(p, Dir, !single, grid->HasOption(oWrapKeys))) {
+        Pane.SetCurrent(p, single, true);
+        Pane.SetAnchor(p);
+    } else if (!grid->HasOption(oPermEdit)) {
+        grid->EndEdit();
+    }
+}
+
+// Ctrl+Tab: the focus goes to the next widget of the window outside the
+// grid (the previous one with Shift), as Tab would in a form.
+void LeaveGrid(QWidget* Grid, bool Next) {
+    const QWidget* window = Grid->window();
+    QWidget* w = Grid;
+    for (;;) {
+        w = Next ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == Grid) return;
+        if (Grid->isAncestorOf(w) || w->window() != window) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isVisible() && w->isEnabled() &&
+            !w->focusProxy()) {
+            w->setFocus(Next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 // --- what may become current ------------------------------------------------
@@ -170,10 +202,10 @@ bool TQvView::StepCell(TPoint& P, TQvDirection Dir, bool InsideSel, bool Wrap) c
     b = b.Intersected({0, 0, ColCount(), RowCount()});
     if (b.IsEmpty()) return false;
 
-    // One step from Q inside B; false when the bounds end the move.
+    // One step from Q; false when the bounds end the move. Q may lie
+    // outside B (a current cell beside a selection set by code): the step
+    // starts from Q itself, so Enter moves on from the current cell.
     auto step = [&](TPoint& Q) -> bool {
-        Q.X = std::clamp(Q.X, b.Left, b.Right - 1);
-        Q.Y = std::clamp(Q.Y, b.Top, b.Bottom - 1);
         if (FSection) {
             if (const TQvUnion* u = FSection->FindUnionAt(Q, true)) {
                 const TRect& r = u->Rect();
@@ -216,23 +248,32 @@ bool TQvView::StepCell(TPoint& P, TQvDirection Dir, bool InsideSel, bool Wrap) c
         }
     };
 
-    // With Wrap the walk is a cycle; when no position of B can be selected
-    // it would never end. Every cycle visits at most Width x Height
+    // With Wrap the walk inside B is a cycle; when no position of B can be
+    // selected it would never end. Every cycle visits at most Width x Height
     // positions, so one full pass without a hit reports no move. Coming back
-    // to the first stepped position also closes the cycle early.
-    const int64_t limit = int64_t(b.Width()) * int64_t(b.Height()) + 1;
-    TPoint q = P;
+    // to the first position stepped to inside B also closes the cycle early.
+    // Steps outside B always move towards it and never repeat a position,
+    // so the cells of the pane bound them.
+    const int64_t insideLimit = int64_t(b.Width()) * int64_t(b.Height()) + 1;
+    const int64_t outsideLimit = int64_t(ColCount()) * int64_t(RowCount());
+    int64_t inside = 0;
+    int64_t outside = 0;
+    TPoint q = Clamp(P);
     TPoint first;
-    for (int64_t n = 0; n < limit; ++n) {
+    for (;;) {
         if (!step(q)) return false;
-        if (n == 0) first = q;
-        else if (q == first) return false;
+        if (b.Contains(q)) {
+            if (inside == 0) first = q;
+            else if (q == first) return false;
+            if (++inside > insideLimit) return false;
+        } else if (++outside > outsideLimit) {
+            return false;
+        }
         if (CanSelect(MergedOrigin(q))) {
             P = q;
             return true;
         }
     }
-    return false;
 }
 
 // --- cell events ------------------------------------------------------------
@@ -282,6 +323,9 @@ bool TQvView::event(QEvent* E) {
                 case Qt::Key_Return: case Qt::Key_Enter:
                     if (CanEdit(FCurrent)) { E->accept(); return true; }
                     break;
+                case Qt::Key_Tab: case Qt::Key_Backtab:
+                    if (!(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) { E->accept(); return true; }
+                    break;
                 case Qt::Key_Escape:
                     if (FGrid->MouseState() != 0) { E->accept(); return true; }
                     break;
@@ -294,6 +338,14 @@ bool TQvView::event(QEvent* E) {
                     break;
             }
             break;
+        }
+        case QEvent::FocusIn: {
+            // An open editor over this pane keeps the focus (Tab back into
+            // the grid, a click on the edited cell): a key typed into the
+            // pane would start a new entry and lose what the editor holds.
+            const bool done = QWidget::event(E);
+            if (FGrid->ActiveView() == this) FGrid->FocusOpenEditor();
+            return done;
         }
         case QEvent::ContextMenu: {
             // A context menu opens only over the cells, not over the empty
@@ -313,11 +365,10 @@ bool TQvView::event(QEvent* E) {
     return QWidget::event(E);
 }
 
-bool TQvView::focusNextPrevChild(bool Next) {
-    // Tab leaves the grid through the window's focus chain; the title panes
-    // never take part in it, and an editor inside the pane hands Tab on the
-    // same way.
-    return QWidget::focusNextPrevChild(Next);
+bool TQvView::focusNextPrevChild(bool) {
+    // Tab and Shift+Tab move the current cell (keyPressEvent); the grid is
+    // left with Ctrl+Tab only.
+    return false;
 }
 
 void TQvView::keyPressEvent(QKeyEvent* E) {
@@ -325,11 +376,37 @@ void TQvView::keyPressEvent(QKeyEvent* E) {
     const bool ctrl = mods & Qt::ControlModifier;
     const int key = E->key();
 
+    // A key the editor over this pane did not want (Up in a one-line edit)
+    // comes up here: it stays the editor's and moves nothing.
+    if (FGrid->KeyFromEditor(E)) {
+        E->accept();
+        return;
+    }
+
     // Escape first ends a mouse gesture (a sizing drag restores its size).
+    // The cancel runs the gesture's handler once more, as a release without
+    // a drag, at the last mouse point: at the pane's origin it would stretch
+    // the selection to the first cell and click that cell. At the last point
+    // the selection the user dragged stays as it is, the click goes to the
+    // cell under the mouse, and a sizing drag puts the old size back.
     if (key == Qt::Key_Escape && FGrid->MouseState() != 0) {
         TQvView* pane = FGrid->FTrackView ? FGrid->FTrackView : this;
         FGrid->MouseEvent(pane, 4, Qt::NoModifier, false, FGrid->FMousePoint);
         E->accept();
+        return;
+    }
+    // Escape in an edit gives up what was typed.
+    if (key == Qt::Key_Escape && FGrid->Editing() && FGrid->ActiveView() == this) {
+        FGrid->CancelEdit();
+        E->accept();
+        return;
+    }
+    // Tab stores and moves right, Shift+Tab left; Ctrl+Tab leaves the grid.
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !(mods & Qt::AltModifier)) {
+        E->accept();
+        const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+        if (ctrl) LeaveGrid(FGrid, !back);
+        else WalkCells(*this, back ? dLeft : dRight);
         return;
     }
 
@@ -453,14 +530,7 @@ void TQvView::keyPressEvent(QKeyEvent* E) {
             }
         }
         E->accept();
-        TPoint p = FAnchor;
-        const bool single = FSelection->IsSingle();
-        if (StepCell(p, FGrid->EnterDir(), !single, FGrid->HasOption(oWrapKeys))) {
-            SetCurrent(p, single, true);
-            FAnchor = p;
-        } else if (!FGrid->HasOption(oPermEdit)) {
-            FGrid->EndEdit();
-        }
+        WalkCells(*this, FGrid->EnterDir());
         return;
     }
     if (FSection && FCurrent.X < ColCount() && FCurrent.Y < RowCount()) {

@@ -149,6 +149,125 @@ TEST_F(GridEditing, F2OpensEditModeAndF2AgainLetsTheArrowsMove) {
     EXPECT_FALSE(Grid->Editing());
 }
 
+// In edit mode every navigation key belongs to the editor, also those a
+// one-line edit does nothing with.
+TEST_F(GridEditing, EditModeKeepsTheNavigationKeysInTheEditor) {
+    auto* cell = Make<TQvCString>({1, 3});
+    cell->SetAsString("abc");
+    GoTo({1, 3});
+    Press(Qt::Key_F2);
+    for (int k : {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown}) {
+        Press(k);
+        Press(k, Qt::ControlModifier);
+    }
+    Type("d");
+    EXPECT_EQ(Pane()->Current(), (TPoint{1, 3}));
+    EXPECT_EQ(cell->AsString(), "abc") << "nothing was stored yet";
+    Grid->EndEdit();
+    Press(Qt::Key_Down);  // on the pane itself
+    EXPECT_EQ(Pane()->Current(), (TPoint{1, 4}));
+    EXPECT_EQ(cell->AsString(), "abcd");
+}
+
+// F2 starts with the caret after the text; arriving in enter mode, the first
+// typed key replaces the text even when the focus went away and came back.
+TEST_F(GridEditing, F2PutsTheCaretAtTheEndAndEnterModeTypingReplaces) {
+    Make<TQvCString>({0, 0})->SetAsString("Hello");
+    Make<TQvCString>({0, 1})->SetAsString("Hello");
+    Grid->SetOptions(Grid->Options() | oPermEdit);
+    GoTo({1, 0});
+    GoTo({0, 0});
+    Press(Qt::Key_F2);
+    Type("X");
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Client()->FindCell({0, 0})->AsString(), "HelloX");
+    // A menu bar takes the focus (the editor drops its selection) and gives
+    // it back.
+    QWidget* edit = Focus();
+    QLineEdit bar(Grid.get());
+    bar.show();
+    bar.setFocus(Qt::MenuBarFocusReason);
+    edit->setFocus(Qt::MenuBarFocusReason);
+    Type("No");
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Client()->FindCell({0, 1})->AsString(), "No");
+}
+
+// Tab stores and moves right, Shift+Tab left, from the editor and the pane;
+// inside a selection they walk it as Enter does.
+TEST_F(GridEditing, TabStoresAndMovesAndShiftTabMovesBack) {
+    Make<TQvCInteger>({0, 0});
+    Make<TQvCInteger>({1, 0});
+    GoTo({0, 0});
+    Type("12345");
+    Press(Qt::Key_Tab);
+    Type("678");
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Pane()->Current(), (TPoint{2, 0}));
+    EXPECT_EQ(Client()->FindCell({0, 0})->AsInteger(), 12345);
+    EXPECT_EQ(Client()->FindCell({1, 0})->AsInteger(), 678);
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Pane()->Current(), (TPoint{0, 0}));
+
+    Pane()->SelectRect({1, 1, 3, 3});
+    Pane()->SetCurrent({2, 2}, false, false);
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Pane()->Current(), (TPoint{1, 1}));
+    EXPECT_EQ(Pane()->SelRect(), (TRect{1, 1, 3, 3}));
+}
+
+// The focus leaves the grid with Ctrl+Tab only, and comes back to the open
+// editor without losing what it holds.
+TEST_F(GridEditing, CtrlTabLeavesTheGridAndTabComesBackToTheEditor) {
+    QWidget form;
+    auto* before = new QLineEdit(&form);
+    Grid->setParent(&form);
+    auto* after = new QLineEdit(&form);
+    QWidget::setTabOrder(before, Grid.get());
+    QWidget::setTabOrder(Grid.get(), after);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    Pane()->setFocus();
+    Make<TQvCString>({0, 0});
+    GoTo({0, 0});
+    Type("keep");
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Focus(), after);
+    Press(Qt::Key_Tab, Qt::ShiftModifier);
+    Type("s");
+    Press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Focus(), before);
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Client()->FindCell({0, 0})->AsString(), "keeps");
+    Grid->setParent(nullptr);
+}
+
+// Escape gives up what was typed: the editor shows the stored value again in
+// enter mode, and leaving changes nothing in the cell.
+TEST_F(GridEditing, EscapeRestoresTheStoredValue) {
+    auto* text = Make<TQvCString>({0, 1});
+    text->SetAsString("stored");
+    auto* number = Make<TQvCInteger>({1, 1});
+    number->SetAsInteger(4);
+    GoTo({0, 1});
+    Press(Qt::Key_F2);
+    Type("oops");
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Grid->Editor())->text(), "stored");
+    EXPECT_TRUE(Grid->EnterMode());
+    Press(Qt::Key_Right);
+    EXPECT_EQ(text->AsString(), "stored");
+    Type("-");  // not a number
+    Press(Qt::Key_Escape);
+    Press(Qt::Key_Up);
+    EXPECT_EQ(number->AsInteger(), 4);
+    EXPECT_FALSE(number->HasState(psError));
+}
+
 TEST_F(GridEditing, PermEditFollowsTheCurrentCellAndReusesTheEditor) {
     Make<TQvCString>({0, 0});
     Make<TQvCString>({1, 0});
@@ -243,6 +362,37 @@ TEST_F(GridEditing, MemoAndRichEditChosenByTheEditorIndex) {
     EXPECT_NE(qobject_cast<QTextEdit*>(Grid->Editor()), nullptr);
     Grid->EndEdit();
     EXPECT_EQ(richCell->AsString(), "rich");
+}
+
+// Ctrl+Enter and Shift+Enter break the line in a memo or rich edit; plain
+// Enter and Escape stay with the grid.
+TEST_F(GridEditing, CtrlAndShiftEnterBreakTheLineInMultiLineEditors) {
+    auto* memo = Make<TQvCString>({0, 0});
+    memo->SetEditorIndex(1);
+    memo->SetAsString("a");
+    auto* rich = Make<TQvCString>({1, 0});
+    rich->SetEditorIndex(2);
+    GoTo({1, 1});
+    GoTo({0, 0});
+    Press(Qt::Key_F2);
+    Press(Qt::Key_Return, Qt::ControlModifier);
+    Type("b");
+    Press(Qt::Key_Return, Qt::ShiftModifier);
+    Type("c");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(memo->AsString(), "a\r\nb\r\nc");
+    GoTo({1, 0});
+    Type("x");
+    Press(Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    Type("y");
+    Press(Qt::Key_Escape, Qt::ControlModifier);
+    auto* richEdit = qobject_cast<QTextEdit*>(Grid->Editor());
+    ASSERT_TRUE(richEdit && richEdit->isVisible());
+    EXPECT_EQ(richEdit->toPlainText(), "");
+    Type("z");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Pane()->Current(), (TPoint{1, 1}));
+    EXPECT_EQ(rich->AsString(), "z");
 }
 
 TEST_F(GridEditing, DateAndTimeEditorsStoreFloatingPointValues) {
@@ -515,13 +665,14 @@ TEST_F(RecordingEditor, EnterAndEscapeNeverReachTheEditor) {
     Press(Qt::Key_F2);
     auto* ed = dynamic_cast<RecordingEdit*>(Grid->Editor());
     ASSERT_NE(ed, nullptr);
-    Press(Qt::Key_Escape);
-    EXPECT_TRUE(Grid->Editing());
     Press(Qt::Key_Left);       // edit mode: the editor's
     Press(Qt::Key_Delete);     // always the editor's
-    Press(Qt::Key_F2);         // both
+    Press(Qt::Key_Escape);     // the grid's: back to enter mode
+    EXPECT_TRUE(Grid->Editing());
+    Press(Qt::Key_F2);         // both: edit mode
+    Press(Qt::Key_F2);         // both: enter mode
     Press(Qt::Key_Left);       // enter mode: the grid's
-    EXPECT_EQ(ed->Keys, (std::vector<int>{Qt::Key_Left, Qt::Key_Delete, Qt::Key_F2}));
+    EXPECT_EQ(ed->Keys, (std::vector<int>{Qt::Key_Left, Qt::Key_Delete, Qt::Key_F2, Qt::Key_F2}));
     GoTo({0, 0});
     Press(Qt::Key_F2);
     ed->Keys.clear();

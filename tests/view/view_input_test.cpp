@@ -121,6 +121,34 @@ TEST_F(Nav, EnterWalksASelectionInColumnOrderAndKeepsIt) {
     EXPECT_EQ(Cur(), Pt(4, 3));
 }
 
+// A selection set by code may leave the current cell outside it: Enter steps
+// on from the current cell, not from the selection's corner.
+TEST_F(Nav, EnterStepsFromACurrentCellOutsideTheSelection) {
+    Client()->SelectRect({1, 1, 4, 4});
+    ASSERT_EQ(Cur(), Pt(0, 0));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Cur(), Pt(0, 1));
+    EXPECT_EQ(Sel(), R(1, 1, 4, 4));
+}
+
+// Escape during a drag ends the gesture where the mouse is: the dragged
+// selection stays, and the click goes to the cell under the mouse, not to
+// the pane's first cell.
+TEST_F(Nav, EscapeDuringADragKeepsTheDraggedSelection) {
+    std::vector<TPoint> clicks;
+    Grid->OnCellClick = [&](TObject*, TPoint P) { clicks.push_back(P); };
+    Drag(Client(), Centre(Client(), {1, 1}), Centre(Client(), {3, 2}), false);
+    ASSERT_EQ(Sel(), R(1, 1, 4, 3));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Grid->MouseState(), 0);
+    EXPECT_EQ(Cur(), Pt(1, 1));
+    EXPECT_EQ(Sel(), R(1, 1, 4, 3));
+    EXPECT_EQ(clicks, (std::vector<TPoint>{{3, 2}}));
+    QTest::mouseRelease(Client(), Qt::LeftButton, Qt::NoModifier, Centre(Client(), {3, 2}));
+    EXPECT_EQ(Sel(), R(1, 1, 4, 3));
+    EXPECT_EQ(clicks.size(), 1u);
+}
+
 TEST_F(Nav, ShiftMovesAreIgnoredWithRangeSelectOnly) {
     Key(Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(Cur(), Pt(0, 0));
