@@ -123,6 +123,52 @@ TEST_F(CellEditorTest, MemoAndRichEditKeepTheLinesOfATextCell) {
     EXPECT_EQ(c->AsString(), ">one\r\ntwo\r\nthree");
 }
 
+TEST_F(CellEditorTest, TextEditorsGiveBackLongValuesAndNonBreakingSpacesUnchanged) {
+    std::string longText(100000, 'x');
+    longText[99999] = 'z';
+    const std::string nbsp = "a\u00A0b";
+    auto* c = Cell<TQvCString>(0, 0);
+    auto roundTrip = [&](auto* e, const std::string& value) {
+        c->SetAsString(value);
+        e->LoadCell(c, clRed);
+        c->SetAsString("changed");
+        e->StoreCell(c);
+        return c->AsString() == value;
+    };
+    auto* edit = Open<TQvEdit>(c);
+    auto* memo = Open<TQvMemo>(c);
+    auto* rich = Open<TQvRichEdit>(c);
+    EXPECT_TRUE(roundTrip(edit, longText));
+    EXPECT_TRUE(roundTrip(memo, longText));
+    EXPECT_TRUE(roundTrip(rich, longText));
+    EXPECT_TRUE(roundTrip(edit, nbsp));
+    EXPECT_TRUE(roundTrip(memo, nbsp));
+    EXPECT_TRUE(roundTrip(rich, nbsp));
+    EXPECT_TRUE(roundTrip(memo, "one\r\n\u00A0two"));
+}
+
+TEST_F(CellEditorTest, CtrlAndShiftEnterTypeALineBreakInTheMultiLineEditors) {
+    auto* c = Cell<TQvCString>(0, 0);
+    auto typeBreaks = [&](QWidget* e) {
+        QTest::keyClicks(e, "a");
+        QTest::keyClick(e, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(e, "b");
+        QTest::keyClick(e, Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+        QTest::keyClicks(e, "c");
+        QTest::keyClick(e, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(e, "d");
+    };
+    auto* m = Open<TQvMemo>(c, 60);
+    typeBreaks(m);
+    m->StoreCell(c);
+    EXPECT_EQ(c->AsString(), "a\r\nb\r\nc\r\nd");
+    c->SetAsString("");
+    auto* r = Open<TQvRichEdit>(c, 60);
+    typeBreaks(r);
+    r->StoreCell(c);
+    EXPECT_EQ(c->AsString(), "a\r\nb\r\nc\r\nd");
+}
+
 TEST_F(CellEditorTest, RichEditGrowsWithItsLinesAndDoesNotShrinkBelowTheCell) {
     auto* c = Cell<TQvCString>(0, 0);
     c->SetAsString("a");
@@ -153,6 +199,22 @@ TEST_F(CellEditorTest, RichEditGrowsWithItsLinesAndDoesNotShrinkBelowTheCell) {
     QApplication::processEvents();
     EXPECT_GE(r->height(), 5 * r->fontMetrics().lineSpacing());
     EXPECT_EQ(r->EditHeight(), 17);
+}
+
+TEST_F(CellEditorTest, RichEditPositionedAtItsGrownHeightKeepsThatHeight) {
+    auto* c = Cell<TQvCString>(0, 0);
+    c->SetAsString("a\r\nb\r\nc\r\nd\r\ne");
+    auto* r = Open<TQvRichEdit>(c, 17);
+    const int grown = r->height();
+    ASSERT_GT(grown, 17);
+    // The grid places it again at that height: no event tells Qt's widget.
+    r->SetBounds(r->geometry());
+    EXPECT_EQ(r->EditHeight(), grown);
+    QTest::keyClick(r, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(r, Qt::Key_Backspace);
+    QTest::keyClick(r, Qt::Key_Backspace);
+    EXPECT_EQ(r->toPlainText(), "a\nb\nc\nd");
+    EXPECT_EQ(r->height(), grown);
 }
 
 TEST_F(CellEditorTest, CurrencyCellStepsByItsFormat) {
