@@ -5,12 +5,12 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
-
-class QKeyEvent;
-class QTextDocument;
 #include <string>
 
 #include "platform/color.h"
+
+class QKeyEvent;
+class QTextDocument;
 
 namespace qv {
 
