@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <algorithm>
+#include <limits>
 
 namespace qv {
 
@@ -9,23 +10,40 @@ namespace {
 
 Qt::Alignment ToQtAlignment(TAlignment A) {
     switch (A) {
-        case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
-        case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
-        default: return Qt::AlignLeft | Qt::AlignVCenter;
+        case taRightJustify: return Qt::AlignRight;
+        case taCenter: return Qt::AlignHCenter;
+        default: return Qt::AlignLeft;
     }
 }
+
+// Qt's line edit keeps this much room of its own around its text.
+constexpr int LineEditHMargin = 2;
+constexpr int LineEditVMargin = 1;
 
 }  // namespace
 
 TAlignEdit::TAlignEdit(QWidget* Parent) : QLineEdit(Parent) {
-    setAlignment(ToQtAlignment(FAlignment));
+    // No length limit: Qt's default of 32,767 characters would cut a loaded
+    // value, which must come back as it went in.
+    setMaxLength(std::numeric_limits<int>::max());
+    setAlignment(ToQtAlignment(FAlignment) | FVertical);
     connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
 }
 
 void TAlignEdit::SetAlignment(TAlignment Value) {
     if (Value == FAlignment) return;
     FAlignment = Value;
-    setAlignment(ToQtAlignment(Value));
+    setAlignment(ToQtAlignment(Value) | FVertical);
+}
+
+void TAlignEdit::SetCellMargins(int H, int VAlign) {
+    FVertical = VAlign == 0 ? Qt::AlignTop : VAlign == 1 ? Qt::AlignBottom : Qt::AlignVCenter;
+    setAlignment(ToQtAlignment(FAlignment) | FVertical);
+    // Negative margins take back the room Qt keeps around the text; the
+    // line edit still clips its drawing to itself.
+    const int h = H - LineEditHMargin;
+    const int v = -LineEditVMargin;
+    setTextMargins(h, v, h + ExtraRightMargin(), v);
 }
 
 void TAlignEdit::SetMargins(int H, int V) {

@@ -1,6 +1,6 @@
 // TAlignEdit: a one-line edit whose text is aligned left, right or centred
-// (always vertically centred), the base of the numeric edit controls and of
-// the text cell editor.
+// (vertically centred unless a cell editor places it as its cell does), the
+// base of the numeric edit controls and of the text cell editor.
 #pragma once
 
 #include <QLineEdit>
@@ -32,6 +32,12 @@ public:
     // (negative values are taken as 0: a line edit cannot draw outside
     // itself). Room a descendant keeps for its own parts is added.
     void SetMargins(int H, int V);
+    // Lays the text out as a cell paints it over the same rectangle: H
+    // pixels in from the left and right edges, and at the top, bottom or
+    // middle by VAlign (a cell layout's code: 0 top, 1 bottom, 2 centre).
+    // The room Qt's line edit keeps around its text is taken back, so that
+    // the text does not jump when the editor replaces the painted cell.
+    void SetCellMargins(int H, int VAlign);
 
     // Fires on every change of the text, the control's own included.
     TNotifyEvent OnChange;
@@ -51,6 +57,7 @@ protected:
 
 private:
     TAlignment FAlignment = taLeftJustify;
+    Qt::Alignment FVertical = Qt::AlignVCenter;
 };
 
 }  // namespace qv

@@ -1,5 +1,9 @@
 #include "editors/cell_text.h"
 
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextDocument>
+
 #include "grids/cell.h"
 #include "platform/string_list.h"
 
@@ -31,6 +35,22 @@ std::string LinesText(const QString& PlainText) {
     QString t = PlainText;
     t.replace(QChar('\n'), QStringLiteral("\r\n"));
     return t.toStdString();
+}
+
+bool IsLineBreakKey(const QKeyEvent* Event) {
+    if (Event->key() != Qt::Key_Return && Event->key() != Qt::Key_Enter) return false;
+    const Qt::KeyboardModifiers m = Event->modifiers() & ~Qt::KeypadModifier;
+    return m == Qt::ControlModifier || m == Qt::ShiftModifier;
+}
+
+QString DocumentText(const QTextDocument* Document) {
+    QString r;
+    for (QTextBlock b = Document->begin(); b.isValid(); b = b.next()) {
+        if (b != Document->begin()) r += QChar('\n');
+        r += b.text();
+    }
+    r.replace(QChar(QChar::LineSeparator), QChar('\n'));
+    return r;
 }
 
 }  // namespace qv

@@ -9,6 +9,9 @@
 
 #include "platform/color.h"
 
+class QKeyEvent;
+class QTextDocument;
+
 namespace qv {
 
 class TQvCell;
@@ -26,5 +29,12 @@ QString CellPlainText(TQvCell* Cell);
 // The text of an editor's lines as the core writes text: CR LF between
 // lines.
 std::string LinesText(const QString& PlainText);
+// Ctrl+Enter or Shift+Enter: the keys that type a line break in a
+// multi-line editor.
+bool IsLineBreakKey(const QKeyEvent* Event);
+// The document's text exactly as edited, LF between lines: unlike
+// toPlainText, non-breaking spaces stay what they are. A line break typed
+// inside a paragraph (U+2028) counts as a line end.
+QString DocumentText(const QTextDocument* Document);
 
 }  // namespace qv

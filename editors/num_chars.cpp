@@ -5,17 +5,17 @@
 namespace qv {
 
 std::string ValidChars(bool NoDecimal, bool AllowMinus, bool AllowFormatChars) {
+    // A display format is written in the format language, whose decimal
+    // point and thousands flag are "." and ","; a typed number uses the
+    // locale's separators.
     const TFormatSettings& fs = FormatSettings();
     std::string r = "0123456789+";
     if (AllowMinus) r += '-';
     if (!NoDecimal) {
-        r += fs.DecimalSeparator;
+        r += AllowFormatChars ? '.' : fs.DecimalSeparator;
         r += "Ee";
     }
-    if (AllowFormatChars) {
-        r += '#';
-        r += fs.ThousandSeparator;
-    }
+    if (AllowFormatChars) r += "#,";
     return r;
 }
 

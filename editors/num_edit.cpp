@@ -44,7 +44,8 @@ void TNumEdit::SetFormat(const std::string& NewFormat) {
     std::string f = FilterChars(NewFormat, ValidChars(false, true, true));
     if (f.empty()) f = "0";
     if (f == FFormat) return;
-    FIntegerMode = f.find(FormatSettings().DecimalSeparator) == std::string::npos;
+    // The format's decimal point is ".", whatever the locale shows.
+    FIntegerMode = f.find('.') == std::string::npos;
     FFormat = f;
     UpdateText();
 }
@@ -129,12 +130,25 @@ bool TNumEdit::IsValidChar(char32_t Key) const {
     return Key < 128 && Key != '\r' && allowed.find(static_cast<char>(Key)) != std::string::npos;
 }
 
+namespace {
+
+// Ctrl+C, Ctrl+V, Ctrl+X and Ctrl+Z: the keys that type the clipboard and
+// undo control characters. Their key-down forms (Ctrl+Insert, Shift+Insert,
+// Shift+Delete) are no characters and work as in any line edit.
+bool IsControlCharacterKey(const QKeyEvent* Event) {
+    const Qt::KeyboardModifiers m = Event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (m != Qt::ControlModifier) return false;
+    const int k = Event->key();
+    return k == Qt::Key_C || k == Qt::Key_V || k == Qt::Key_X || k == Qt::Key_Z;
+}
+
+}  // namespace
+
 void TNumEdit::keyPressEvent(QKeyEvent* Event) {
-    // The clipboard and undo keys and Enter are swallowed: the control's
-    // text changes only through characters it accepts.
-    if (Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Paste) ||
-        Event->matches(QKeySequence::Cut) || Event->matches(QKeySequence::Undo) ||
-        Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
+    // The clipboard and undo characters and Enter are swallowed: typed, the
+    // control's text changes only through characters it accepts. Pasted
+    // text that is no number is shown as invalid.
+    if (IsControlCharacterKey(Event) || Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
         Event->accept();
         return;
     }

@@ -15,7 +15,7 @@ void TQvEdit::StoreCell(TQvCell* Cell) { Cell->SetValue(TVariant(text().toStdStr
 
 void TQvEdit::SetLayout(const TQvLayout& Layout) {
     SetAlignment(AlignmentOfCode(Layout.HAlign));
-    SetMargins(Layout.Indent, 0);
+    SetCellMargins(Layout.Indent, Layout.VAlign);
 }
 
 }  // namespace qv

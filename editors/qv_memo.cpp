@@ -1,5 +1,6 @@
 #include "editors/qv_memo.h"
 
+#include <QKeyEvent>
 #include <QTextDocument>
 
 #include "editors/align_edit.h"
@@ -26,7 +27,11 @@ TQvMemo::TQvMemo(QWidget* Parent) : QPlainTextEdit(Parent) {
     // caret keeps the line being typed in view.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    document()->setDocumentMargin(1);
+    // The text starts where the cell paints it: no margin of its own.
+    document()->setDocumentMargin(0);
+    // The indent is kept as viewport margins, which only the widget's own
+    // background covers.
+    setAutoFillBackground(true);
 }
 
 void TQvMemo::LoadCell(TQvCell* Cell, TColor) {
@@ -34,7 +39,16 @@ void TQvMemo::LoadCell(TQvCell* Cell, TColor) {
     moveCursor(QTextCursor::End);
 }
 
-void TQvMemo::StoreCell(TQvCell* Cell) { Cell->SetAsString(LinesText(toPlainText())); }
+void TQvMemo::StoreCell(TQvCell* Cell) { Cell->SetAsString(LinesText(DocumentText(document()))); }
+
+void TQvMemo::keyPressEvent(QKeyEvent* Event) {
+    if (IsLineBreakKey(Event)) {
+        insertPlainText(QStringLiteral("\n"));
+        Event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(Event);
+}
 
 void TQvMemo::SetLayout(const TQvLayout& Layout) {
     QTextOption o = document()->defaultTextOption();

@@ -9,7 +9,7 @@ TQvNumEdit::TQvNumEdit(QWidget* Parent) : TNumEdit(Parent) { setFrame(false); }
 
 void TQvNumEdit::SetLayout(const TQvLayout& Layout) {
     SetAlignment(AlignmentOfCode(Layout.HAlign));
-    SetMargins(Layout.Indent, 0);
+    SetCellMargins(Layout.Indent, Layout.VAlign);
 }
 
 void TQvNumEdit::LoadCell(TQvCell* Cell, TColor ErrorColor) { LoadNumCell(*this, Cell, ErrorColor); }

@@ -1,6 +1,7 @@
 #include "editors/qv_rich_edit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QTextDocument>
 #include <algorithm>
 #include <cmath>
@@ -17,8 +18,11 @@ TQvRichEdit::TQvRichEdit(QWidget* Parent) : QTextEdit(Parent) {
     setLineWrapMode(QTextEdit::WidgetWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The lines sit as close to the cell's edges as the painted text does.
-    document()->setDocumentMargin(1);
+    // The lines start where the cell paints its text: no margin of their own.
+    document()->setDocumentMargin(0);
+    // The indent is kept as viewport margins, which only the widget's own
+    // background covers.
+    setAutoFillBackground(true);
     connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             [this] { ContentSizeChanged(); });
 }
@@ -34,7 +38,16 @@ void TQvRichEdit::LoadCell(TQvCell* Cell, TColor) {
     moveCursor(QTextCursor::Start);
 }
 
-void TQvRichEdit::StoreCell(TQvCell* Cell) { Cell->SetAsString(LinesText(toPlainText())); }
+void TQvRichEdit::StoreCell(TQvCell* Cell) { Cell->SetAsString(LinesText(DocumentText(document()))); }
+
+void TQvRichEdit::keyPressEvent(QKeyEvent* Event) {
+    if (IsLineBreakKey(Event)) {
+        insertPlainText(QStringLiteral("\n"));
+        Event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(Event);
+}
 
 void TQvRichEdit::SetLayout(const TQvLayout& Layout) {
     QTextOption o = document()->defaultTextOption();
@@ -56,17 +69,26 @@ void TQvRichEdit::resizeEvent(QResizeEvent* Event) {
     if (!FSelfResizing) SyncBounds();
 }
 
+void TQvRichEdit::SetBounds(const QRect& R) {
+    setGeometry(R);
+    TakeOutsideHeight();
+}
+
 void TQvRichEdit::SyncBounds() {
     if (FSelfResizing || height() == FKnownHeight) return;
+    TakeOutsideHeight();
+}
+
+void TQvRichEdit::TakeOutsideHeight() {
     FKnownHeight = height();
     FEditHeight = height();
     ApplyMargins();
 }
 
 void TQvRichEdit::ApplyMargins() {
-    // One pixel less than the indent at each side; no inset above or below,
-    // so that one line fits a cell of the default height.
-    const int h = std::max(FIndentWidth - 1, 0);
+    // The indent at each side, where the cell paints its text; no inset
+    // above or below, so that one line fits a cell of the default height.
+    const int h = std::max(FIndentWidth, 0);
     setViewportMargins(h, 0, h, 0);
 }
 

@@ -2,8 +2,8 @@
 // show all its lines. The text is plain: the cell's value is the lines'
 // text.
 //
-// EditHeight is the height of the last external positioning (setGeometry or
-// resize by the grid). When the content needs more height than that, the
+// EditHeight is the height of the last external positioning (SetBounds, or
+// setGeometry and resize that change the height). When the content needs more height than that, the
 // editor makes itself as high as the content needs; it never shrinks below
 // EditHeight that way, and only the next external positioning sets a new
 // EditHeight.
@@ -23,6 +23,11 @@ public:
     int IndentWidth() const { return FIndentWidth; }
     int EditHeight();
 
+    // Positioning from outside (the grid places its editor this way):
+    // EditHeight becomes R's height every time, also when R equals the
+    // present geometry, which Qt reports by no event at all.
+    Q_INVOKABLE void SetBounds(const QRect& R);
+
     // Clears the lines, then loads as the memo does; caret at the start.
     void LoadCell(TQvCell* Cell, TColor ErrorColor) override;
     void StoreCell(TQvCell* Cell) override;
@@ -30,6 +35,8 @@ public:
     void SetLayout(const TQvLayout& Layout) override;
 
 protected:
+    // Ctrl+Enter and Shift+Enter start a new line.
+    void keyPressEvent(QKeyEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     // The content asks for Height pixels.
     virtual void RequestResize(int Height);
@@ -38,6 +45,8 @@ private:
     // Notices positioning done while the editor was hidden (Qt delivers the
     // resize event of a hidden widget only when it is shown).
     void SyncBounds();
+    // Takes the present height as the height of an outside positioning.
+    void TakeOutsideHeight();
     void ApplyMargins();
     void ContentSizeChanged();
 

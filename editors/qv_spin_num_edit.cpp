@@ -9,7 +9,7 @@ TQvSpinNumEdit::TQvSpinNumEdit(QWidget* Parent) : TSpinNumEdit(Parent) { setFram
 
 void TQvSpinNumEdit::SetLayout(const TQvLayout& Layout) {
     SetAlignment(AlignmentOfCode(Layout.HAlign));
-    SetMargins(Layout.Indent, 0);
+    SetCellMargins(Layout.Indent, Layout.VAlign);
 }
 
 void TQvSpinNumEdit::LoadCell(TQvCell* Cell, TColor ErrorColor) { LoadNumCell(*this, Cell, ErrorColor); }

@@ -35,7 +35,7 @@ void TSpinNumEdit::SetFormat(const std::string& NewFormat) {
     FIncrement = 1;
     if (IntegerMode()) return;
     const std::string& f = Format();
-    const size_t dot = f.find(FormatSettings().DecimalSeparator);
+    const size_t dot = f.find('.');  // the format language's decimal point
     for (size_t i = dot + 1; i < f.size(); ++i)
         if (f[i] == '0') FIncrement /= 10;
 }

@@ -12,7 +12,6 @@
 #include "cells/strings_cell.h"
 #include "grids/editor_classes.h"
 #include "platform/exceptions.h"
-#include "platform/format_settings.h"
 
 namespace qv {
 
@@ -76,9 +75,6 @@ namespace {
 
 void FillRegistry(TQvManager& M) {
     using namespace EditorClasses;
-    const TFormatSettings& fs = FormatSettings();
-    const std::string d(1, fs.DecimalSeparator);
-    const std::string t(1, fs.ThousandSeparator);
 
     M.RegisterClasses({TQvCString::StaticClass()}, {TQvEdit(), TQvMemo(), TQvRichEdit()});
     M.RegisterClasses({TQvCInteger::StaticClass(), TQvCDouble::StaticClass(), TQvCCurrency::StaticClass()},
@@ -87,14 +83,18 @@ void FillRegistry(TQvManager& M) {
     M.RegisterClasses({TQvCBoolean::StaticClass(), TQvCPicture::StaticClass()}, {});
     M.RegisterClasses({TQvCStrings::StaticClass()}, {TQvCombobox()});
 
+    // Formats are written in the format language, where "." is the decimal
+    // point and "," the thousands flag whatever the locale; only the text
+    // they produce shows the locale's separators. Sheets therefore read the
+    // same formats, and the same format indexes, under every locale.
     M.Formats(TQvCInteger::StaticClass())->Add("0");
     TStringList* dbl = M.Formats(TQvCDouble::StaticClass());
-    dbl->Add("0" + d + "00");
-    dbl->Add("#" + t + "##0");
-    dbl->Add("#" + t + "##0" + d + "00");
+    dbl->Add("0.00");
+    dbl->Add("#,##0");
+    dbl->Add("#,##0.00");
     dbl->Add("0%");
-    dbl->Add("0" + d + "00%");
-    M.Formats(TQvCCurrency::StaticClass())->Add("0" + d + "00");
+    dbl->Add("0.00%");
+    M.Formats(TQvCCurrency::StaticClass())->Add("0.00");
     M.Formats(TQvCDateTime::StaticClass())->Add("DD.MM.YY");
 }
 

@@ -78,14 +78,18 @@ void TQvPro::InheritProperty(int Id) {
     TQvPro* s = FindSource(Id);
     if (!s || s == this) return;
     const bool wasSilent = HasState(psSilent);
+    const bool wasInheriting = FInheriting;
     IncludeState(psSilent);
+    FInheriting = true;
     try {
         AssignProperty(s, Id);
     } catch (...) {
         if (!wasSilent) ExcludeState(psSilent);
+        FInheriting = wasInheriting;
         throw;
     }
     if (!wasSilent) ExcludeState(psSilent);
+    FInheriting = wasInheriting;
 }
 
 std::string TQvPro::GetText() { return std::string(); }

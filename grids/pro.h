@@ -69,8 +69,12 @@ public:
     virtual std::string GetText();
 
     // Copies property Id silently from the object that supplies it, so the
-    // value lands in this object's fields without entering Assigned.
+    // value lands in this object's fields without entering Assigned. Fill,
+    // borders and frame are written into the lines all the same: that is
+    // how a style's change reaches the cells that use it.
     void InheritProperty(int Id);
+    // True while InheritProperty copies a property.
+    bool Inheriting() const { return FInheriting; }
 
     TObject* Owner() const { return FOwner; }
     uint8_t State() const { return FState; }
@@ -126,6 +130,7 @@ protected:
     int32_t FEditorIndex = 0;
     uint32_t FLayout = 0;
     uint8_t FState = 0;
+    bool FInheriting = false;
     TQvProps FAssigned;
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "grids/section.h"
+#include "grids/sheet.h"
 
 namespace qv {
 
@@ -17,6 +18,7 @@ constexpr int tblHorizontal = 1;  // y -> columns
 constexpr int tblBias1 = 2;
 constexpr int tblBias2 = 3;
 constexpr int tblFill = 4;
+constexpr int tblFrames = 5;  // per-cell frame styles, read as area values
 
 // The ranges and the selection are defined above this layer; a source is
 // recognised as a range by its class chain, so that this layer needs no
@@ -77,36 +79,53 @@ TQvLine TQvProCell::GetLine(int Index, bool& IsAssigned) const {
 }
 
 void TQvProCell::SetLine(int Index, TQvLine Value) {
-    if (HasState(psSilent)) return;
+    // Silent keeps a loading selection from writing what it reads over its
+    // rectangle; a property being inherited from a style is written.
+    if (HasState(psSilent) && !Inheriting()) return;
     TQvSection* s = Section();
     if (!s) return;
     const TRect r = GetRect();
     if (r.IsEmpty()) return;
+    bool changed = false;
+    auto write = [&](int Table, int32_t Line, int32_t From, int32_t To) {
+        if (!changed) {
+            bool uniform = false;
+            const TQvLine old = s->GetLine(Table, Line, From, To, uniform);
+            changed = !uniform || old != (Table == tblFrames ? (Value & 0x7F) : Value);
+        }
+        if (Table == tblFrames)
+            s->SetAreaValue(Line, From, To, static_cast<uint8_t>(Value & 0x7F));
+        else
+            s->SetLine(Table, Line, From, To, Value);
+    };
     switch (Index) {
-        case liLeft: s->SetLine(tblVertical, r.Left, r.Top, r.Bottom - 1, Value); break;
-        case liTop: s->SetLine(tblHorizontal, r.Top, r.Left, r.Right - 1, Value); break;
-        case liRight: s->SetLine(tblVertical, r.Right, r.Top, r.Bottom - 1, Value); break;
-        case liBottom: s->SetLine(tblHorizontal, r.Bottom, r.Left, r.Right - 1, Value); break;
+        case liLeft: write(tblVertical, r.Left, r.Top, r.Bottom - 1); break;
+        case liTop: write(tblHorizontal, r.Top, r.Left, r.Right - 1); break;
+        case liRight: write(tblVertical, r.Right, r.Top, r.Bottom - 1); break;
+        case liBottom: write(tblHorizontal, r.Bottom, r.Left, r.Right - 1); break;
         case liBias1:
         case liBias2:
         case liFillColor: {
             const int table = Index == liBias1 ? tblBias1 : Index == liBias2 ? tblBias2 : tblFill;
-            for (int32_t y = r.Top; y < r.Bottom; ++y) s->SetLine(table, y, r.Left, r.Right - 1, Value);
+            for (int32_t y = r.Top; y < r.Bottom; ++y) write(table, y, r.Left, r.Right - 1);
             break;
         }
         case liHInternal:
-            for (int32_t y = r.Top + 1; y < r.Bottom; ++y) s->SetLine(tblHorizontal, y, r.Left, r.Right - 1, Value);
+            for (int32_t y = r.Top + 1; y < r.Bottom; ++y) write(tblHorizontal, y, r.Left, r.Right - 1);
             break;
         case liVInternal:
-            for (int32_t x = r.Left + 1; x < r.Right; ++x) s->SetLine(tblVertical, x, r.Top, r.Bottom - 1, Value);
+            for (int32_t x = r.Left + 1; x < r.Right; ++x) write(tblVertical, x, r.Top, r.Bottom - 1);
             break;
         default:
-            for (int32_t y = r.Top; y < r.Bottom; ++y)
-                s->SetAreaValue(y, r.Left, r.Right - 1, static_cast<uint8_t>(Value & 0x7F));
+            for (int32_t y = r.Top; y < r.Bottom; ++y) write(tblFrames, y, r.Left, r.Right - 1);
             break;
     }
     s->NormaliseUnionsIn(r);
     s->Invalidate(r, Index >= liLeft && Index <= liBottom);
+    // A changed line is a changed cell, though the tables repaint it
+    // themselves rather than through Changed.
+    if (changed)
+        if (TQvSheet* sheet = s->Sheet()) sheet->SetModified(true);
 }
 
 void TQvProCell::Assign(const TPersistent* Source) {

@@ -60,10 +60,31 @@ TVariant TQvProRange::GetValue() {
 }
 
 void TQvProRange::SetValue(const TVariant& V) {
+    ApplyValue([&V](TQvCell* Cell) { Cell->SetValue(V); });
+}
+
+void TQvProRange::SetAsInteger(int32_t V) {
+    ApplyValue([V](TQvCell* Cell) { Cell->SetAsInteger(V); });
+}
+
+TObject* TQvProRange::AsObject() {
+    TQvCell* c = TopLeftCell();
+    return c ? c->AsObject() : nullptr;
+}
+
+void TQvProRange::ApplyValue(const std::function<void(TQvCell*)>& Write) {
     if (HasState(psSilent)) return;
     TQvSection* s = Section();
     if (!s) return;
-    s->NeedCell(TopLeft())->SetValue(V);
+    TQvCell* first = s->NeedCell(TopLeft());
+    Write(first);
+    // Each cell takes the value itself: copying the top-left cell's value
+    // would turn an integer meant as a pick list's line into its item list.
+    struct Reset {
+        const std::function<void(TQvCell*)>*& Writer;
+        ~Reset() { Writer = nullptr; }
+    } reset{FValueWriter};
+    FValueWriter = &Write;
     Changed(piValue);
 }
 
@@ -92,6 +113,15 @@ void TQvProRange::Changed(int Id) {
                 Cell->SetHint(std::string());
             });
             break;
+        case piValue:
+            if (FValueWriter) {
+                TQvCell* first = TopLeftCell();
+                ForEachCellCreating([&](TQvCell* Cell) {
+                    if (Cell != first) (*FValueWriter)(Cell);
+                });
+                break;
+            }
+            [[fallthrough]];
         default:
             ForEachCellCreating([&](TQvCell* Cell) { Cell->AssignProperty(this, Id); });
     }

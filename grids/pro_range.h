@@ -9,6 +9,7 @@
 // bold flag of each cell's font.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "grids/pro_cell.h"
@@ -35,7 +36,15 @@ public:
     // Applies property Id to the rectangle; never records into Assigned.
     void Changed(int Id) override;
     TVariant GetValue() override;
+    // The value goes into every cell of the rectangle, each converting it
+    // to its own kind; the top-left cell takes it first, so that a value it
+    // cannot take raises before any cell changes. Item lists of pick lists
+    // are kept: a text becomes their lines, as for a single cell.
     void SetValue(const TVariant& V) override;
+    // An integer is each cell's own integer: a pick list chooses that line.
+    void SetAsInteger(int32_t V) override;
+    // The data object (pick list, picture) of the top-left cell.
+    TObject* AsObject() override;
 
     // Merges the rectangle into one range; false when it is a single cell
     // or exactly one range already.
@@ -56,6 +65,9 @@ protected:
 
 private:
     TQvCell* TopLeftCell() const;
+    // Writes a value into the top-left cell, then into every other cell of
+    // the rectangle through Changed(Value).
+    void ApplyValue(const std::function<void(TQvCell*)>& Write);
     void ApplyControl();
     void ApplyLayout();
     void ApplyFont();
@@ -67,6 +79,8 @@ private:
     std::unique_ptr<TFont> FOldFont;
     TQvLayout FOldLayout;
     TQvControl FOldControl;
+    // Set while ApplyValue hands the value to the cells.
+    const std::function<void(TQvCell*)>* FValueWriter = nullptr;
 };
 
 }  // namespace qv

@@ -28,7 +28,9 @@ void TQvValue::DrawValue(TQvPaintContext& Context, TRect R) {
 }
 
 double TQvValue::AsFloat() { return GetValue().AsDouble(); }
-TDateTime TQvValue::AsDateTime() { return GetValue().AsDouble(); }
+// Text is read as a date in the locale's date format, else as a number, as
+// a date/time cell reads the text it is given.
+TDateTime TQvValue::AsDateTime() { return GetValue().AsDateTime(); }
 int32_t TQvValue::AsInteger() { return GetValue().AsInteger(); }
 std::string TQvValue::AsString() { return GetValue().AsString(); }
 bool TQvValue::AsBoolean() { return GetValue().AsBoolean(); }
@@ -55,8 +57,10 @@ void TQvValue::AssignProperty(const TQvPro* Source, int Id) {
     if (!src) return;
     SetValue(src->GetValue());
     // Between cells of one class the data object (pick list, picture)
-    // travels as well.
-    if (GetCellClass() == src->GetCellClass()) SetAsObject(src->AsObject());
+    // travels as well; a source without one (a range over no cell) has
+    // nothing to copy, and null would empty a pick list.
+    if (GetCellClass() == src->GetCellClass())
+        if (TObject* data = src->AsObject()) SetAsObject(data);
 }
 
 void TQvValue::ValueChanged() {

@@ -221,7 +221,9 @@ std::string RenderSection(const TSection& Sec, TDecimal D, const TFormatSettings
             IntStr = M.substr(0, P);
             FracStr = M.substr(P, F);
         } else {
-            IntStr = std::string(Sec.MinInt, '0');
+            // Zero fills the mantissa's integer placeholders as any other
+            // value does: "#.#E+000" shows 0 as 0E+000.
+            IntStr = std::string(P, '0');
             FracStr = std::string(F, '0');
         }
     } else {

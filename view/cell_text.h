@@ -7,6 +7,8 @@
 
 #include "platform/geometry.h"
 
+class QWidget;
+
 namespace qv {
 
 class TFont;
@@ -16,6 +18,11 @@ class TQvCell;
 // without a frame keeps off its grid line, flat frames take one pixel on
 // each side, deep and bevelled ones two.
 TRect FrameInset(const TRect& Q, int32_t Frame);
+
+// Positions an in-place editor at R. An editor with a SetBounds(QRect)
+// method is positioned through it, so that it learns of every positioning,
+// also one that leaves its geometry as it was.
+void PlaceEditor(QWidget* Editor, const TRect& R);
 
 // The font a cell is drawn with: its own, else its supplier's (named style,
 // then base style), without creating a font object on the cell.

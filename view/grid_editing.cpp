@@ -306,7 +306,8 @@ QObject* TQvGrid::TextSelector() const {
 void TQvGrid::PositionEditor() {
     if (!FEditor || !FEditCell) return;
     if (FEditorParent) {
-        FEditor->setGeometry(FEditorParent->rect());
+        const QRect a = FEditorParent->rect();
+        PlaceEditor(FEditor, TRect{a.left(), a.top(), a.left() + a.width(), a.top() + a.height()});
         return;
     }
     TQvView* pane = FActiveView;
@@ -315,7 +316,7 @@ void TQvGrid::PositionEditor() {
     if (!pane->CellRectToPixels(cells, 0, px)) px = TRect{};
     const int32_t frame = pane->Section() ? pane->Section()->AreaValue(cells.Left, cells.Top) : 0;
     const TRect r = FrameInset(px, frame);
-    FEditor->setGeometry(r.Left, r.Top, std::max(0, r.Right - r.Left), std::max(0, r.Bottom - r.Top));
+    PlaceEditor(FEditor, r);
 }
 
 void TQvGrid::LoadEditor(TQvCell* Cell) {

@@ -166,6 +166,21 @@ TEST(TypedCells, FailedConversionRaisesAndKeepsTheValue) {
     EXPECT_EQ(d->GetValue(), TVariant(4.0));
 }
 
+TEST(TypedCells, DateTextReadsAlikeInADateCellAndATextCell) {
+    TQvSheet sheet;
+    const std::string text = FormatDateTime("ddddd", EncodeDate(2024, 3, 15));
+    auto* d = MakeCell<TQvCDateTime>(sheet);
+    d->SetValue(TVariant(text));
+    auto* s = MakeCell<TQvCString>(sheet);
+    s->SetAsString(text);
+    EXPECT_EQ(d->AsDateTime(), EncodeDate(2024, 3, 15));
+    EXPECT_EQ(s->AsDateTime(), d->AsDateTime());
+    s->SetAsString("2.5");  // a number still reads as days
+    EXPECT_EQ(s->AsDateTime(), 2.5);
+    s->SetAsString("soon");
+    EXPECT_THROW(s->AsDateTime(), EVariantTypeCastError);
+}
+
 TEST(TypedCells, PickListShowsTheChosenLine) {
     TQvSheet sheet;
     auto* p = MakeCell<TQvCStrings>(sheet);

@@ -123,6 +123,60 @@ TEST_F(CellEditorTest, MemoAndRichEditKeepTheLinesOfATextCell) {
     EXPECT_EQ(c->AsString(), ">one\r\ntwo\r\nthree");
 }
 
+// Loads Value into the editor, stores it back over another value: true when
+// the cell ends up holding Value again.
+template <class TEditor>
+bool RoundTrip(TEditor* E, TQvCell* C, const std::string& Value) {
+    C->SetAsString(Value);
+    E->LoadCell(C, clRed);
+    C->SetAsString("changed");
+    E->StoreCell(C);
+    return C->AsString() == Value;
+}
+
+TEST_F(CellEditorTest, TextEditorsGiveBackLongValuesUnchanged) {
+    // Words, as a long note holds them: a single 100,000-letter word costs
+    // Qt's line breaking far more than the length itself.
+    std::string longText;
+    while (longText.size() < 100000) longText += "word" + std::to_string(longText.size()) + ' ';
+    longText.resize(100000);
+    auto* c = Cell<TQvCString>(0, 0);
+    EXPECT_TRUE(RoundTrip(Open<TQvEdit>(c), c, longText));
+    EXPECT_TRUE(RoundTrip(Open<TQvMemo>(c), c, longText));
+    EXPECT_TRUE(RoundTrip(Open<TQvRichEdit>(c), c, longText));
+}
+
+TEST_F(CellEditorTest, MemoAndRichEditKeepNonBreakingSpaces) {
+    auto* c = Cell<TQvCString>(0, 0);
+    auto* memo = Open<TQvMemo>(c);
+    auto* rich = Open<TQvRichEdit>(c);
+    EXPECT_TRUE(RoundTrip(memo, c, "a\u00A0b"));
+    EXPECT_TRUE(RoundTrip(rich, c, "a\u00A0b"));
+    EXPECT_TRUE(RoundTrip(memo, c, "one\r\n\u00A0two"));
+}
+
+TEST_F(CellEditorTest, CtrlAndShiftEnterTypeALineBreakInTheMultiLineEditors) {
+    auto* c = Cell<TQvCString>(0, 0);
+    auto typeBreaks = [&](QWidget* e) {
+        QTest::keyClicks(e, "a");
+        QTest::keyClick(e, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(e, "b");
+        QTest::keyClick(e, Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+        QTest::keyClicks(e, "c");
+        QTest::keyClick(e, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(e, "d");
+    };
+    auto* m = Open<TQvMemo>(c, 60);
+    typeBreaks(m);
+    m->StoreCell(c);
+    EXPECT_EQ(c->AsString(), "a\r\nb\r\nc\r\nd");
+    c->SetAsString("");
+    auto* r = Open<TQvRichEdit>(c, 60);
+    typeBreaks(r);
+    r->StoreCell(c);
+    EXPECT_EQ(c->AsString(), "a\r\nb\r\nc\r\nd");
+}
+
 TEST_F(CellEditorTest, RichEditGrowsWithItsLinesAndDoesNotShrinkBelowTheCell) {
     auto* c = Cell<TQvCString>(0, 0);
     c->SetAsString("a");
@@ -153,6 +207,22 @@ TEST_F(CellEditorTest, RichEditGrowsWithItsLinesAndDoesNotShrinkBelowTheCell) {
     QApplication::processEvents();
     EXPECT_GE(r->height(), 5 * r->fontMetrics().lineSpacing());
     EXPECT_EQ(r->EditHeight(), 17);
+}
+
+TEST_F(CellEditorTest, RichEditPositionedAtItsGrownHeightKeepsThatHeight) {
+    auto* c = Cell<TQvCString>(0, 0);
+    c->SetAsString("a\r\nb\r\nc\r\nd\r\ne");
+    auto* r = Open<TQvRichEdit>(c, 17);
+    const int grown = r->height();
+    ASSERT_GT(grown, 17);
+    // The grid places it again at that height: no event tells Qt's widget.
+    r->SetBounds(r->geometry());
+    EXPECT_EQ(r->EditHeight(), grown);
+    QTest::keyClick(r, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(r, Qt::Key_Backspace);
+    QTest::keyClick(r, Qt::Key_Backspace);
+    EXPECT_EQ(r->toPlainText(), "a\nb\nc\nd");
+    EXPECT_EQ(r->height(), grown);
 }
 
 TEST_F(CellEditorTest, CurrencyCellStepsByItsFormat) {

@@ -12,6 +12,7 @@
 #include "editors/num_chars.h"
 #include "editors/num_edit.h"
 #include "editors/spin_num_edit.h"
+#include "platform/format_fixtures.h"
 #include "platform/format_settings.h"
 #include "qt/qt_convert.h"
 
@@ -232,6 +233,47 @@ TEST_F(NumEditTest, ClipboardUndoAndEnterKeysAreSwallowed) {
     QTest::keyClick(e, Qt::Key_Return);
     EXPECT_EQ(e->text(), "12");
     EXPECT_FALSE(HostWidget.Keys.contains(Qt::Key_Return));
+}
+
+TEST_F(NumEditTest, KeyDownClipboardFormsWorkAsInAnyLineEdit) {
+    auto* e = Make<TNumEdit>();
+    Retype(e, "12");
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Insert, Qt::ControlModifier);  // copy
+    EXPECT_EQ(QApplication::clipboard()->text(), "12");
+    QTest::keyClick(e, Qt::Key_Delete, Qt::ShiftModifier);  // cut
+    EXPECT_EQ(e->text(), "");
+    QApplication::clipboard()->setText("34");
+    QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier);  // paste
+    EXPECT_EQ(e->text(), "34");
+    EXPECT_EQ(e->Value(), 34);
+    EXPECT_TRUE(e->Valid());
+    QApplication::clipboard()->setText("3x");
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(e->text(), "3x");
+    EXPECT_FALSE(e->Valid());
+}
+
+TEST_F(NumEditTest, FormatsUseTheFormatLanguageUnderACommaLocale) {
+    FormatSettings() = test::GermanFormatSettings();
+    auto* e = Make<TSpinNumEdit>();
+    e->SetFormat("#,##0.00");
+    EXPECT_EQ(e->Format(), "#,##0.00");
+    EXPECT_FALSE(e->IntegerMode());
+    EXPECT_DOUBLE_EQ(e->Increment(), 0.01);
+    e->SetValue(1234.5);
+    EXPECT_EQ(e->text(), "1.234,50");
+    Retype(e, "2.5");  // the point is not this locale's decimal separator
+    EXPECT_EQ(e->text(), "25");
+    Retype(e, "2,5");
+    EXPECT_TRUE(e->Valid());
+    EXPECT_DOUBLE_EQ(e->Value(), 2.5);
+    e->SetFormat("0");
+    EXPECT_TRUE(e->IntegerMode());
+    e->SetFormat("0.0");
+    EXPECT_FALSE(e->IntegerMode());
+    EXPECT_EQ(e->text(), "2,5");
 }
 
 TEST_F(NumEditTest, ShiftArrowsStepWhilePlainArrowsGoToTheHost) {

@@ -146,6 +146,28 @@ TEST_F(QvCellTest, ChangesRepaintOnceAndMarkTheSheetModified) {
     EXPECT_FALSE(d->Assigned().Has(piColor));
 }
 
+TEST_F(QvCellTest, FillBorderAndFrameChangesMarkTheSheetModified) {
+    TQvCell* c = Client()->NeedCell({2, 2});
+    Reset(c);
+    int fired = 0;
+    Sheet.OnModified = [&](TObject*) { ++fired; };
+    c->SetColor(clRed);
+    EXPECT_TRUE(Sheet.Modified());
+    EXPECT_EQ(fired, 1);
+    Sheet.OnModified = nullptr;
+    EXPECT_FALSE(c->HasState(psInvalidated));  // the line write repaints
+    Reset(c);
+    c->SetBorder(liLeft, {lsDouble, clBlue});
+    EXPECT_TRUE(Sheet.Modified());
+    Reset(c);
+    c->SetFrame(frBevelUp);
+    EXPECT_TRUE(Sheet.Modified());
+    Reset(c);
+    c->SetFrame(frBevelUp);
+    c->SetColor(clRed);
+    EXPECT_FALSE(Sheet.Modified());
+}
+
 TEST_F(QvCellTest, EditingEndsOnControlLayoutOrFontChangeAndOnRelease) {
     TQvCell* c = Client()->NeedCell({0, 0});
     c->IncludeState(psEditing);

@@ -47,12 +47,11 @@ TEST(QvManagerTest, RegistryContentsAndOrder) {
     EXPECT_EQ(Names(m, TQvCStrings::StaticClass()), (V{"TQvCombobox"}));
     EXPECT_EQ(m.EditorClass(TQvCStrings::StaticClass(), 0), EditorClasses::TQvCombobox());
 
-    const std::string d(1, FormatSettings().DecimalSeparator), t(1, FormatSettings().ThousandSeparator);
+    // Written in the format language whatever the locale.
     EXPECT_EQ(Lines(m.Formats(TQvCString::StaticClass())), V{});
     EXPECT_EQ(Lines(m.Formats(TQvCInteger::StaticClass())), V{"0"});
-    EXPECT_EQ(Lines(m.Formats(TQvCDouble::StaticClass())),
-              (V{"0" + d + "00", "#" + t + "##0", "#" + t + "##0" + d + "00", "0%", "0" + d + "00%"}));
-    EXPECT_EQ(Lines(m.Formats(TQvCCurrency::StaticClass())), V{"0" + d + "00"});
+    EXPECT_EQ(Lines(m.Formats(TQvCDouble::StaticClass())), (V{"0.00", "#,##0", "#,##0.00", "0%", "0.00%"}));
+    EXPECT_EQ(Lines(m.Formats(TQvCCurrency::StaticClass())), V{"0.00"});
     EXPECT_EQ(Lines(m.Formats(TQvCDateTime::StaticClass())), V{"DD.MM.YY"});
 }
 

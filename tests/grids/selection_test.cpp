@@ -4,6 +4,7 @@
 
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
+#include "cells/strings_cell.h"
 #include "grids/base_style.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -11,6 +12,7 @@
 #include "grids/styler.h"
 #include "platform/exceptions.h"
 #include "platform/font.h"
+#include "platform/string_list.h"
 
 using namespace qv;
 
@@ -113,6 +115,44 @@ TEST_F(SelectionTest, LoadingAppliesNothingAndValuesConvertPerCell) {
     // A new class replaces every cell of another class in the rectangle.
     Sel.SetCellClass(TQvCInteger::StaticClass());
     EXPECT_TRUE(Client()->FindCell({2, 2})->IsExactly(TQvCInteger::StaticClass()));
+}
+
+TEST_F(SelectionTest, ValuesKeepTheItemListsOfPickLists) {
+    auto* xy = static_cast<TQvCStrings*>(Client()->NeedCellOfClass({0, 0}, TQvCStrings::StaticClass()));
+    auto* pq = static_cast<TQvCStrings*>(Client()->NeedCellOfClass({1, 0}, TQvCStrings::StaticClass()));
+    xy->SetAsString("x\r\ny");
+    pq->SetAsString("p\r\nq");
+    Select({0, 0, 2, 1});
+    // A text is the value of a pick list: its lines.
+    Sel.SetValue(TVariant("a\r\nb"));
+    EXPECT_EQ(xy->AsString(), "a\r\nb\r\n");
+    EXPECT_EQ(pq->AsString(), "a\r\nb\r\n");
+    // An integer chooses a line and leaves the lists alone.
+    pq->SetAsString("p\r\nq");
+    Sel.SetAsInteger(1);
+    EXPECT_EQ(xy->Items()->Count(), 2);
+    EXPECT_EQ(pq->GetText(), "q");
+    Select({0, 0, 1, 1});
+    Sel.SetAsInteger(0);
+    EXPECT_EQ(xy->GetText(), "a");
+    EXPECT_EQ(xy->Items()->Count(), 2);
+}
+
+TEST_F(SelectionTest, LineChangesMarkTheSheetModifiedOnlyWhenTheyChangeSomething) {
+    Select({1, 1, 3, 3});
+    Sheet.SetModified(false);
+    Sel.SetColor(clYellow);
+    EXPECT_TRUE(Sheet.Modified());
+    Sheet.SetModified(false);
+    Sel.SetColor(clYellow);
+    Sel.SetBorder(liTop, {lsNone, clBlack});  // no line to remove
+    EXPECT_FALSE(Sheet.Modified());
+    Sel.SetBorder(liHInternal, {lsSingle, clBlack});
+    EXPECT_TRUE(Sheet.Modified());
+    Sheet.SetModified(false);
+    Sel.SetFrame(frDeepUp);
+    EXPECT_TRUE(Sheet.Modified());
+    EXPECT_EQ(CellCount(), 0);
 }
 
 TEST_F(SelectionTest, LayoutAppliesAsDifferences) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "grids/base_style.h"
 #include "grids/cell.h"
 #include "grids/manager.h"
 #include "grids/sheet.h"
@@ -85,6 +86,27 @@ TEST_F(QvStyleTest, CopyingBorderWritesOnlyTheStylesNonZeroLines) {
     C->SetStyle(S);
     S->SetBorder(liLeft, {lsNone, clNone});
     EXPECT_EQ(C->Border(liLeft), (TQvLineInfo{lsDouble, clBlue}));
+}
+
+TEST_F(QvStyleTest, FillBorderAndFrameChangesReachTheCellsOfTheStyle) {
+    TQvStyle* A = Styler->AddStyle("A");
+    TQvCell* Styled = Cell(1, 1);
+    TQvCell* Other = Cell(3, 1);
+    Styled->SetStyle(A);
+    A->SetColor(clYellow);
+    A->SetBorder(liBottom, {lsMedium, clRed});
+    A->SetFrame(frDeepDown);
+    EXPECT_EQ(Styled->Color(), clYellow);
+    EXPECT_EQ(Styled->Border(liBottom), (TQvLineInfo{lsMedium, clRed}));
+    EXPECT_EQ(Styled->Frame(), frDeepDown);
+    EXPECT_EQ(Other->Color(), clNone);
+    EXPECT_EQ(Other->Frame(), frNoFrame);
+    // Nothing enters the cell's own set.
+    EXPECT_FALSE(Styled->Assigned().Has(piColor));
+
+    // A base style's line reaches every existing cell of its sections.
+    Sheet->BaseClientStyle()->SetBorder(liTop, {lsSingle, clBlack});
+    EXPECT_EQ(Other->Border(liTop), (TQvLineInfo{lsSingle, clBlack}));
 }
 
 TEST_F(QvStyleTest, FontChangeReachesCellsThatDoNotOwnTheirFont) {

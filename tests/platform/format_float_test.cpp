@@ -103,6 +103,14 @@ TEST(FormatFloat, Exponents) {
     EXPECT_EQ(F("0.0E", 5), "5.0E");  // E without sign and zeros is text
 }
 
+TEST(FormatFloat, ZeroFillsTheMantissaPlaceholdersOfAnExponent) {
+    EXPECT_EQ(F("#.#E+000", 0), "0E+000");
+    EXPECT_EQ(F("#E+0", 0), "0E+0");
+    // Every integer placeholder is filled, as for any other value.
+    EXPECT_EQ(F("##.#E+00", 0), "00E+00");
+    EXPECT_EQ(F("##.#E+00", 5), "50E-01");
+}
+
 TEST(FormatFloat, GeneralFormat) {
     EXPECT_EQ(F("", 0), "0");
     EXPECT_EQ(F("", 3.14159), "3.14159");
