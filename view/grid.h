@@ -278,6 +278,7 @@ private:
     int32_t FSizingNewSize = 0;
     TPoint FPressPoint;  // where the select gesture was pressed (pane client pixels)
     TPoint FPressCell;   // the cell pressed there, before the press scrolled anything
+    TPoint FPressScroll;  // the pane's scroll position at the press
 };
 
 }  // namespace qv

@@ -105,14 +105,15 @@ void TQvGrid::AutoScroll() {
 void TQvGrid::SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double) {
     TPoint k;
     // The press may scroll the view (a partly hidden title cell comes into
-    // view), which moves another cell under the pointer. Until the pointer
-    // leaves the press point by a drag distance, the gesture stays on the
-    // cell that was pressed.
+    // view), which moves another cell under the pointer that has not moved.
+    // Once the view moved, the gesture stays on the cell that was pressed
+    // until the pointer leaves the press point by a drag distance.
     if (FMouseState == 1) {
         Pane->CellAt(P, true, k);
         FPressPoint = P;
         FPressCell = k;
-    } else if (NearPress(Pane, P)) {
+        FPressScroll = Pane->ScrollPos();
+    } else if (Pane->ScrollPos() != FPressScroll && NearPress(Pane, P)) {
         k = FPressCell;
     } else {
         Pane->CellAt(P, true, k);
