@@ -279,6 +279,7 @@ private:
     TPoint FPressPoint;  // where the select gesture was pressed (pane client pixels)
     TPoint FPressCell;   // the cell pressed there, before the press scrolled anything
     TPoint FPressScroll;  // the pane's scroll position at the press
+    bool FPressHeld = false;  // the pointer has not left the press point yet
 };
 
 }  // namespace qv

@@ -107,16 +107,17 @@ void TQvGrid::SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift
     // The press may scroll the view (a partly hidden title cell comes into
     // view), which moves another cell under the pointer that has not moved.
     // Once the view moved, the gesture stays on the cell that was pressed
-    // until the pointer leaves the press point by a drag distance.
+    // until the pointer first leaves the press point by a drag distance.
     if (FMouseState == 1) {
         Pane->CellAt(P, true, k);
         FPressPoint = P;
         FPressCell = k;
         FPressScroll = Pane->ScrollPos();
-    } else if (Pane->ScrollPos() != FPressScroll && NearPress(Pane, P)) {
-        k = FPressCell;
+        FPressHeld = true;
     } else {
-        Pane->CellAt(P, true, k);
+        if (FPressHeld) FPressHeld = NearPress(Pane, P);
+        if (FPressHeld && Pane->ScrollPos() != FPressScroll) k = FPressCell;
+        else Pane->CellAt(P, true, k);
     }
     // A press without Shift starts at the pressed cell; Shift keeps the
     // current cell so the selection extends from it.
