@@ -43,7 +43,7 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));
     QvGrid->setPalette(pal);
     QvGrid->SetOptions(oTitleCols | oTitleRows | oVertLines | oHorzLines | oColSizing | oRowSizing | oDrawFocus |
-                       oPermEdit | oRangeSelect | oTracking);
+                       oPermEdit | oRangeSelect | oTracking | oAutoTitles);
     QvGrid->OnColDblClick = [this](TObject* Sender, TPoint ACoord) { QvGridColDblClick(Sender, ACoord); };
     QvGrid->OnRowDblClick = [this](TObject* Sender, TPoint ACoord) { QvGridRowDblClick(Sender, ACoord); };
     QvGrid->SetSheet(Sheet.get());

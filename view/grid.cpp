@@ -12,6 +12,7 @@
 #include "editors/register_editors.h"
 #include "grids/section.h"
 #include "platform/exceptions.h"
+#include "platform/published.h"
 
 namespace qv {
 
@@ -36,7 +37,23 @@ int32_t Total(const TQvSizeList* L) { return L->Offset(L->Count()); }
 
 // --- construction and destruction ------------------------------------------
 
+QV_CLASS_IMPL(TQvGrid, TComponent)
+
 TQvGrid::TQvGrid(QWidget* Parent) : QFrame(Parent) {
+    // The stored properties, in the order the stream writes them; the values
+    // a new grid has are not written.
+    static const bool published = [] {
+        using P = TPublished<TQvGrid>;
+        RegisterPublished(StaticClass(),
+                          {P::Reference<TQvSheet>("Sheet", &TQvGrid::Sheet, &TQvGrid::SetSheet),
+                           P::Integer("Scale", &TQvGrid::Scale, &TQvGrid::SetScale, 100),
+                           P::Integer("Options", &TQvGrid::Options, &TQvGrid::SetStoredOptions, DefaultQvOptions),
+                           P::Integer("Scrolls", &TQvGrid::Scrolls, &TQvGrid::SetStoredScrolls, DefaultQvScrolls),
+                           P::Boolean("Ctl3D", &TQvGrid::Ctl3D, &TQvGrid::SetCtl3D, true),
+                           P::Integer("EnterDir", &TQvGrid::EnterDir, &TQvGrid::SetStoredEnterDir, dDown)});
+        return true;
+    }();
+    (void)published;
     RegisterEditors();
     // A raised one-pixel panel by default, painted with the window colour.
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -132,6 +149,10 @@ void TQvGrid::SetOptions(TQvOptions V) {
     FOptions = V;
     if (changed & (oTitleCols | oTitleRows)) AlignControls();
     if (changed & (oVertLines | oHorzLines)) FViews[skClient]->InvalidatePane();
+    if (changed & oAutoTitles) {
+        FViews[skColTitles]->InvalidatePane();
+        FViews[skRowTitles]->InvalidatePane();
+    }
 }
 
 void TQvGrid::SetScrolls(TQvScrolls V) {
@@ -140,6 +161,36 @@ void TQvGrid::SetScrolls(TQvScrolls V) {
     FViews[skClient]->UpdateScrollBars(true);
     // The bars took or gave back room of the cell area.
     FViews[skClient]->InvalidatePane();
+}
+
+// Stored values arrive as integers: one outside the property's range is
+// refused with its name rather than cut to size.
+void TQvGrid::SetStoredOptions(int32_t V) {
+    if (V < 0 || V > 0xFFFF) throw EQvGridError("Options value " + std::to_string(V) + " is not a set of grid options");
+    SetOptions(static_cast<TQvOptions>(V));
+}
+
+void TQvGrid::SetStoredScrolls(int32_t V) {
+    if (V & ~int32_t(ssHorizontal | ssVertical))
+        throw EQvGridError("Scrolls value " + std::to_string(V) + " is not a set of scroll bars");
+    SetScrolls(static_cast<TQvScrolls>(V));
+}
+
+void TQvGrid::SetStoredEnterDir(int32_t V) {
+    if (V < dNone || V > dUp) throw EQvGridError("EnterDir value " + std::to_string(V) + " is not a direction");
+    SetEnterDir(static_cast<TQvDirection>(V));
+}
+
+void TQvGrid::Loaded() {
+    TComponent::Loaded();
+    UpdateAllSizes();
+}
+
+void TQvGrid::SetCtl3D(bool V) {
+    if (V == FCtl3D) return;
+    FCtl3D = V;
+    // Frames, title buttons and the selection's look all change.
+    InvalidateAll();
 }
 
 void TQvGrid::SetEditorParent(QWidget* W) {

@@ -15,7 +15,7 @@
 #include "grids/sheet_view.h"
 #include "grids/size_list.h"
 #include "platform/events.h"
-#include "platform/object.h"
+#include "platform/component.h"
 #include "view/editor_interfaces.h"
 #include "view/view.h"
 
@@ -37,6 +37,9 @@ enum TQvOption : uint16_t {
     oRangeSelect = 1u << 11,
     oTracking = 1u << 12,
     oWrapKeys = 1u << 13,
+    // Column letters and row numbers in the title cells next to the client
+    // area that hold no cell.
+    oAutoTitles = 1u << 14,
 };
 using TQvOptions = uint16_t;
 constexpr TQvOptions DefaultQvOptions =
@@ -46,10 +49,13 @@ enum TQvScroll : uint8_t { ssHorizontal = 1u << 1, ssVertical = 1u << 2 };
 using TQvScrolls = uint8_t;
 constexpr TQvScrolls DefaultQvScrolls = ssHorizontal | ssVertical;  // 6
 
-// The grid is also a TObject: it is the Sender of its own events
-// (OnSelChanged, OnCurChanged, OnSheetChanged, OnColDblClick, ...).
-class TQvGrid : public QFrame, public IQvSheetView, public TObject {
+// The grid is also a TComponent: it is the Sender of its own events
+// (OnSelChanged, OnCurChanged, OnSheetChanged, OnColDblClick, ...) and the
+// component stream stores its published properties. It has no component
+// owner: its widget parent owns it.
+class TQvGrid : public QFrame, public IQvSheetView, public TComponent {
     Q_OBJECT
+    QV_CLASS(TQvGrid)
 public:
     static constexpr int MinScale = 25;
     static constexpr int MaxScale = 500;
@@ -68,6 +74,11 @@ public:
     void SetOptions(TQvOptions V);
     TQvScrolls Scrolls() const { return FScrolls; }
     void SetScrolls(TQvScrolls V);
+    // Three-dimensional looks: raised title buttons over the selected columns
+    // and rows, and a selection framed by a ring. Off, the selection is
+    // plainly inverted and title cells keep their own frames.
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool V);
     TQvDirection EnterDir() const { return FEnterDir; }
     void SetEnterDir(TQvDirection D) { FEnterDir = D; }
     TQvGrid* HorzLink() const { return FHorzLink; }
@@ -119,6 +130,9 @@ public:
     void CurChanged(TQvView* Pane);
     // Lays out the four panes.
     void AlignControls();
+    // After the component stream delivered the properties: the sizes are
+    // read again.
+    void Loaded() override;
     // Copies the sheet's sizes of both axes at this grid's scale.
     void UpdateAllSizes();
     // Propagates the client pane's scroll position to the linked grids.
@@ -179,12 +193,18 @@ protected:
 
 private:
     friend class TQvView;
+    // Setters of the component stream, which checks the stored integers.
+    void SetStoredOptions(int32_t V);
+    void SetStoredScrolls(int32_t V);
+    void SetStoredEnterDir(int32_t V);
     void SheetChanged();
     void UpdateSizesOf(TQvAxis Axis);
     // Copies the sheet's sizes of the chosen axes at this grid's scale, sets
     // the panes' content sizes and lays them out.
     void RebuildSizes(bool Cols, bool Rows);
     void SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
+    // Whether P (client pixels of Pane) still lies where the press was.
+    bool NearPress(TQvView* Pane, TPoint P) const;
     void SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double);
     void ShowSizing(TQvView* Pane, int32_t From, int32_t To);
     void AutoScroll();
@@ -229,6 +249,7 @@ private:
     TQvDirection FEnterDir = dDown;
     bool FDesignMode = false;
     bool FEnterMode = false;
+    bool FCtl3D = true;
     QPointer<QWidget> FEditorParent;
     TQvGrid* FHorzLink = nullptr;
     TQvGrid* FVertLink = nullptr;
@@ -273,6 +294,10 @@ private:
     int32_t FSizingOldSize = 0;
     int32_t FSizingLastSize = 0;
     int32_t FSizingNewSize = 0;
+    TPoint FPressPoint;  // where the select gesture was pressed (pane client pixels)
+    TPoint FPressCell;   // the cell pressed there, before the press scrolled anything
+    TPoint FPressScroll;  // the pane's scroll position at the press
+    bool FPressHeld = false;  // the pointer has not left the press point yet
 };
 
 }  // namespace qv

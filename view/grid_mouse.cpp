@@ -5,7 +5,7 @@
 // released after a drag, 4 released without a drag or cancelled; 3 and 4
 // fall back to 0 once the handler has seen them. The handler is chosen by
 // GetMouseAction before the press.
-#include <QRubberBand>
+#include <QApplication>
 #include <QTimerEvent>
 
 #include "grids/sheet.h"
@@ -17,7 +17,6 @@ namespace {
 
 constexpr int AutoScrollInterval = 40;  // ms
 constexpr int32_t MinUnscaledSize = 5;  // px at 100 %
-const char* const SizingLineName = "qvSizingLine";
 
 int32_t Along(TPoint P, TQvAxis Axis) { return Axis == axCols ? P.X : P.Y; }
 
@@ -105,7 +104,21 @@ void TQvGrid::AutoScroll() {
 
 void TQvGrid::SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift, bool Double) {
     TPoint k;
-    Pane->CellAt(P, true, k);
+    // The press may scroll the view (a partly hidden title cell comes into
+    // view), which moves another cell under the pointer that has not moved.
+    // Once the view moved, the gesture stays on the cell that was pressed
+    // until the pointer first leaves the press point by a drag distance.
+    if (FMouseState == 1) {
+        Pane->CellAt(P, true, k);
+        FPressPoint = P;
+        FPressCell = k;
+        FPressScroll = Pane->ScrollPos();
+        FPressHeld = true;
+    } else {
+        if (FPressHeld) FPressHeld = NearPress(Pane, P);
+        if (FPressHeld && Pane->ScrollPos() != FPressScroll) k = FPressCell;
+        else Pane->CellAt(P, true, k);
+    }
     // A press without Shift starts at the pressed cell; Shift keeps the
     // current cell so the selection extends from it.
     if (FMouseState == 1 && !(Shift & Qt::ShiftModifier)) {
@@ -127,6 +140,13 @@ void TQvGrid::SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift
         return;
     }
     if (FMouseState == 3 || FMouseState == 4) Pane->CellClick(k);
+}
+
+bool TQvGrid::NearPress(TQvView* Pane, TPoint P) const {
+    const QPoint d(P.X - FPressPoint.X, P.Y - FPressPoint.Y);
+    const TSize client = Pane->ClientSize();
+    return d.manhattanLength() < QApplication::startDragDistance() && P.X >= 0 && P.Y >= 0 &&
+           P.X < client.Width && P.Y < client.Height;
 }
 
 // --- sizing -------------------------------------------------------------------
@@ -206,24 +226,15 @@ void TQvGrid::ShowSizing(TQvView* Pane, int32_t From, int32_t To) {
         Pane->ChangeSize(FSizingAxis, FSizingOffset, From, To);
         return;
     }
-    // The client pane shows a line at the proposed edge instead of moving
-    // its cells. Calls alternate: one shows the line, the next takes it away,
-    // so nothing of it stays once the gesture ends.
-    auto* line = Pane->findChild<QRubberBand*>(SizingLineName, Qt::FindDirectChildrenOnly);
-    if (!line) {
-        line = new QRubberBand(QRubberBand::Line, Pane);
-        line->setObjectName(SizingLineName);
-        line->hide();
-    }
-    if (!line->isHidden()) {
-        line->hide();
+    // The client pane shows a line at the proposed edge over the cells as
+    // they were, instead of moving them. Calls alternate: one shows the line,
+    // the next takes it away, so nothing of it stays once the gesture ends.
+    if (Pane->SizingLineShown()) {
+        // Between two steps of a drag the picture stays frozen.
+        Pane->HideSizingLine(FMouseState != 2);
     } else {
-        const TSize client = Pane->ClientSize();
         const int32_t edge = FSizingOffset + To - Along(Pane->ScrollPos(), FSizingAxis);
-        if (FSizingAxis == axCols) line->setGeometry(edge - 1, 0, 2, client.Height);
-        else line->setGeometry(0, edge - 1, client.Width, 2);
-        line->show();
-        line->raise();
+        Pane->ShowSizingLine(FSizingAxis, edge - 1);
     }
     if (FMouseState == 3) Pane->ChangeSize(FSizingAxis, FSizingOffset, FSizingOldSize, To);
 }

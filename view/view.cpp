@@ -3,9 +3,11 @@
 // view_input.cpp.
 #include "view/view.h"
 
+#include <QApplication>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "grids/section.h"
@@ -23,6 +25,23 @@ constexpr int ThumbReleased = -1;
 // The ranges a scroll bar is given stay at or below this many units; larger
 // contents scroll in units of a power of two pixels.
 constexpr int32_t MaxScrollUnits = 32000;
+
+// One notch of a mouse wheel, in eighths of a degree; Ctrl+wheel changes the
+// scale by this many percent per notch.
+constexpr int WheelNotch = 120;
+constexpr int WheelScaleStep = 10;
+
+// Hands the wheel events of the client pane's scroll bars to the pane, so the
+// wheel scrolls by whole rows and columns over the bars too.
+class TWheelToPane : public QObject {
+public:
+    explicit TWheelToPane(QObject* Parent) : QObject(Parent) {}
+    bool eventFilter(QObject* Watched, QEvent* E) override {
+        if (E->type() != QEvent::Wheel) return QObject::eventFilter(Watched, E);
+        QCoreApplication::sendEvent(parent(), E);
+        return true;
+    }
+};
 
 int32_t& At(TPoint& P, TQvAxis A) { return A == axCols ? P.X : P.Y; }
 int32_t At(const TPoint& P, TQvAxis A) { return A == axCols ? P.X : P.Y; }
@@ -73,6 +92,9 @@ TQvView::TQvView(TQvGrid* Grid, TQvSectionKind Kind)
         FSizeBox->setBackgroundRole(QPalette::Button);
         FSizeBox->setAutoFillBackground(true);
         FSizeBox->hide();
+        auto* wheel = new TWheelToPane(this);
+        for (QWidget* w : {static_cast<QWidget*>(FHorzBar), static_cast<QWidget*>(FVertBar), FSizeBox})
+            w->installEventFilter(wheel);
     }
 }
 
@@ -313,9 +335,76 @@ void TQvView::OnScrollBar(Qt::Orientation Orientation, int Action) {
     if (!ScrollTo(p) && code != scThumbTrack) UpdateScrollBars(false);
 }
 
+// --- mouse wheel -------------------------------------------------------------
+
+void TQvView::wheelEvent(QWheelEvent* E) {
+    // Every pane scrolls the client pane, which its siblings follow.
+    TQvView* client = FGrid->Views(skClient);
+    if (!FSection || !client) {
+        E->ignore();
+        return;
+    }
+    client->WheelScroll(E->angleDelta(), E->modifiers());
+    E->accept();
+}
+
+void TQvView::WheelScroll(QPoint AngleDelta, Qt::KeyboardModifiers Modifiers) {
+    // Shift turns a vertical wheel into a horizontal one; some platforms
+    // deliver Shift+wheel as horizontal already.
+    if ((Modifiers & Qt::ShiftModifier) && AngleDelta.x() == 0) AngleDelta = {AngleDelta.y(), 0};
+    // Wheels with finer steps than a notch add up until a notch is full.
+    if (AngleDelta.x() * FWheelRest.x() < 0) FWheelRest.setX(0);
+    if (AngleDelta.y() * FWheelRest.y() < 0) FWheelRest.setY(0);
+    FWheelRest += AngleDelta;
+    const QPoint notches(FWheelRest.x() / WheelNotch, FWheelRest.y() / WheelNotch);
+    FWheelRest -= notches * WheelNotch;
+
+    if (Modifiers & Qt::ControlModifier) {
+        const int n = notches.y() != 0 ? notches.y() : notches.x();
+        if (n == 0) return;
+        const int scale = std::clamp(FGrid->Scale() + n * WheelScaleStep, int(TQvGrid::MinScale),
+                                     int(TQvGrid::MaxScale));
+        FGrid->SetScale(scale);
+        return;
+    }
+    // Away from the user is back toward the first row or column.
+    const int lines = std::max(1, QApplication::wheelScrollLines());
+    TPoint target = FScrollPos;
+    target.X = WheelTarget(axCols, -notches.x() * lines);
+    target.Y = WheelTarget(axRows, -notches.y() * lines);
+    ClampScroll(target);
+}
+
+int32_t TQvView::WheelTarget(TQvAxis Axis, int32_t Lines) const {
+    const TQvSizeList* list = Axis == axCols ? FColSizes : FRowSizes;
+    const int32_t pos = At(FScrollPos, Axis);
+    if (Lines == 0 || list->Count() == 0) return pos;
+    int32_t start = pos;
+    int32_t index = list->IndexAt(start);
+    // A row cut off at the top counts as one of the rows scrolled back.
+    if (Lines < 0 && pos > start) ++Lines;
+    // Hidden rows and columns take no room and count for nothing.
+    const int32_t step = Lines > 0 ? 1 : -1;
+    for (int32_t n = std::abs(Lines); n > 0;) {
+        const int32_t next = index + step;
+        if (next < 0 || next >= list->Count()) break;
+        index = next;
+        if (list->Size(index) > 0) --n;
+    }
+    return list->Offset(index);
+}
+
 void TQvView::UpdateScrollBars(bool CheckRange) {
     if (!IsClientPane()) return;
     if (CheckRange && ClampScroll(FScrollPos)) return;
+    const TSize start = ClientSize();
+    SetScrollBars();
+    // A bar that came or went changed the cell area, and a hidden child bar
+    // sends the pane no resize: the position may now lie past the end.
+    if (ClientSize() != start) ClampScroll(FScrollPos);
+}
+
+void TQvView::SetScrollBars() {
     const TQvScrolls scrolls = FGrid->Scrolls();
     // The bars the grid does not want are gone at once.
     if (!(scrolls & ssVertical)) FVertBar->hide();

@@ -16,15 +16,19 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QPixmap>
 #include <QRegion>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "grids/selection.h"
 #include "grids/size_list.h"
 #include "grids/types.h"
 #include "platform/object.h"
 
+class QPainter;
 class QScrollBar;
 
 namespace qv {
@@ -108,6 +112,15 @@ public:
     // The graphic tiled behind the client pane's cells, or null.
     const class TGraphic* BackgroundPicture() const;
     int TitleFrame(int32_t Col, int32_t Row) const;
+    // The letters naming column Index (0 based): A .. Z, AA .. ZZ, AAA ...
+    static std::string ColumnLetters(int32_t Index);
+    // Sizing feedback: a line across the cells at client position Pos on
+    // Axis. The first call freezes the pane's picture: until the line is
+    // taken away with Thaw, the cells show as they were, whatever the sizes
+    // say meanwhile.
+    void ShowSizingLine(TQvAxis Axis, int32_t Pos);
+    void HideSizingLine(bool Thaw);
+    bool SizingLineShown() const { return FSizingLine >= 0; }
     // Hint marks are drawn while this is on (the grid's hint setting);
     // changing it repaints the pane.
     bool ShowHint() const { return FShowHint; }
@@ -146,15 +159,34 @@ protected:
     void mouseMoveEvent(QMouseEvent* E) override;
     void mouseReleaseEvent(QMouseEvent* E) override;
     void mouseDoubleClickEvent(QMouseEvent* E) override;
+    void wheelEvent(QWheelEvent* E) override;
     bool focusNextPrevChild(bool Next) override;
 
 private:
     friend class TQvGrid;
+    // Paints from the frozen picture while a sizing drag runs; false when
+    // there is none to paint from.
+    bool PaintFrozen(QPainter& Painter, const QRect& R);
+    QRect SizingLineRect() const;
     void PaintBackground(TCanvas& Canvas, const TRect& R);
     void PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P);
     // One cell's content, hint mark and design mark in its rectangle Q.
     void PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, bool Design);
+    // Column letters or row numbers in the title cells next to the client
+    // area that hold no cell; Xs and Ys are the pixel edges of CR.
+    void PaintAutoTitles(TCanvas& Canvas, const TRect& CR, const std::vector<int32_t>& Xs,
+                         const std::vector<int32_t>& Ys);
+    // The frame style painted for a cell of this pane.
+    int32_t FrameAt(int32_t Col, int32_t Row) const;
     void OnScrollBar(Qt::Orientation Orientation, int Action);
+    // The client pane scrolls by whole rows (columns) for a wheel turn, or
+    // Ctrl+wheel changes the grid's scale.
+    void WheelScroll(QPoint AngleDelta, Qt::KeyboardModifiers Modifiers);
+    // The start of the row (column) Lines visible rows away from the one at
+    // the scroll position.
+    int32_t WheelTarget(TQvAxis Axis, int32_t Lines) const;
+    // Shows and sets the bars the grid wants for the present position.
+    void SetScrollBars();
     // Places the client pane's visible scroll bars along its edges.
     void LayoutScrollBars();
     // Fires the grid's OnMouseDown, OnMouseMove or OnMouseUp for E.
@@ -174,6 +206,11 @@ private:
     QScrollBar* FHorzBar = nullptr;  // client pane only
     QScrollBar* FVertBar = nullptr;
     QWidget* FSizeBox = nullptr;  // the square where both bars meet
+    QPoint FWheelRest;  // wheel turn short of a whole notch, per axis
+    QPixmap FFrozen;    // the cells as they were when a sizing drag began
+    TPoint FFrozenScroll;
+    TQvAxis FSizingLineAxis = axCols;
+    int32_t FSizingLine = -1;  // client position of the sizing line, -1 for none
     TQvSectionKind FKind;
     bool FShowHint = false;
 };

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <climits>
+#include <string>
 
 #include "grids/base_style.h"
 #include "grids/cell.h"
@@ -16,6 +17,7 @@
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/union.h"
+#include "platform/font.h"
 #include "platform/graphic.h"
 #include "platform/picture.h"
 #include "qt/qt_canvas.h"
@@ -77,6 +79,7 @@ void TQvView::paintEvent(QPaintEvent* E) {
     // Every pixel comes from this paint; Qt must not erase first.
     if (!testAttribute(Qt::WA_OpaquePaintEvent)) setAttribute(Qt::WA_OpaquePaintEvent);
     QPainter painter(this);
+    if (PaintFrozen(painter, E->rect())) return;
     TQtCanvas canvas(&painter, rect());
     try {
         const TRect r = FromQRect(E->rect());
@@ -99,6 +102,60 @@ void TQvView::paintEvent(QPaintEvent* E) {
     } catch (...) {
         // Painting never raises; what was drawn stays.
     }
+}
+
+// --- sizing feedback ---------------------------------------------------------
+
+bool TQvView::PaintFrozen(QPainter& Painter, const QRect& R) {
+    if (FFrozen.isNull()) return false;
+    // The picture holds only for the position it was taken at.
+    if (FScrollPos != FFrozenScroll) {
+        FFrozen = QPixmap();
+        return false;
+    }
+    const qreal ratio = FFrozen.devicePixelRatio();
+    Painter.drawPixmap(QRectF(R), FFrozen, QRectF(R.topLeft() * ratio, R.size() * ratio));
+    if (SizingLineShown()) {
+        // Inverted, as a selection is: it shows on any colour and goes
+        // without a trace.
+        Painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+        Painter.fillRect(SizingLineRect().intersected(R), Qt::black);
+    }
+    return true;
+}
+
+QRect TQvView::SizingLineRect() const {
+    const TSize client = ClientSize();
+    return FSizingLineAxis == axCols ? QRect(FSizingLine, 0, 1, client.Height) : QRect(0, FSizingLine, client.Width, 1);
+}
+
+void TQvView::ShowSizingLine(TQvAxis Axis, int32_t Pos) {
+    if (FFrozen.isNull()) {
+        // What the cells look like now, without the child widgets over them.
+        const qreal ratio = devicePixelRatioF();
+        QPixmap picture(size() * ratio);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        render(&picture, QPoint(), QRegion(rect()), QWidget::DrawWindowBackground);
+        FFrozen = picture;
+        FFrozenScroll = FScrollPos;
+    }
+    if (SizingLineShown()) update(SizingLineRect());
+    FSizingLineAxis = Axis;
+    FSizingLine = std::max(0, Pos);
+    update(SizingLineRect());
+}
+
+void TQvView::HideSizingLine(bool Thaw) {
+    if (SizingLineShown()) {
+        const QRect line = SizingLineRect();
+        FSizingLine = -1;
+        // Before thawing, the pixels under the line come back from the
+        // picture at once: the new size may move them next.
+        if (Thaw) repaint(line);
+        else update(line);
+    }
+    if (Thaw) FFrozen = QPixmap();
 }
 
 const TGraphic* TQvView::BackgroundPicture() const {
@@ -249,6 +306,9 @@ void TQvView::PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P) {
         }
     }
 
+    // 4b. Automatic titles in the title cells that hold no cell.
+    if (FGrid->HasOption(oAutoTitles)) PaintAutoTitles(Canvas, CR, xs, ys);
+
     // 5. Borders (client pane only): table 0 holds the vertical lines, line i
     //    on the left of column i; table 1 the horizontal lines, line i above
     //    row i. Each segment runs from the last pixel of its own cell toward
@@ -285,9 +345,7 @@ void TQvView::PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P) {
         }
     }
 
-    // 6. Three-dimensional frames. Title panes other than the active one
-    //    show the selected columns and rows as raised buttons.
-    const bool titleButtons = !IsClientPane() && FGrid->ActiveView() != this;
+    // 6. Three-dimensional frames.
     for (int32_t r = CR.Top; r < CR.Bottom; ++r) {
         for (int32_t c = CR.Left; c < CR.Right; ++c) {
             TRect q{colX(c), rowY(r), colX(c + 1), rowY(r + 1)};
@@ -298,12 +356,55 @@ void TQvView::PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P) {
                 q.Bottom = rowY(ur.Bottom);
             }
             if (q.IsEmpty()) continue;
-            DrawFrame(Canvas, q, titleButtons ? TitleFrame(c, r) : FSection->AreaValue(c, r));
+            DrawFrame(Canvas, q, FrameAt(c, r));
         }
     }
 
     // 7. The selection, inverted last.
     InvertRegion(Canvas, SelectionRegion(FSelRect, FCurrent));
+}
+
+std::string TQvView::ColumnLetters(int32_t Index) {
+    std::string s;
+    for (int64_t n = int64_t(Index) + 1; n > 0; n = (n - 1) / 26) s.insert(s.begin(), char('A' + (n - 1) % 26));
+    return s;
+}
+
+int32_t TQvView::FrameAt(int32_t Col, int32_t Row) const {
+    // With three-dimensional looks, title panes other than the active one
+    // show the selected columns and rows as raised buttons; flat, every
+    // title cell keeps its own frame.
+    const bool titleButtons = !IsClientPane() && FGrid->Ctl3D() && FGrid->ActiveView() != this;
+    return titleButtons ? TitleFrame(Col, Row) : FSection->AreaValue(Col, Row);
+}
+
+// Column letters in the title row next to the cells, row numbers in the title
+// column next to them, wherever the title cell there holds no cell.
+void TQvView::PaintAutoTitles(TCanvas& Canvas, const TRect& CR, const std::vector<int32_t>& Xs,
+                              const std::vector<int32_t>& Ys) {
+    const bool letters = FKind == skColTitles;
+    if (!letters && FKind != skRowTitles) return;
+    const int32_t line = letters ? RowCount() - 1 : ColCount() - 1;
+    if (line < (letters ? CR.Top : CR.Left) || line >= (letters ? CR.Bottom : CR.Right)) return;
+    static const TFont fallback;
+    TQvBaseStyle* base = FSection->BaseStyle();
+    Canvas.Font().Assign(base ? *base->Font() : fallback);
+    ScaleFont(Canvas.Font(), FGrid->Scale());
+    Canvas.Brush().SetStyle(bsClear);
+    const int32_t from = letters ? CR.Left : CR.Top;
+    const int32_t to = letters ? CR.Right : CR.Bottom;
+    for (int32_t i = from; i < to; ++i) {
+        const TPoint at = letters ? TPoint{i, line} : TPoint{line, i};
+        if (FSection->FindCell(at) || FSection->FindUnionAt(at, true)) continue;
+        const TRect q{Xs[static_cast<size_t>(at.X - CR.Left)], Ys[static_cast<size_t>(at.Y - CR.Top)],
+                      Xs[static_cast<size_t>(at.X + 1 - CR.Left)], Ys[static_cast<size_t>(at.Y + 1 - CR.Top)]};
+        if (q.IsEmpty()) continue;
+        TRect t = FrameInset(q, FrameAt(at.X, at.Y));
+        Canvas.IntersectClipRect(q);
+        Canvas.DrawText(letters ? ColumnLetters(i) : std::to_string(int64_t(i) + 1), t,
+                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        Canvas.ResetClip();
+    }
 }
 
 void TQvView::PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, bool Design) {
@@ -386,11 +487,14 @@ QRegion TQvView::SelectionRegion(const TRect& Sel, TPoint Cur) const {
     }
     if (!CellRectToPixels(Sel, 1, a)) return QRegion();
     const QRect inside = limit(a);
-    // The frame: three pixels around the selection, and its inside but for
-    // a one-pixel margin.
-    QRegion region = QRegion(inside).xored(QRegion(inside.adjusted(-3, -3, 3, 3)));
-    const QRect deflated = inside.adjusted(1, 1, -1, -1);
-    if (deflated.isValid()) region = region.xored(QRegion(deflated));
+    QRegion region(inside);
+    if (FGrid->Ctl3D()) {
+        // The frame: three pixels around the selection, and its inside but
+        // for a one-pixel margin.
+        region = region.xored(QRegion(inside.adjusted(-3, -3, 3, 3)));
+        const QRect deflated = inside.adjusted(1, 1, -1, -1);
+        if (deflated.isValid()) region = region.xored(QRegion(deflated));
+    }
     if (FGrid->Options() & (oDrawFocus | oPermEdit)) {
         TRect current;
         if (CellRectToPixels(ExpandMerged({Cur.X, Cur.Y, Cur.X + 1, Cur.Y + 1}), 2, current) && !current.IsEmpty())
@@ -407,7 +511,7 @@ void TQvView::ChangeSelection(const TRect& NewSel, TPoint OldCurrent) {
     if (!changed.isEmpty()) update(changed);
     // The title buttons of the selected columns and rows follow the client
     // pane's selection.
-    if (IsClientPane() && FGrid->ActiveView() == this) {
+    if (IsClientPane() && FGrid->ActiveView() == this && FGrid->Ctl3D()) {
         TRect u = NewSel;
         if (u.IsEmpty())
             u = old;

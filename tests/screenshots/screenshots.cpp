@@ -2,8 +2,9 @@
 // content and formatting the panes draw — text in each alignment, wrapped,
 // ellipsised and clipped text, fills, each border style, a merged range, each
 // frame style, a hint mark, check boxes, a picture, a tiled background
-// picture and a range selection with its current cell — at scales 50, 100
-// and 200, and saves one PNG per scale.
+// picture, automatic column letters and row numbers, and a range selection
+// with its current cell — at scales 50, 100 and 200, and saves one PNG per
+// scale.
 //
 //   qv_screenshots [FOLDER]     (default: the current folder)
 //
@@ -88,9 +89,11 @@ private:
         return *client->Selection();
     }
 
+    // Column letters and row numbers from the grid; the first column's
+    // title is a cell of its own, which takes their place.
     void Titles() {
-        for (int32_t x = 0; x < FSheet.ColCount(); ++x) Text(x, -1, std::string(1, char('A' + x)))->SetHAlign(haCenter);
-        for (int32_t y = 0; y < FSheet.RowCount(); ++y) Text(-1, y, std::to_string(y + 1))->SetHAlign(haCenter);
+        FGrid.SetOptions(FGrid.Options() | oAutoTitles);
+        Text(0, -1, "Name")->SetHAlign(haCenter);
     }
 
     // Columns 0..2, rows 0..2: each horizontal with each vertical alignment.

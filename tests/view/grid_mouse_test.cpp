@@ -1,7 +1,9 @@
 // Mouse gestures of a shown grid: clicking, dragging selections, title
 // selections and sizing columns and rows at the title edges.
 #include <QImage>
-#include <QRubberBand>
+#include <QScreen>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include "cells/boolean_cell.h"
 #include "tests/view/input_fixture.h"
@@ -162,7 +164,46 @@ TEST_F(Sizing, DraggingAColumnEdgeStoresTheWidthOnRelease) {
     EXPECT_EQ(Client()->ContentSize().Width, 5 * 60 + 25);
     EXPECT_EQ(Titles()->ContentSize().Width, 5 * 60 + 25);
     EXPECT_EQ(Grid->MouseState(), 0);
-    EXPECT_TRUE(Client()->findChild<QRubberBand*>()->isHidden()) << "no feedback left behind";
+    EXPECT_FALSE(Client()->SizingLineShown()) << "no feedback left behind";
+}
+
+// While a column edge is dragged the cells stay as they were: on screen, only
+// the moving line differs from the picture before the press. With
+// QV_SCREENSHOT_DIR set, each step is saved there (sizing_N.png).
+TEST_F(Sizing, DraggingAnEdgeShowsOnlyTheMovingLineOverTheCells) {
+    for (int32_t r = 0; r < 5; ++r)
+        for (int32_t c = 0; c < 5; ++c) Sheet->SetCellValue(c, r, TVariant(std::string("Wide text ") + char('a' + c)));
+    Click(Client(), {1, 2});
+    const auto held = [this] {
+        QApplication::processEvents();
+        return Grid->screen()->grabWindow(Grid->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage before = held();
+    if (before.size() != Grid->size()) GTEST_SKIP() << "the platform cannot grab windows";
+    const QString dir = qEnvironmentVariable("QV_SCREENSHOT_DIR");
+    const QRect cells = Client()->geometry();
+    const QPoint edge = ColEdge(Titles(), 1);
+    QTest::mousePress(Titles(), Qt::LeftButton, Qt::NoModifier, edge);
+    for (int step = 0; step <= 6; ++step) {
+        const int d = step < 4 ? 9 * step : 36 - 14 * (step - 3);  // out, then back past the start
+        QTest::mouseMove(Titles(), edge + QPoint(d, 0));
+        const QImage now = held();
+        if (!dir.isEmpty()) now.save(dir + QString("/sizing_%1.png").arg(step));
+        // The line lies on the last pixel of the column at its new width.
+        const int line = cells.left() + Client()->ColSizes()->Offset(2) - 1;
+        QRect changed;
+        for (int y = cells.top(); y <= cells.bottom(); ++y)
+            for (int x = cells.left(); x <= cells.right(); ++x)
+                if (now.pixel(x, y) != before.pixel(x, y) && x != line) changed |= QRect(x, y, 1, 1);
+        EXPECT_TRUE(changed.isEmpty()) << "step " << step << ": cells changed in " << changed.x() << "," << changed.y()
+                                       << " " << changed.width() << "x" << changed.height();
+        bool shown = false;
+        for (int y = cells.top() + 2; y < cells.bottom() - 20 && !shown; ++y) shown = now.pixel(line, y) != before.pixel(line, y);
+        EXPECT_TRUE(shown || step == 0) << "step " << step << ": the line shows over the cells";
+    }
+    QTest::mouseRelease(Titles(), Qt::LeftButton, Qt::NoModifier, edge + QPoint(-6, 0));
+    EXPECT_EQ(Sheet->GetSize(axCols, 1), 53);
+    EXPECT_EQ(held(), Grid->grab().toImage().convertToFormat(QImage::Format_RGB32)) << "no feedback left behind";
 }
 
 TEST_F(Sizing, WidthsStopAtFiveUnscaledPixelsAndFollowTheScale) {
@@ -227,7 +268,7 @@ TEST_F(Sizing, DoubleClickOnATitleColumnEdgeReportsNegativeIndexes) {
     EXPECT_EQ(cols, (std::vector<TPoint>{{-1, 0}, {3, 0}}));
     EXPECT_EQ(rows, std::vector<TPoint>{Pt(0, 2)});
     EXPECT_EQ(Sheet->GetSize(axCols, -2), 60) << "a double click changes no size";
-    EXPECT_TRUE(Client()->findChild<QRubberBand*>()->isHidden()) << "no feedback left behind";
+    EXPECT_FALSE(Client()->SizingLineShown()) << "no feedback left behind";
     EXPECT_EQ(Grid->MouseState(), 0);
 }
 
@@ -281,6 +322,94 @@ TEST_F(AutoScroll, CtrlArrowsScrollOneLineAsWellAsMoving) {
     Key(Qt::Key_PageUp);
     EXPECT_LT(Cur().Y, 99);
     EXPECT_GT(Cur().Y, 70);
+}
+
+// A press on a title cell cut off by the scroll bar brings it into view;
+// the release of that click then lies over the next cell, which must not
+// join the selection.
+TEST_F(AutoScroll, OneClickOnAPartlyHiddenTitleSelectsExactlyThatColumnOrRow) {
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    const TSize client = Client()->ClientSize();
+    TQvView* cols = Pane(skColTitles);
+    int32_t at = client.Width - 1;
+    const int32_t col = cols->ColSizes()->IndexAt(at);
+    ASSERT_GT(client.Width - at, 6) << "a visible part wide enough to click";
+    QTest::mouseClick(cols, Qt::LeftButton, Qt::NoModifier, {(at + client.Width) / 2, 5});
+    EXPECT_GT(Client()->ScrollPos().X, 0) << "the column came into view";
+    EXPECT_EQ(Sel(), R(col, 0, col + 1, 100));
+
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    TQvView* rows = Pane(skRowTitles);
+    at = client.Height - 1;
+    const int32_t row = rows->RowSizes()->IndexAt(at);
+    ASSERT_GT(client.Height - at, 3);
+    QTest::mouseClick(rows, Qt::LeftButton, Qt::NoModifier, {10, (at + client.Height) / 2});
+    EXPECT_GT(Client()->ScrollPos().Y, 0) << "the row came into view";
+    EXPECT_EQ(Sel(), R(0, row, 30, row + 1));
+}
+
+class Wheel : public AutoScroll {
+protected:
+    // One wheel event over W, as a mouse delivers it.
+    static void Turn(QWidget* W, QPoint Angle, Qt::KeyboardModifiers M = Qt::NoModifier) {
+        const QPointF at(W->width() / 2.0, W->height() / 2.0);
+        QWheelEvent e(at, W->mapToGlobal(at), QPoint(), Angle, Qt::NoButton, M, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(W, &e);
+    }
+    static constexpr QPoint Down{0, -120};
+    static constexpr QPoint Up{0, 120};
+    QScrollBar* VertBar() const {
+        for (QScrollBar* b : Client()->findChildren<QScrollBar*>())
+            if (b->orientation() == Qt::Vertical) return b;
+        return nullptr;
+    }
+};
+
+TEST_F(Wheel, NotchesScrollWholeRowsAndColumnsOverEveryPane) {
+    ASSERT_EQ(QApplication::wheelScrollLines(), 3);
+    for (int scale : {100, 200}) {
+        Grid->SetScale(scale);
+        Client()->ScrollTo({0, 0});
+        const int32_t row = 15 * scale / 100, col = 60 * scale / 100;
+        Turn(Client(), Down);
+        EXPECT_EQ(Client()->ScrollPos().Y, 3 * row) << scale;
+        Turn(Pane(skRowTitles), Down);
+        Turn(Pane(skColTitles), Down);
+        EXPECT_EQ(Client()->ScrollPos().Y, 9 * row) << scale;
+        Turn(VertBar(), Up);
+        EXPECT_EQ(Client()->ScrollPos().Y, 6 * row) << "over the scroll bar too, " << scale;
+        // Half notches add up to a whole one.
+        Turn(Client(), Down / 2);
+        EXPECT_EQ(Client()->ScrollPos().Y, 6 * row);
+        Turn(Pane(skCorner), Down / 2);
+        EXPECT_EQ(Client()->ScrollPos().Y, 9 * row);
+        // From inside a row, back to row boundaries.
+        Client()->ScrollTo({0, 4 * row + 3});
+        Turn(Client(), Down);
+        EXPECT_EQ(Client()->ScrollPos().Y, 7 * row);
+        Client()->ScrollTo({0, 4 * row + 3});
+        Turn(Client(), Up);
+        EXPECT_EQ(Client()->ScrollPos().Y, 2 * row);
+        // Shift+wheel and a horizontal wheel move columns.
+        Turn(Client(), Down, Qt::ShiftModifier);
+        EXPECT_EQ(Client()->ScrollPos(), Pt(3 * col, 2 * row));
+        Turn(Client(), {-120, 0});
+        EXPECT_EQ(Client()->ScrollPos(), Pt(6 * col, 2 * row));
+        EXPECT_EQ(Pane(skColTitles)->ScrollPos().X, 6 * col);
+    }
+}
+
+TEST_F(Wheel, CtrlWheelChangesTheScaleInStepsOfTenWithinRange) {
+    Turn(Client(), Up, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Scale(), 110);
+    Turn(Pane(skColTitles), Down, Qt::ControlModifier);
+    Turn(Client(), Down, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Scale(), 90);
+    EXPECT_EQ(Client()->ScrollPos(), Pt(0, 0)) << "zooming does not scroll";
+    for (int i = 0; i < 10; ++i) Turn(Client(), Down, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Scale(), 25);
+    for (int i = 0; i < 60; ++i) Turn(Client(), Up, Qt::ControlModifier);
+    EXPECT_EQ(Grid->Scale(), 500);
 }
 
 // Screenshots of a sizing drag in progress and of a range selection, for

@@ -9,6 +9,8 @@
 
 #include "grids/sheet.h"
 #include "platform/exceptions.h"
+#include "platform/filer.h"
+#include "platform/stream.h"
 #include "view/grid.h"
 
 using namespace qv;
@@ -217,6 +219,80 @@ TEST(Grid, ScrollBarsFollowScrolls) {
     EXPECT_EQ(VisibleBars(grid), 1);
     grid.SetScrolls(DefaultQvScrolls);
     EXPECT_EQ(VisibleBars(grid), 2);
+}
+
+// A bar that goes gives its room to the cells: a position at the far end is
+// pulled back, whether the grid was widened or the bars switched off.
+TEST(Grid, ScrollPositionStaysInRangeWhenABarGoes) {
+    auto sheet = MakeSheet(6, 50);
+    TQvGrid grid;
+    grid.resize(400, 300);
+    grid.SetSheet(sheet.get());
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    TQvView* client = grid.Views(skClient);
+    const auto end = [client] {
+        const TSize c = client->ContentSize(), s = client->ClientSize();
+        return TPoint{std::max(0, c.Width - s.Width), std::max(0, c.Height - s.Height)};
+    };
+    client->ClampScroll({100000, 100000});
+    ASSERT_EQ(VisibleBars(grid), 2);
+    ASSERT_GT(client->ScrollPos().X, 0);
+
+    grid.resize(600, 300);
+    QApplication::processEvents();
+    ASSERT_EQ(VisibleBars(grid), 1) << "the columns fit: the horizontal bar hides";
+    EXPECT_EQ(client->ScrollPos(), end());
+    EXPECT_EQ(grid.Views(skRowTitles)->ScrollPos().Y, end().Y);
+
+    grid.resize(400, 300);
+    QApplication::processEvents();
+    client->ClampScroll({100000, 100000});
+    grid.SetScrolls(0);
+    EXPECT_EQ(client->ScrollPos(), end());
+    // A line down from there stays at the end instead of moving back up.
+    EXPECT_EQ(client->ScrollCode(axRows, TQvView::scLineDown, 0), end().Y);
+}
+
+// The grid's published properties travel through the component stream; a
+// grid as new stores none of them, and flat looks arrive flat.
+TEST(Grid, StoredPropertiesRoundTripThroughTheComponentStream) {
+    TQvGrid fresh;
+    TMemoryStream plain;
+    WriteComponent(plain, &fresh);
+    EXPECT_EQ(plain.Bytes().find("Ctl3D"), std::string::npos);
+    EXPECT_EQ(plain.Bytes().find("Options"), std::string::npos);
+
+    TQvGrid grid;
+    grid.SetCtl3D(false);
+    grid.SetScale(150);
+    grid.SetOptions(grid.Options() | oAutoTitles);
+    grid.SetScrolls(ssVertical);
+    grid.SetEnterDir(dRight);
+    TMemoryStream stored;
+    WriteComponent(stored, &grid);
+    TQvGrid read;
+    TMemoryStream in(stored.Bytes());
+    ReadComponent(in, &read);
+    EXPECT_FALSE(read.Ctl3D());
+    EXPECT_EQ(read.Scale(), 150);
+    EXPECT_EQ(read.Options(), DefaultQvOptions | oAutoTitles);
+    EXPECT_EQ(read.Scrolls(), ssVertical);
+    EXPECT_EQ(read.EnterDir(), dRight);
+
+    // A stored set with bits no grid has is refused, naming the value.
+    std::string bad = stored.Bytes();
+    const size_t at = bad.find("Scrolls");
+    ASSERT_NE(at, std::string::npos);
+    bad[at + 7 + 1] = 9;  // vaInt8 follows the name; its value byte
+    TMemoryStream badIn(bad);
+    TQvGrid other;
+    try {
+        ReadComponent(badIn, &other);
+        ADD_FAILURE() << "accepted";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find("Scrolls value 9"), std::string::npos) << e.Message();
+    }
 }
 
 TEST(Grid, EventsComeFromTheActivePane) {

@@ -219,6 +219,84 @@ TEST_F(ViewPaintTest, SelectedCellShowsAFrameRingAndStaysUninverted) {
     EXPECT_EQ(At(shot, (q.Left + q.Right) / 2, (q.Top + q.Bottom) / 2), Window());
 }
 
+// Flat looks: the selection is inverted as a whole (the current cell still
+// uninverted), with no ring, and the title cells of the selected columns
+// keep their own frames instead of turning into raised buttons.
+TEST_F(ViewPaintTest, FlatLooksInvertTheSelectionPlainlyAndKeepTitleFrames) {
+    ASSERT_TRUE(Grid->Ctl3D());
+    TQvView* titles = Grid->Views(skColTitles);
+    Client()->SetCurrent({2, 2}, true, false);
+    Client()->SetSelection({2, 2, 4, 4}, {2, 2}, Client());
+    const auto titleCell = [&](int32_t Col) {
+        QApplication::processEvents();
+        TRect px;
+        EXPECT_TRUE(titles->CellRectToPixels({Col, 0, Col + 1, 1}, 0, px));
+        return titles->grab(QRect(px.Left, px.Top, px.Width(), px.Height())).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QRgb inverted = ~Window() & 0xFFFFFF;
+    const TRect a = Px({3, 3}, 1), q = Px({3, 3});
+    QImage shot = Shot();
+    EXPECT_EQ(At(shot, a.Right + 2, q.Top + 5), inverted) << "the ring";
+    EXPECT_EQ(At(shot, a.Right - 1, q.Top + 5), Window()) << "the margin inside the ring";
+    EXPECT_NE(titleCell(2), titleCell(0)) << "a raised button over the selected column";
+
+    Grid->SetCtl3D(false);
+    shot = Shot();
+    EXPECT_EQ(At(shot, a.Right + 2, q.Top + 5), Window()) << "no ring";
+    EXPECT_EQ(At(shot, a.Right - 1, q.Top + 5), inverted) << "no margin";
+    EXPECT_EQ(At(shot, (q.Left + q.Right) / 2, (q.Top + q.Bottom) / 2), inverted);
+    const TRect cur = Px({2, 2}, 2);
+    EXPECT_EQ(At(shot, cur.Left + 3, cur.Top + 3), Window()) << "the current cell stays uninverted";
+    EXPECT_EQ(titleCell(2), titleCell(0)) << "title cells keep their own frames";
+
+    // A selection change keeps the screen in step with a fresh paint.
+    Client()->SetSelection({3, 3, 6, 5}, {2, 2}, Client());
+    QApplication::processEvents();
+    const QPoint at = Client()->mapTo(Grid->window(), QPoint(0, 0));
+    const QImage held = Grid->screen()
+                            ->grabWindow(Grid->window()->winId(), at.x(), at.y(), Client()->width(), Client()->height())
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32);
+    if (held.size() == Client()->size()) {
+        EXPECT_EQ(held, Shot());
+    }
+}
+
+// Column letters over the client columns and row numbers beside the rows,
+// in the title line next to the cells, where no title cell is stored.
+TEST_F(ViewPaintTest, AutoTitlesNameColumnsAndRowsNextToTheCells) {
+    Sheet->SetTitleRows(2);
+    TQvView* cols = Grid->Views(skColTitles);
+    TQvView* rows = Grid->Views(skRowTitles);
+    const auto ink = [](TQvView* P, TPoint Cell) {
+        QApplication::processEvents();
+        TRect px;
+        EXPECT_TRUE(P->CellRectToPixels({Cell.X, Cell.Y, Cell.X + 1, Cell.Y + 1}, 2, px));
+        const QImage i = P->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb face = At(i, px.Left + 1, px.Top + 1);
+        return Ink(i, px, face);
+    };
+    EXPECT_TRUE(ink(cols, {0, 1}).isEmpty());
+    Grid->SetOptions(Grid->Options() | oAutoTitles);
+    EXPECT_FALSE(ink(cols, {0, 1}).isEmpty()) << "A";
+    EXPECT_FALSE(ink(rows, {0, 3}).isEmpty()) << "4";
+    EXPECT_TRUE(ink(cols, {0, 0}).isEmpty()) << "only the title row next to the cells";
+    // "H" is wider than "I"; both centred in their cells.
+    const QRect w = ink(cols, {7, 1}), i = ink(cols, {8, 1});
+    EXPECT_GT(w.width(), i.width());
+    TRect q;
+    ASSERT_TRUE(cols->CellRectToPixels({8, 1, 9, 2}, 0, q));
+    EXPECT_LE(std::abs(i.center().x() - (q.Left + q.Right) / 2), 2);
+    // A title cell of its own, even an empty one, shows no letter.
+    Sheet->Sections(skColTitles)->NeedCell({1, 1});
+    EXPECT_TRUE(ink(cols, {1, 1}).isEmpty());
+    EXPECT_EQ(TQvView::ColumnLetters(0), "A");
+    EXPECT_EQ(TQvView::ColumnLetters(25), "Z");
+    EXPECT_EQ(TQvView::ColumnLetters(26), "AA");
+    EXPECT_EQ(TQvView::ColumnLetters(701), "ZZ");
+    EXPECT_EQ(TQvView::ColumnLetters(702), "AAA");
+}
+
 // What is on screen after selection changes (repainting only the changed
 // pixels) equals a full repaint.
 TEST_F(ViewPaintTest, SelectionChangesRepaintOnlyWhatChangedAndStayConsistent) {
