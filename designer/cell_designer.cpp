@@ -394,7 +394,7 @@ void TQvCellDesigner::ColorsDblClick() {
     const int index = FColors->ActiveIndex();
     if (index < 0) return;
     TColor c = FColors->SelectedColor();
-    if (!ExecuteColorDialog(this, c)) return;
+    if (!ExecuteColorDialog(c, this)) return;
     FColors->SetPaletteColor(index, c);
     ColorsChange();
 }

@@ -316,7 +316,7 @@ TEST_F(CellDesignerTest, AutoStoresNoFill) {
     ShowPage("ColorPage");
     colors = Find<TColorBox>("Colors");
     const TColor custom = RGB(10, 20, 30);
-    TColorDialogHook previous = SetColorDialogHook([&](QWidget*, TColor& C) {
+    TColorDialogHook previous = SetColorDialogHook([&](TColor& C, QWidget*) {
         EXPECT_EQ(C, colors->PaletteColor(3));
         C = custom;
         return true;

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     WritePickerShots(folder);
+    WriteCellDesignerShots(folder);
     WriteStylerShots(folder);
     return 0;
 }

@@ -14,6 +14,8 @@ bool SaveShot(QWidget& Widget, const QString& Folder, const QString& Name);
 // The colour box with one swatch active, the colour
 // tool button, the font boxes and a simple pick box.
 void WritePickerShots(const QString& Folder);
+// Each page of the Format Cells dialog on a selection, and on a base style.
+void WriteCellDesignerShots(const QString& Folder);
 // The style designer with two styles, one of them chosen.
 void WriteStylerShots(const QString& Folder);
 
