@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,35 +42,38 @@ const TEditCellsHook& EditCellsHook() { return Hook(); }
 
 TQvStylerDesigner::TQvStylerDesigner(QWidget* Parent) : QDialog(Parent) {
     setObjectName(QStringLiteral("QvStylerDesigner"));
-    setFixedSize(364, 324);
+    // The controls keep at least their designed sizes; the layouts make
+    // room for larger fonts.
+    setMinimumSize(364, 324);
 
     FPages = new QTabWidget(this);
     FPages->setObjectName(QStringLiteral("PageControl"));
-    FPages->setGeometry(0, 0, 364, 292);
 
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Style"));
+    auto* pageLayout = new QGridLayout(page);
+    pageLayout->setContentsMargins(8, 4, 8, 8);
     FAlias = new QLabel(QStringLiteral("&Alias"), page);
     FAlias->setObjectName(QStringLiteral("Alias"));
-    FAlias->setGeometry(8, 4, 120, 16);
     FStyles = new TPickBox(page, csSimple);
     FStyles->setObjectName(QStringLiteral("Styles"));
-    FStyles->setGeometry(8, 20, 249, 234);
+    FStyles->setMinimumSize(249, 234);
     FAlias->setBuddy(FStyles);
+    pageLayout->addWidget(FAlias, 0, 0);
+    pageLayout->addWidget(FStyles, 1, 0, 5, 1);
 
     FBAdd = new QPushButton(QStringLiteral("&Add"), page);
     FBAdd->setObjectName(QStringLiteral("BAdd"));
-    FBAdd->setGeometry(265, 20, 85, 25);
     FBDelete = new QPushButton(QStringLiteral("&Delete"), page);
     FBDelete->setObjectName(QStringLiteral("BDelete"));
-    FBDelete->setGeometry(265, 50, 85, 25);
     FBFormat = new QPushButton(QStringLiteral("&Format..."), page);
     FBFormat->setObjectName(QStringLiteral("BFormat"));
-    FBFormat->setGeometry(265, 80, 85, 25);
+    pageLayout->addWidget(FBAdd, 1, 1);
+    pageLayout->addWidget(FBDelete, 2, 1);
+    pageLayout->addWidget(FBFormat, 3, 1);
 
     FGroupIncludes = new QGroupBox(QStringLiteral(" Includes "), page);
     FGroupIncludes->setObjectName(QStringLiteral("GroupIncludes"));
-    FGroupIncludes->setGeometry(265, 108, 87, 146);
     auto* groupLayout = new QVBoxLayout(FGroupIncludes);
     groupLayout->setContentsMargins(4, 2, 4, 4);
     FCBProps = new QListWidget(FGroupIncludes);
@@ -76,24 +81,37 @@ TQvStylerDesigner::TQvStylerDesigner(QWidget* Parent) : QDialog(Parent) {
     FCBProps->setFrameShape(QFrame::NoFrame);
     FCBProps->setSelectionMode(QAbstractItemView::NoSelection);
     FCBProps->setFocusPolicy(Qt::NoFocus);
+    FCBProps->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FCBProps->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const char* name : PropNames) {
         auto* item = new QListWidgetItem(QString::fromLatin1(name), FCBProps);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    // Room for all eight entries without scrolling.
+    FCBProps->setFixedSize(qMax(80, FCBProps->sizeHintForColumn(0) + 8), FCBProps->sizeHintForRow(0) * FCBProps->count() + 4);
     groupLayout->addWidget(FCBProps);
+    pageLayout->addWidget(FGroupIncludes, 4, 1);
+    pageLayout->setRowStretch(5, 1);
+    pageLayout->setColumnStretch(0, 1);
     FGroupIncludes->hide();
     FPages->addTab(page, QStringLiteral("Style"));
 
     FBOK = new QPushButton(QStringLiteral("OK"), this);
     FBOK->setObjectName(QStringLiteral("OK"));
-    FBOK->setGeometry(122, 296, 75, 25);
     FBCancel = new QPushButton(QStringLiteral("Cancel"), this);
     FBCancel->setObjectName(QStringLiteral("Cancel"));
-    FBCancel->setGeometry(203, 296, 75, 25);
     FBApply = new QPushButton(QStringLiteral("Apply"), this);
     FBApply->setObjectName(QStringLiteral("Apply"));
-    FBApply->setGeometry(284, 296, 75, 25);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(FBOK);
+    buttons->addWidget(FBCancel);
+    buttons->addWidget(FBApply);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(FPages, 1);
+    layout->addLayout(buttons);
 
     // Enter adds the typed name: "&Add" is the default button, and no other
     // button takes that role when it has the focus.
