@@ -71,7 +71,9 @@ void TProPickBox::Build() {
         FList->setFocusPolicy(Qt::NoFocus);
         FLayout->addWidget(FEdit);
         FLayout->addWidget(FList, 1);
-        connect(FList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& I) {
+        // A press on a line chooses it, the chosen line included; the list
+        // takes no focus, so the keyboard reaches it only through the edit.
+        connect(FList, &QListView::pressed, this, [this](const QModelIndex& I) {
             if (!FUpdating && I.isValid()) ItemChosen(I.row());
         });
         connect(FList, &QListView::doubleClicked, this, [this] {

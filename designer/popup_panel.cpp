@@ -34,7 +34,7 @@ void TPopupPanel::Popup(QWidget* Control, int Alignment) {
         if (pos.x() < area.left()) pos.setX(area.left());
     }
     FPopupControl = Control;
-    move(pos);
+    setGeometry(QRect(pos, size()));
     FOpen = true;
     show();
     raise();
