@@ -22,6 +22,7 @@
 #include "designer/font_boxes.h"
 #include "designer/pick_box.h"
 #include "designer/popup_panel.h"
+#include "designer/styler_designer.h"
 #include "grids/base_style.h"
 #include "grids/manager.h"
 #include "grids/pro_range.h"
@@ -114,13 +115,21 @@ void TQvCellDesigner::accept() {
     if (Apply()) QDialog::accept();
 }
 
-bool TQvCellDesigner::EditCells(TQvPro* Pro) {
-    auto dialog = std::make_unique<TQvCellDesigner>();
+bool TQvCellDesigner::EditCells(TQvPro* Pro, QWidget* Parent) {
+    auto dialog = std::make_unique<TQvCellDesigner>(Parent);
     dialog->SetPro(Pro);
     return dialog->exec() == QDialog::Accepted;
 }
 
-bool EditCells(TQvPro* Pro) { return TQvCellDesigner::EditCells(Pro); }
+bool EditCells(TQvPro* Pro, QWidget* Parent) { return TQvCellDesigner::EditCells(Pro, Parent); }
+
+void InstallCellDesigner() {
+    SetEditCellsHook([](TQvPro* Pro, QWidget* Parent) { return EditCells(Pro, Parent); });
+}
+
+namespace {
+const bool CellDesignerInstalled = (InstallCellDesigner(), true);
+}
 
 // --- loading --------------------------------------------------------------
 
@@ -146,6 +155,7 @@ void TQvCellDesigner::LoadControl() {
     if (FEditClasses->count() > 0)
         FEditClasses->setCurrentRow(std::clamp<int>(FPro->EditorIndex(), 0, FEditClasses->count() - 1));
     FCellFormats->SetText(Q(FPro->Format()));
+    if (const int line = FCellFormats->IndexOf(FCellFormats->Text()); line >= 0) FCellFormats->SetItemIndex(line);
     FEditorTouched = false;
     FFormatTouched = false;
     UpdateFormatSample();
@@ -352,7 +362,10 @@ void TQvCellDesigner::FillFormats() {
     for (const QString& f : formats) FCellFormats->AddItem(f);
     // The new class starts with its first predefined format, as a new
     // style of that class does.
-    FCellFormats->SetText(formats.isEmpty() ? QString() : formats.first());
+    if (formats.isEmpty())
+        FCellFormats->SetText(QString());
+    else
+        FCellFormats->SetItemIndex(0);
     FPanelFormat->setVisible(!formats.isEmpty());
 }
 

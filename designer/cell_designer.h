@@ -103,9 +103,9 @@ public:
     // The text FormatSample shows for the mask being typed.
     QString FormatSampleText() const;
 
-    // Creates the dialog without owner, opens it modally on Pro and frees
-    // it; true when it was closed with OK.
-    static bool EditCells(TQvPro* Pro);
+    // Creates the dialog, opens it modally on Pro over Parent and frees it;
+    // true when it was closed with OK.
+    static bool EditCells(TQvPro* Pro, QWidget* Parent = nullptr);
 
 public slots:
     // OK: applies, and closes with the modal result OK when that succeeded.
@@ -234,6 +234,11 @@ private:
 
 // Opens the Format Cells dialog modally on Pro; true when it was closed
 // with OK.
-bool EditCells(TQvPro* Pro);
+bool EditCells(TQvPro* Pro, QWidget* Parent = nullptr);
+
+// Lets the style designer edit a style's attributes with this dialog (its
+// edit-cells hook). Done when the program starts, as soon as this dialog is
+// linked in; programs that replaced the hook call it to put it back.
+void InstallCellDesigner();
 
 }  // namespace qv

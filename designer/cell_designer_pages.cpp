@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <qdrawutil.h>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -78,21 +77,34 @@ QIcon LineStyleIcon(int Style) {
     return QIcon(pm);
 }
 
-QIcon FrameIcon(int Style, const QPalette& Pal) {
+// A grey cell with the frame style drawn around it, in the light and dark
+// edges a painted frame uses.
+QIcon FrameIcon(int Style) {
     QPixmap pm = NewIcon(18, 18);
     QPainter p(&pm);
-    const QRect r(1, 1, 16, 16);
-    p.fillRect(r, Pal.button());
+    const QColor face(212, 208, 200), light(Qt::white), shadow(128, 128, 128), dark(Qt::black);
+    p.fillRect(1, 1, 16, 16, face);
+    // One ring of edges, Inset pixels in: Raised puts the light edge top and
+    // left.
+    auto ring = [&](int Inset, bool Raised, const QColor& Light, const QColor& Dark) {
+        const int l = 1 + Inset, t = 1 + Inset, r = 16 - Inset, b = 16 - Inset;
+        p.setPen(Raised ? Light : Dark);
+        p.drawLine(l, t, r, t);
+        p.drawLine(l, t, l, b);
+        p.setPen(Raised ? Dark : Light);
+        p.drawLine(l, b, r, b);
+        p.drawLine(r, t, r, b);
+    };
     switch (Style) {
-        case frFlatUp: qDrawShadePanel(&p, r, Pal, false, 1); break;
-        case frFlatDown: qDrawShadePanel(&p, r, Pal, true, 1); break;
-        case frDeepUp: qDrawShadePanel(&p, r, Pal, false, 2); break;
-        case frDeepDown: qDrawShadePanel(&p, r, Pal, true, 2); break;
-        case frBevelUp: qDrawShadeRect(&p, r, Pal, false, 1, 1); break;
-        case frBevelDown: qDrawShadeRect(&p, r, Pal, true, 1, 1); break;
+        case frFlatUp: ring(0, true, light, shadow); break;
+        case frFlatDown: ring(0, false, light, shadow); break;
+        case frDeepUp: ring(0, true, light, dark); ring(1, true, face, shadow); break;
+        case frDeepDown: ring(0, false, light, dark); ring(1, false, face, shadow); break;
+        case frBevelUp: ring(0, true, light, shadow); ring(2, false, light, shadow); break;
+        case frBevelDown: ring(0, false, light, shadow); ring(2, true, light, shadow); break;
         default:
-            p.setPen(QPen(QColor(128, 128, 128), 1, Qt::DotLine));
-            p.drawRect(r.adjusted(0, 0, -1, -1));
+            p.setPen(QPen(shadow, 1, Qt::DotLine));
+            p.drawRect(1, 1, 15, 15);
             break;
     }
     return QIcon(pm);
@@ -295,7 +307,8 @@ QWidget* TQvCellDesigner::BuildFontPage() {
         label->setAutoFillBackground(true);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumSize(100, 34);
+        label->setMinimumHeight(34);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         return label;
     };
     FPanelPreview = preview("PanelPreview");
@@ -345,6 +358,7 @@ QWidget* TQvCellDesigner::BuildBorderPage() {
 
     auto* frame = new QFrame(border);
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     FBordersBox = Named(new TBorderPreview(FLines, frame), "BordersBox");
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->setContentsMargins(1, 1, 1, 1);
@@ -411,7 +425,7 @@ QWidget* TQvCellDesigner::BuildBorderPage() {
                                               "Deep Down", "Bevel Up", "Bevel Down"};
     auto* frameRow = new QHBoxLayout(frames);
     for (int f = 0; f < 7; ++f) {
-        QToolButton* b = NewToolButton(frameNames[f], frameNames[f], FrameIcon(f, palette()));
+        QToolButton* b = NewToolButton(frameNames[f], frameNames[f], FrameIcon(f));
         b->setCheckable(true);
         b->setProperty("tag", f);
         frameGroup->addButton(b, f);
