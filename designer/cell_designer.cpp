@@ -40,10 +40,6 @@ namespace qv {
 
 namespace {
 
-constexpr uint8_t AllLines = 0xFF;
-constexpr uint8_t OuterLines = 1u << liLeft | 1u << liTop | 1u << liRight | 1u << liBottom;
-constexpr uint8_t InnerLines = 1u << liHInternal | 1u << liVInternal;
-
 // What a style's format is tried on: a number with decimals and thousands,
 // or a fixed afternoon for date and time masks.
 constexpr double SampleNumber = 1234.5678;
@@ -474,6 +470,11 @@ void TQvCellDesigner::PanelExit(TColorPanel* Panel) {
 // --- Border page ----------------------------------------------------------
 
 void TQvCellDesigner::SetLines(uint8_t Mask, bool On) {
+    // Inner lines exist only where the set has more than one row or column
+    // outside a merged range; elsewhere they would be drawn inside a merged
+    // cell once it is split.
+    if (!FLineButtons[liHInternal]->isEnabled()) Mask &= static_cast<uint8_t>(~(1u << liHInternal));
+    if (!FLineButtons[liVInternal]->isEnabled()) Mask &= static_cast<uint8_t>(~(1u << liVInternal));
     const TQvLineInfo line = On ? TQvLineInfo{FLineStyle, FLineColor} : TQvLineInfo{lsNone, FLineColor};
     for (int i = 0; i < 8; ++i)
         if (Mask & (1u << i)) FLines[i] = line;

@@ -228,6 +228,14 @@ TEST_F(CellDesignerTest, FormatSampleFollowsTheTypedMask) {
     style->SetFormat("0.0");
     Open(style);
     EXPECT_EQ(Find<QLineEdit>("FormatSample")->text(), "1234.6");
+
+    // A value the chosen class cannot read shows why instead of a sample.
+    Client()->NeedCell({5, 5})->SetAsString("abc");
+    Open(&Select({5, 5, 6, 6}));
+    auto* classes = Find<QListWidget>("CellClasses");
+    classes->setCurrentItem(classes->findItems("TQvCDateTime", Qt::MatchExactly).value(0));
+    EXPECT_TRUE(Find<QLineEdit>("FormatSample")->text().startsWith("Could not convert"))
+        << Find<QLineEdit>("FormatSample")->text().toStdString();
 }
 
 TEST_F(CellDesignerTest, ExternalWithMediumSetsOnlyTheOuterLines) {
@@ -282,6 +290,13 @@ TEST_F(CellDesignerTest, PreviewClicksSetAndDoubleClicksRemoveLines) {
     // The right button does nothing.
     QTest::mouseClick(box, Qt::RightButton, {}, QPoint(60, 4));
     EXPECT_EQ(Dialog->Lines()[liTop].Style, lsNone);
+    // One cell has no inner lines to set.
+    Click("All Borders");
+    EXPECT_EQ(Dialog->Lines()[liTop].Style, lsDouble);
+    EXPECT_EQ(Dialog->Lines()[liHInternal].Style, lsNone);
+    EXPECT_EQ(Dialog->Lines()[liVInternal].Style, lsNone);
+    Click("No Border");
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 45));
     Click("OK");
     EXPECT_EQ(Line({0, 0, 1, 1}, liLeft), (TQvLineInfo{lsDouble, clBlack}));
 
