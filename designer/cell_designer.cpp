@@ -174,6 +174,15 @@ void TQvCellDesigner::LoadFont() {
     const TFont* font = FPro->Font();
     FPanelTColor->SetColor(font->Color());
     FFonts->SetSelFont(*font);
+    // The font box shows a name when its font changes; a set whose font
+    // equals the box's starting font would otherwise show none.
+    const QString name = Q(font->Name());
+    if (FFonts->Text() != name) {
+        if (const int line = FFonts->IndexOf(name); line >= 0)
+            FFonts->SetItemIndex(line);
+        else
+            FFonts->SetText(name);
+    }
     FUnderline->setChecked(font->Style().Contains(fsUnderline));
     FStrikeout->setChecked(font->Style().Contains(fsStrikeOut));
     UpdatePreviews();

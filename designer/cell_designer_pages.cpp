@@ -163,6 +163,8 @@ void TQvCellDesigner::BuildPages() {
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(FPages, 1);
     layout->addLayout(buttons);
+    // As small as the pages allow, rather than as large as the lists ask.
+    resize(minimumSizeHint().expandedTo(QSize(440, 400)));
 
     BuildColorPopup();
 }

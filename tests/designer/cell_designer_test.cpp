@@ -20,6 +20,7 @@
 #include "designer/color_box.h"
 #include "designer/color_dialog.h"
 #include "designer/color_panel.h"
+#include "designer/font_boxes.h"
 #include "designer/pick_box.h"
 #include "designer/popup_panel.h"
 #include "designer/styler_designer.h"
@@ -92,7 +93,12 @@ protected:
         pages->setCurrentWidget(Dialog->findChild<QWidget*>(Name));
         QApplication::processEvents();
     }
-    void Click(const char* Name) { QTest::mouseClick(Find<QAbstractButton>(Name), Qt::LeftButton); }
+    // A check box takes clicks on its box and caption only: click the box.
+    void Click(const char* Name) {
+        QAbstractButton* b = Find<QAbstractButton>(Name);
+        const QPoint at = qobject_cast<QCheckBox*>(b) ? QPoint(8, b->height() / 2) : b->rect().center();
+        QTest::mouseClick(b, Qt::LeftButton, {}, at);
+    }
     // Clicks swatch Index of a colour box.
     static void ClickSwatch(TColorBox* Box, int Index) {
         QTest::mouseClick(Box, Qt::LeftButton, {}, SwatchRect(Box->size(), Index).center());
@@ -356,6 +362,7 @@ TEST_F(CellDesignerTest, BaseStyleShowsItsColoursAndHidesCellControls) {
         EXPECT_FALSE(Find<QWidget>(name)->isHidden()) << name;
     EXPECT_EQ(Find<TColorPanel>("PanelEColor")->Color(), base->ErrorColor());
     EXPECT_EQ(Find<TColorPanel>("PanelGColor")->Color(), base->GridColor());
+    EXPECT_EQ(Find<TFontBox>("Fonts")->Text(), "MS Sans Serif");  // not installed, still named
 
     ShowPage("BorderPage");
     QTest::mouseClick(Find<QToolButton>("BGColor"), Qt::LeftButton);
@@ -466,7 +473,7 @@ TEST_F(CellDesignerTest, TheStyleDesignerEditsAStyleWithTheDialog) {
         ASSERT_NE(dialog, nullptr);
         caption = dialog->windowTitle();
         dialog->PageControl()->setCurrentWidget(dialog->findChild<QWidget*>("LayoutPage"));
-        QTest::mouseClick(dialog->findChild<QCheckBox*>("Hidden"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QCheckBox*>("Hidden"), Qt::LeftButton, {}, QPoint(8, 10));
         dialog->findChild<QPushButton*>("OK")->click();
     });
     QTest::mouseClick(designer.FormatButton(), Qt::LeftButton);
