@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "designer/color_box.h"
+#include "designer/color_dialog.h"
 #include "designer/color_tool_button.h"
 #include "designer/popup_panel.h"
 #include "qt/qt_convert.h"
@@ -180,6 +181,19 @@ TEST(PopupPanelTest, OpensUnderItsControlAndRaisesOnCloseOnce) {
     QTest::keyClick(&panel, Qt::Key_Escape);  // Qt closes a pop-up on Escape
     EXPECT_FALSE(panel.isVisible());
     EXPECT_EQ(closes, 2);
+}
+
+TEST(ColorDialogTest, AnswersWithoutAWindowOffscreenAndThroughItsHook) {
+    TColor color = clRed;
+    EXPECT_FALSE(ExecuteColorDialog(color));  // no screen: cancelled at once
+    EXPECT_EQ(color, clRed);
+    SetColorDialogHook([](TColor& C, QWidget*) {
+        C = RGB(1, 2, 3);
+        return true;
+    });
+    EXPECT_TRUE(ExecuteColorDialog(color));
+    EXPECT_EQ(color, RGB(1, 2, 3));
+    SetColorDialogHook({});
 }
 
 }  // namespace
