@@ -181,6 +181,17 @@ TEST(PopupPanelTest, OpensUnderItsControlAndRaisesOnCloseOnce) {
     QTest::keyClick(&panel, Qt::Key_Escape);  // Qt closes a pop-up on Escape
     EXPECT_FALSE(panel.isVisible());
     EXPECT_EQ(closes, 2);
+
+    // A click outside closes it; a click on a control inside does not.
+    auto* inside = new QWidget(&panel);
+    inside->setGeometry(10, 10, 40, 40);
+    inside->setFocusPolicy(Qt::ClickFocus);
+    panel.Popup(control);
+    QTest::mouseClick(panel.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(15, 15));
+    EXPECT_TRUE(panel.isVisible());
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 150));
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_EQ(closes, 3);
 }
 
 TEST(ColorDialogTest, AnswersWithoutAWindowOffscreenAndThroughItsHook) {
