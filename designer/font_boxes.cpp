@@ -97,7 +97,7 @@ TFontSizeBox::TFontSizeBox(QWidget* Parent, TComboBoxStyle Style) : TProPickBox(
     setObjectName(QStringLiteral("FontSizeBox"));
     FillItems();
     if (EditControl()) EditControl()->setMaxLength(4);
-    SetText(QString::number(FFontSize));
+    SetItemIndex(IndexOf(QString::number(FFontSize)));
 }
 
 void TFontSizeBox::FillItems() {

@@ -1,5 +1,7 @@
 #include "designer/pick_box.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -118,7 +120,26 @@ void TProPickBox::SetStyle(TComboBoxStyle Value) {
 void TProPickBox::SetSorted(bool Value) {
     if (Value == FSorted) return;
     FSorted = Value;
-    if (FSorted) FModel->sort(0);
+    if (!FSorted || Count() < 2) return;
+    // The items already there are put in the order AddItem keeps, ignoring
+    // case; the chosen item stays chosen.
+    ++FUpdating;
+    const int chosen = ItemIndex();
+    const QString text = Text();
+    QList<QList<QStandardItem*>> rows;
+    QStandardItem* chosenItem = chosen >= 0 ? FModel->item(chosen) : nullptr;
+    while (FModel->rowCount() > 0) rows << FModel->takeRow(0);
+    std::stable_sort(rows.begin(), rows.end(), [](const QList<QStandardItem*>& A, const QList<QStandardItem*>& B) {
+        return A[0]->text().compare(B[0]->text(), Qt::CaseInsensitive) < 0;
+    });
+    for (const auto& row : rows) FModel->appendRow(row);
+    --FUpdating;
+    if (chosenItem)
+        SelectQuietly(chosenItem->row());
+    else {
+        SelectQuietly(-1);
+        SetText(text);
+    }
 }
 
 void TProPickBox::SetItemHeight(int Value) {

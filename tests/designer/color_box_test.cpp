@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "designer/color_box.h"
+#include "designer/color_dialog.h"
 #include "designer/color_tool_button.h"
 #include "designer/popup_panel.h"
 #include "qt/qt_convert.h"
@@ -180,6 +181,30 @@ TEST(PopupPanelTest, OpensUnderItsControlAndRaisesOnCloseOnce) {
     QTest::keyClick(&panel, Qt::Key_Escape);  // Qt closes a pop-up on Escape
     EXPECT_FALSE(panel.isVisible());
     EXPECT_EQ(closes, 2);
+
+    // A click outside closes it; a click on a control inside does not.
+    auto* inside = new QWidget(&panel);
+    inside->setGeometry(10, 10, 40, 40);
+    inside->setFocusPolicy(Qt::ClickFocus);
+    panel.Popup(control);
+    QTest::mouseClick(panel.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(15, 15));
+    EXPECT_TRUE(panel.isVisible());
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 150));
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_EQ(closes, 3);
+}
+
+TEST(ColorDialogTest, AnswersWithoutAWindowOffscreenAndThroughItsHook) {
+    TColor color = clRed;
+    EXPECT_FALSE(ExecuteColorDialog(color));  // no screen: cancelled at once
+    EXPECT_EQ(color, clRed);
+    SetColorDialogHook([](TColor& C, QWidget*) {
+        C = RGB(1, 2, 3);
+        return true;
+    });
+    EXPECT_TRUE(ExecuteColorDialog(color));
+    EXPECT_EQ(color, RGB(1, 2, 3));
+    SetColorDialogHook({});
 }
 
 }  // namespace

@@ -62,11 +62,16 @@ TEST(PickBoxTest, SimpleStyleSelectsTypedItemIgnoringCase) {
 
 TEST(PickBoxTest, SortedBoxInsertsInOrderAndStyleChangeKeepsItems) {
     TPickBox box;
-    box.SetSorted(true);
-    for (const char* name : {"pear", "Apple", "fig"}) box.AddItem(QString::fromLatin1(name));
+    for (const char* name : {"pear", "banana"}) box.AddItem(QString::fromLatin1(name));
+    box.SetItemIndex(0);
+    box.SetSorted(true);  // sorts what is there, keeping the choice
+    EXPECT_EQ(box.Item(0), QStringLiteral("banana"));
+    EXPECT_EQ(box.ItemIndex(), 1);
+    box.DeleteItem(0);
+    for (const char* name : {"Apple", "fig"}) box.AddItem(QString::fromLatin1(name));
     EXPECT_EQ(box.Item(0), QStringLiteral("Apple"));
     EXPECT_EQ(box.Item(2), QStringLiteral("pear"));
-    EXPECT_EQ(box.ItemIndex(), -1);
+    EXPECT_EQ(box.ItemIndex(), 2);
     box.SetItemIndex(1);
     box.SetStyle(csSimple);
     EXPECT_EQ(box.Count(), 3);
