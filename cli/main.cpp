@@ -32,11 +32,19 @@ public:
     }
 };
 
+// Qt's own notes about the session (no runtime folder and the like) are
+// noise on a command line; warnings about the work itself still show.
+void QtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Text) {
+    if (Type == QtDebugMsg || Type == QtInfoMsg || Text.startsWith("QStandardPaths:")) return;
+    std::cerr << "qvsheet: " << Text.toStdString() << "\n";
+}
+
 // PDF and PNG output paint with the widgets; without a display they paint
 // off screen.
 std::unique_ptr<QApplication> StartWidgets(int& Argc, char** Argv) {
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QtMessages);
     return std::make_unique<QApplication>(Argc, Argv);
 }
 

@@ -31,7 +31,7 @@ TAtomicFile::TAtomicFile(const std::string& Target) : FTarget(Target) {
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     FHandle = ::mkstemp(name.data());
-    if (FHandle < 0) throw EFCreateError("Cannot create file \"" + Target + "\". " + Reason());
+    if (FHandle < 0) throw EFCreateError("Cannot create file \"" + Target + "\": " + Reason());
     FTempName = name.data();
     // mkstemp makes the file private; the finished file gets the mode any
     // new file would (or the mode of the file it replaces).
@@ -50,7 +50,7 @@ void TAtomicFile::Write(const void* Data, size_t Size) {
         const ssize_t n = ::write(FHandle, p, Size);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw EWriteError("Cannot write file \"" + FTarget + "\". " + Reason());
+            throw EWriteError("Cannot write file \"" + FTarget + "\": " + Reason());
         }
         p += n;
         Size -= static_cast<size_t>(n);
@@ -65,11 +65,11 @@ void TAtomicFile::Commit() {
         FHandle = -1;
         if (!ok) {
             errno = err;
-            throw EWriteError("Cannot write file \"" + FTarget + "\". " + Reason());
+            throw EWriteError("Cannot write file \"" + FTarget + "\": " + Reason());
         }
     }
     if (::rename(FTempName.c_str(), FTarget.c_str()) != 0)
-        throw EWriteError("Cannot replace file \"" + FTarget + "\". " + Reason());
+        throw EWriteError("Cannot replace file \"" + FTarget + "\": " + Reason());
     FCommitted = true;
 }
 

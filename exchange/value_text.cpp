@@ -127,6 +127,7 @@ TTextValue DetectTextValue(std::string_view S) {
 }
 
 std::string ExactDoubleText(double V) {
+    if (V == 0) return "0";  // no "-0"
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, V);
     return std::string(buf, res.ptr);
