@@ -14,6 +14,7 @@
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "lists/slist.h"
+#include "platform/compact_string.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
 
@@ -115,9 +116,11 @@ private:
             throw EReadError(Where(FRecordLine, FField + 1) + ": past the last column a sheet can hold (" +
                              std::to_string(SheetLimit() + 1) + ")");
         ++FField;
-        for (size_t i = 0; i < Size; ++i)
-            if (Data[i] == '\n') ++FLine;
         if (Size == 0) return;
+        for (const char* p = Data; (p = static_cast<const char*>(std::memchr(p, '\n', Size - (p - Data))));) {
+            ++FLine;
+            if (++p == Data + Size) break;
+        }
 
         std::string_view text(Data, Size);
         std::string fixed;
@@ -192,6 +195,8 @@ private:
 // Makes the staged cells in the sheet. Nothing here can fail on the data.
 void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
     TQvSection* client = Sheet.Sections(skClient);
+    // One copy of each date format, shared by all the date cells.
+    const TCompactString dateFormat(IsoDateFormat), dateTimeFormat(IsoDateTimeFormat);
     Sheet.BeginUpdate();
     try {
         const int32_t needCols = Origin.X + Reader.Cols;
@@ -214,7 +219,7 @@ void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
                 case tvDate:
                 case tvDateTime: {
                     TQvCell* c = client->NeedCellOfClass(at, TQvCDateTime::StaticClass());
-                    c->SetFormat(s.Value.Kind == tvDate ? IsoDateFormat : IsoDateTimeFormat);
+                    c->SetFormatText(s.Value.Kind == tvDate ? dateFormat : dateTimeFormat);
                     c->SetAsDateTime(s.Value.Number);
                     break;
                 }
@@ -244,6 +249,12 @@ TCsvImportResult ImportCsv(TQvSheet& Sheet, TStream& Stream, const TCsvOptions& 
     if (!reader.Init()) throw EReadError(Name + ": out of memory");
 
     const int64_t total = Stream.Size() - Stream.Position();
+    // Typical fields are a few bytes long: room for them up front spares
+    // the copying of a growing list.
+    if (total > 0) {
+        reader.Cells.reserve(static_cast<size_t>(std::min<int64_t>(total / 6 + 16, int64_t(1) << 26)));
+        reader.Arena.reserve(static_cast<size_t>(std::min<int64_t>(total, int64_t(1) << 30)));
+    }
     std::unique_ptr<char[]> buffer(new char[1 << 16]);
     int64_t done = 0;
     bool first = true;
