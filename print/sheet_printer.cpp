@@ -134,8 +134,11 @@ void TQvSheetPrinter::PaintBlock(QPainter& Painter, const TRect& Cells) {
     grid.render(&Painter, QPoint(0, 0), QRegion(0, 0, w, h), QWidget::DrawChildren);
 }
 
-bool TQvSheetPrinter::Print(QPagedPaintDevice& Device) {
+void TQvSheetPrinter::ApplySetup(QPagedPaintDevice& Device) const {
     Device.setPageLayout(QPageLayout(FSetup.PageSize, FSetup.Orientation, FSetup.Margins, QPageLayout::Millimeter));
+}
+
+bool TQvSheetPrinter::Print(QPagedPaintDevice& Device) {
     QPainter painter;
     if (!painter.begin(&Device)) return false;
     Grid().SetScale(100);
@@ -161,13 +164,15 @@ void TQvSheetPrinter::PrintToPdf(const QString& FileName) {
         QPdfWriter writer(QString::fromStdString(file.TempName()));
         writer.setResolution(300);
         writer.setCreator("QvGrid");
+        ApplySetup(writer);
         if (!Print(writer)) throw EWriteError("Cannot write \"" + name + "\": the PDF could not be painted");
     }
     file.Commit();
 }
 
 int TQvSheetPrinter::Preview(QWidget* Parent) {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::PrinterResolution);
+    ApplySetup(printer);
     QPrintPreviewDialog dialog(&printer, Parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [this](QPrinter* P) { Print(*P); });

@@ -61,14 +61,17 @@ public:
     std::vector<TRect> Pages() const;
     int PageCount() const { return static_cast<int>(Pages().size()); }
 
-    // Prints every page on Device (a QPrinter or a QPdfWriter), which gets
-    // Setup's page layout. Returns false when the device cannot be painted.
+    // Gives Device the page size, orientation and margins of Setup.
+    void ApplySetup(QPagedPaintDevice& Device) const;
+    // Prints every page on Device (a QPrinter or a QPdfWriter) with the
+    // device's own page layout, so that a printer keeps what its user chose
+    // in a print dialog. Returns false when the device cannot be painted.
     bool Print(QPagedPaintDevice& Device);
     // Writes a PDF file; raises EWriteError naming the file on failure and
     // then leaves any earlier file in place.
     void PrintToPdf(const QString& FileName);
-    // Qt's print preview dialog over this sheet; printing from it prints.
-    // Returns the dialog's result.
+    // Qt's print preview dialog over this sheet, starting with Setup's page
+    // layout; printing from it prints. Returns the dialog's result.
     int Preview(QWidget* Parent = nullptr);
 
     // Titles plus the client cells Cells at grid scale Scale (percent), as

@@ -4,9 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QApplication>
 #include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "grids/sheet.h"
 #include "platform/exceptions.h"
@@ -116,4 +120,21 @@ TEST(SheetPrinter, ImagesShowTitlesAndTheRangeAtTheGridScale) {
     const QImage two = printer.RenderImage({2, 3, 5, 7}, 200);
     EXPECT_EQ(two.size(), QSize(2 * one.width(), 2 * one.height()));
     EXPECT_GT(InkedPixels(two, 0, two.height()), 500);
+}
+
+TEST(SheetPrinter, PreviewShowsThePagesOfThePrinter) {
+    TQvSheet s;
+    Fill(s);
+    TQvSheetPrinter printer(s);
+    printer.Setup().FitToWidth = false;
+    int shown = -1;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        if (auto* view = dialog->findChild<QPrintPreviewWidget*>()) shown = view->pageCount();
+        dialog->reject();
+    });
+    printer.Preview();
+    // The dialog's printer starts with the setup's A4 page.
+    EXPECT_EQ(shown, 6);
 }
