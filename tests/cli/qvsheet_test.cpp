@@ -111,14 +111,16 @@ TEST_F(Qvsheet, ConvertsBetweenCsvAndSheetFilesAndDescribesThem) {
 TEST_F(Qvsheet, TheShowcaseConvertsToEveryOutput) {
     const std::string showcase = QV_SOURCE_DIR "/examples/showcase.qvf";
     ASSERT_EQ(Run("convert " + showcase + " s.xlsx").Code, 0);
-    FILE* p = popen(("/usr/bin/python3 -c \"import openpyxl; ws = openpyxl.load_workbook('" + Path("s.xlsx") +
-                     "').active; print(ws['B2'].value, ws['C1'].value, ws.freeze_panes)\"")
+    FILE* p = popen(("/usr/bin/python3 -c \"import openpyxl; wb = openpyxl.load_workbook('" + Path("s.xlsx") +
+                     "'); ws = wb.active; import zipfile; print(ws['B2'].value, ws['C1'].value, ws.freeze_panes, "
+                     "[n for n in zipfile.ZipFile('" + Path("s.xlsx") + "').namelist() if n.startswith('xl/media/')])\"")
                         .c_str(),
                     "r");
     std::array<char, 256> buf{};
     std::string out = fgets(buf.data(), buf.size(), p) ? buf.data() : "";
     pclose(p);
-    EXPECT_EQ(out, "Oak desk Qty B2\n");
+    // The picture cell's bitmap travels as an image.
+    EXPECT_EQ(out, "Oak desk Qty B2 ['xl/media/image1.bmp']\n");
 
     const TRun pdf = Run("convert " + showcase + " s.pdf --page-size Letter --landscape");
     EXPECT_EQ(pdf.Code, 0) << pdf.Err;
