@@ -4,11 +4,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cells/boolean_cell.h"
 #include "cells/currency_cell.h"
 #include "cells/date_time_cell.h"
 #include "cells/double_cell.h"
 #include "cells/integer_cell.h"
+#include "cells/picture_cell.h"
 #include "cells/string_cell.h"
+#include "cells/strings_cell.h"
 #include "exchange/atomic_file.h"
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
@@ -232,4 +235,48 @@ TEST(CsvExport, FilesAreReplacedWholeOrNotAtAll) {
     std::remove(path.c_str());
 
     EXPECT_THROW(ExportCsvFile(s, "/nonexistent-folder/x.csv"), EFCreateError);
+}
+
+TEST(CsvImport, StartsAtAnOriginAndReportsProgress) {
+    TQvSheet s;
+    int64_t last = 0, total = 0;
+    TCsvOptions o;
+    o.Progress = [&](int64_t Done, int64_t Total) {
+        last = Done;
+        total = Total;
+    };
+    const auto r = Import(s, "a,b\nc,d\n", o, {6, 8});
+    EXPECT_EQ(r.Cells, 4);
+    EXPECT_EQ(s.FindCell(7, 9)->AsString(), "d");
+    EXPECT_EQ(s.ColCount(), 8);
+    EXPECT_EQ(s.RowCount(), 10);
+    EXPECT_EQ(last, 8);
+    EXPECT_EQ(total, 8);
+
+    // Options that cannot describe CSV text, and title positions, are refused.
+    TCsvOptions same;
+    same.Separator = same.Quote;
+    EXPECT_THROW(Import(s, "x", same), EReadError);
+    EXPECT_THROW(Import(s, "x", {}, {-1, 0}), EReadError);
+}
+
+TEST(CsvExport, EveryCellClassHasAText) {
+    TQvSheet s;
+    s.SetColCount(8);
+    auto* section = s.Sections(skClient);
+    auto put = [&](int32_t X, TClass Cls) { return section->NeedCellOfClass({X, 0}, Cls); };
+    put(0, TQvCBoolean::StaticClass())->SetAsBoolean(true);
+    TQvCell* pick = put(1, TQvCStrings::StaticClass());
+    pick->SetAsString("one\r\ntwo");
+    pick->SetAsInteger(1);
+    put(2, TQvCPicture::StaticClass());
+    TQvCell* midnight = put(3, TQvCDateTime::StaticClass());
+    midnight->SetAsDateTime(EncodeDate(1999, 12, 31));
+    TQvCell* early = put(4, TQvCDateTime::StaticClass());
+    early->SetAsDateTime(EncodeDateTime(2001, 1, 2, 3, 4, 5, 0));
+    TCsvOptions raw;
+    raw.RawValues = true;
+    // Check boxes read True or False, a pick list its chosen line, a picture
+    // nothing; midnight drops the time.
+    EXPECT_EQ(Export(s, raw), "True,two,,1999-12-31,2001-01-02 03:04:05\r\n");
 }

@@ -179,3 +179,25 @@ TEST(XlsxFormats, NumberAndDateFormatsTranslate) {
         EXPECT_EQ(out, want) << in;
     }
 }
+
+TEST(XlsxExport, ValuesWithoutAFileEquivalentGoAsTheirDisplayText) {
+    TQvSheet s;
+    s.SetTitleCols(0);
+    s.SetTitleRows(0);
+    TQvCell* early = Put(s, 0, 0, TQvCDateTime::StaticClass());
+    early->SetAsDateTime(EncodeDate(1900, 1, 15));  // before the file format's calendar is right
+    early->SetFormat("yyyy-mm-dd");
+    TQvCell* odd = Put(s, 1, 0, TQvCDouble::StaticClass());
+    odd->SetAsFloat(2.5);
+    odd->SetFormat("0.0 'open");  // an unclosed literal translates to nothing
+    s.SetSize(2, axCols, 0);
+    Put(s, 2, 0, TQvCString::StaticClass())->SetAsString("in a hidden column");
+
+    const std::string file = TempPath("text.xlsx");
+    ExportXlsx(s, file);
+    const std::string out = ReadBack(file, R"(
+print(repr(ws['A1'].value), repr(ws['B1'].value), ws.column_dimensions['C'].hidden, ws.freeze_panes)
+)");
+    EXPECT_EQ(out, "'1900-01-15' '2.5 open' True None\n");
+    std::remove(file.c_str());
+}

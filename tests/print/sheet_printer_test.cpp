@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "grids/section.h"
 #include "grids/sheet.h"
 #include "platform/exceptions.h"
 #include "platform/variant.h"
@@ -137,4 +138,30 @@ TEST(SheetPrinter, PreviewShowsThePagesOfThePrinter) {
     printer.Preview();
     // The dialog's printer starts with the setup's A4 page.
     EXPECT_EQ(shown, 6);
+}
+
+TEST(SheetPrinter, TheUsedAreaCountsFillsBordersAndRanges) {
+    TQvSheet s;
+    s.SetColCount(40);
+    s.SetRowCount(40);
+    TQvSheetPrinter printer(s);
+    EXPECT_TRUE(printer.PrintArea().IsEmpty());
+    EXPECT_EQ(printer.PageCount(), 1);  // an empty sheet prints its titles
+
+    s.SetCellValue(2, 3, TVariant(int32_t(1)));
+    EXPECT_EQ(printer.PrintArea(), (TRect{0, 0, 3, 4}));
+    s.Sections(skClient)->SetLine(4, 9, 5, 5, PackLine(lsSingle, clYellow));  // a fill at (5, 9)
+    s.Sections(skClient)->SetLine(0, 12, 1, 1, PackLine(lsSingle, clRed));    // a line left of column 12
+    EXPECT_EQ(printer.PrintArea(), (TRect{0, 0, 12, 10}));
+    s.Sections(skClient)->Merge({20, 20, 22, 25});
+    EXPECT_EQ(printer.PrintArea(), (TRect{0, 0, 22, 25}));
+    // A set area wins, within the counts.
+    printer.Setup().Area = {30, 30, 50, 50};
+    EXPECT_EQ(printer.PrintArea(), (TRect{30, 30, 40, 40}));
+
+    // Half the scale, twice the columns on a page.
+    printer.Setup().Area = {0, 0, 40, 40};
+    printer.Setup().FitToWidth = false;
+    printer.Setup().Scale = 50;
+    EXPECT_EQ(printer.Pages()[0], (TRect{0, 0, 22, 40}));
 }
