@@ -94,7 +94,13 @@ public:
         FWorksheet = workbook_add_worksheet(FBook, FOptions.SheetName.empty() ? nullptr : FOptions.SheetName.c_str());
         if (!FWorksheet) Fail("the sheet name \"" + FOptions.SheetName + "\" is not allowed");
         Sizes();
-        for (int k : {skCorner, skColTitles, skRowTitles, skClient}) Section(*FSheet.Sections(k));
+        // Every section's positions first, so that progress has its total.
+        std::vector<uint64_t> positions[4];
+        for (int k = 0; k < 4; ++k) {
+            positions[k] = Positions(*FSheet.Sections(k));
+            FTotal += static_cast<int64_t>(positions[k].size());
+        }
+        for (int k : {skCorner, skColTitles, skRowTitles, skClient}) Section(*FSheet.Sections(k), positions[k]);
         if (FSheet.TitleRows() > 0 || FSheet.TitleCols() > 0)
             worksheet_freeze_panes(FWorksheet, static_cast<lxw_row_t>(std::min<int64_t>(FSheet.TitleRows(), MaxFileRows - 1)),
                                    static_cast<lxw_col_t>(std::min<int64_t>(FSheet.TitleCols(), MaxFileCols - 1)));
@@ -161,15 +167,20 @@ private:
         });
     }
 
-    void Section(TQvSection& S) {
+    // The rows and columns of section S within the counts.
+    TSize Extent(const TQvSection& S) const {
         const bool titleCols = S.Kind() == skRowTitles || S.Kind() == skCorner;
         const bool titleRows = S.Kind() == skColTitles || S.Kind() == skCorner;
-        const int32_t cols = titleCols ? FSheet.TitleCols() : FSheet.ColCount();
-        const int32_t rows = titleRows ? FSheet.TitleRows() : FSheet.RowCount();
-        if (cols <= 0 || rows <= 0) return;
+        return {titleCols ? FSheet.TitleCols() : FSheet.ColCount(), titleRows ? FSheet.TitleRows() : FSheet.RowCount()};
+    }
 
-        // Every position with a cell, a fill or a border edge.
+    // Every position of S with a cell, a fill or a border edge, in row
+    // then column order.
+    std::vector<uint64_t> Positions(TQvSection& S) const {
+        const int32_t cols = Extent(S).Width;
+        const int32_t rows = Extent(S).Height;
         std::vector<uint64_t> positions;
+        if (cols <= 0 || rows <= 0) return positions;
         auto add = [&](int32_t X, int32_t Y) {
             if (X >= 0 && Y >= 0 && X < cols && Y < rows)
                 positions.push_back((uint64_t(uint32_t(Y)) << 32) | uint32_t(X));
@@ -209,6 +220,13 @@ private:
             });
         std::sort(positions.begin(), positions.end());
         positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+        return positions;
+    }
+
+    void Section(TQvSection& S, const std::vector<uint64_t>& Positions) {
+        const int32_t cols = Extent(S).Width;
+        const int32_t rows = Extent(S).Height;
+        if (cols <= 0 || rows <= 0) return;
 
         // Merged ranges first: the cells written afterwards keep their own
         // formats inside them.
@@ -223,7 +241,7 @@ private:
                   r0, c0);
         }
 
-        for (uint64_t p : positions) {
+        for (uint64_t p : Positions) {
             const int32_t x = static_cast<int32_t>(p & 0xFFFFFFFFu);
             const int32_t y = static_cast<int32_t>(p >> 32);
             Position(S, x, y);
@@ -305,7 +323,7 @@ private:
         if (picture) Picture(*picture, fr, fc);
         if (cell && !cell->Hint().empty()) worksheet_write_comment(FWorksheet, fr, fc, cell->Hint().c_str());
         ++FDone;
-        if (FOptions.Progress && (FDone & 0x3FFF) == 0) FOptions.Progress(FDone, FDone);
+        if (FOptions.Progress && (FDone & 0x3FFF) == 0) FOptions.Progress(FDone, FTotal);
     }
 
     // The font the cell is shown with: its own, else its supplier's.
@@ -382,6 +400,7 @@ private:
     lxw_worksheet* FWorksheet = nullptr;
     std::unordered_map<std::string, lxw_format*> FFormats;
     int64_t FDone = 0;
+    int64_t FTotal = 0;
 };
 
 }  // namespace
