@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <unistd.h>
 
 #include "cells/boolean_cell.h"
 #include "cells/date_time_cell.h"
@@ -24,8 +25,10 @@ using namespace qv;
 
 namespace {
 
+// Per process: the tests may run side by side.
 std::string TempPath(const std::string& Name) {
-    return (std::filesystem::temp_directory_path() / ("qv_xlsx_test_" + Name)).string();
+    return (std::filesystem::temp_directory_path() / ("qv_xlsx_test_" + std::to_string(::getpid()) + "_" + Name))
+        .string();
 }
 
 // Runs a Python program with openpyxl, an independent reader, over File and
@@ -144,7 +147,7 @@ TEST(XlsxExport, AFailedExportLeavesTheEarlierFile) {
     std::ifstream in(file);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "earlier");
     for (const auto& e : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
-        EXPECT_EQ(e.path().filename().string().find("qv_xlsx_test_kept.xlsx."), std::string::npos);
+        EXPECT_EQ(e.path().string().find(file + "."), std::string::npos);
     std::remove(file.c_str());
 }
 
