@@ -20,6 +20,7 @@
 #include "editors/qv_time_edit.h"
 #include "editors/register_editors.h"
 #include "editors/spin_num_edit.h"
+#include "print/sheet_printer.h"
 #include "view/editor_interfaces.h"
 #include "view/grid.h"
 #include "view/view.h"

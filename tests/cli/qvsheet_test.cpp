@@ -1,0 +1,131 @@
+// qvsheet as a user runs it: exit codes, messages on standard error, and the
+// files it writes.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+    int Code = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class Qvsheet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FDir = fs::temp_directory_path() / ("qvsheet_test_" + std::to_string(::getpid()));
+        fs::create_directories(FDir);
+    }
+    void TearDown() override { fs::remove_all(FDir); }
+
+    std::string Path(const std::string& Name) const { return (FDir / Name).string(); }
+    void Write(const std::string& Name, const std::string& Text) const { std::ofstream(Path(Name)) << Text; }
+    std::string Read(const std::string& Name) const {
+        std::ifstream in(Path(Name));
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    }
+
+    TRun Run(const std::string& Args) const {
+        const std::string err = Path("stderr.txt");
+        TRun r;
+        FILE* p = popen(("cd " + FDir.string() + " && QT_QPA_PLATFORM=offscreen " QVSHEET_PATH " " + Args + " 2>" +
+                         err).c_str(),
+                        "r");
+        std::array<char, 4096> buf;
+        size_t n;
+        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.Out.append(buf.data(), n);
+        const int status = pclose(p);
+        r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.Err = Read("stderr.txt");
+        return r;
+    }
+
+    fs::path FDir;
+};
+
+}  // namespace
+
+TEST_F(Qvsheet, HelpAndWrongCommandLines) {
+    const TRun help = Run("--help");
+    EXPECT_EQ(help.Code, 0);
+    for (const char* word : {"info", "dump", "convert", "render"}) EXPECT_NE(help.Out.find(word), std::string::npos);
+    EXPECT_NE(Run("convert --help").Out.find("--separator"), std::string::npos);
+
+    const TRun none = Run("");
+    EXPECT_EQ(none.Code, 2);
+    EXPECT_NE(none.Err.find("A subcommand is required"), std::string::npos);
+    EXPECT_EQ(Run("info").Code, 2);
+    EXPECT_EQ(Run("convert a.qvf").Code, 2);
+}
+
+TEST_F(Qvsheet, FailuresNameTheFileAndTheFault) {
+    const TRun missing = Run("info missing.qvf");
+    EXPECT_EQ(missing.Code, 1);
+    EXPECT_EQ(missing.Err, "qvsheet: Cannot open file \"missing.qvf\": No such file or directory\n");
+
+    Write("junk.qvf", "not a sheet");
+    EXPECT_EQ(Run("dump junk.qvf").Err, "qvsheet: junk.qvf: Invalid stream format\n");
+    EXPECT_EQ(Run("info data.csv").Err, "qvsheet: data.csv: not a sheet file (the name must end in .qvf)\n");
+
+    Write("bad.csv", "a,b\n\"never closed\n");
+    Write("out.qvf", "earlier");
+    const TRun bad = Run("convert bad.csv out.qvf");
+    EXPECT_EQ(bad.Code, 1);
+    EXPECT_EQ(bad.Err, "qvsheet: bad.csv: line 2, column 1: a quoted field is not closed\n");
+    EXPECT_EQ(Read("out.qvf"), "earlier");  // a failed conversion leaves it
+
+    Write("ok.csv", "1\n");
+    EXPECT_EQ(Run("convert ok.csv out.doc").Err,
+              "qvsheet: out.doc: unknown output type '.doc' (use .qvf, .csv, .xlsx, .pdf or .png)\n");
+    EXPECT_EQ(Run("render ok.csv out.png --range 7A").Err, "qvsheet: '7A' is not a cell range such as A1:H20\n");
+    EXPECT_EQ(Run("convert ok.csv out.pdf --page-size Z9").Code, 1);
+}
+
+TEST_F(Qvsheet, ConvertsBetweenCsvAndSheetFilesAndDescribesThem) {
+    Write("in.csv", "Name;Qty;When\nApple;007;2024-02-29\n\"Pear; ripe\";12;x\n");
+    ASSERT_EQ(Run("convert in.csv s.qvf --separator ';'").Code, 0);
+    const TRun info = Run("info s.qvf");
+    EXPECT_EQ(info.Code, 0);
+    EXPECT_NE(info.Out.find("cells:         9\n  TQvCDateTime: 1\n  TQvCInteger: 1\n  TQvCString: 7\n"),
+              std::string::npos)
+        << info.Out;
+
+    const TRun dump = Run("dump s.qvf");
+    EXPECT_EQ(dump.Out.rfind("object Sheet", 0) == 0 || dump.Out.find("object ") != std::string::npos, true);
+    EXPECT_NE(dump.Out.find("\n1\t1\tTQvCString\t007\n1\t2\tTQvCDateTime\t2024-02-29\n2\t0\tTQvCString\tPear; ripe\n"),
+              std::string::npos)
+        << dump.Out;
+
+    ASSERT_EQ(Run("convert s.qvf back.csv").Code, 0);
+    EXPECT_EQ(Read("back.csv"), "Name,Qty,When\r\nApple,007,2024-02-29\r\nPear; ripe,12,x\r\n");
+}
+
+TEST_F(Qvsheet, TheShowcaseConvertsToEveryOutput) {
+    const std::string showcase = QV_SOURCE_DIR "/examples/showcase.qvf";
+    ASSERT_EQ(Run("convert " + showcase + " s.xlsx").Code, 0);
+    FILE* p = popen(("/usr/bin/python3 -c \"import openpyxl; wb = openpyxl.load_workbook('" + Path("s.xlsx") +
+                     "'); ws = wb.active; import zipfile; print(ws['B2'].value, ws['C1'].value, ws.freeze_panes, "
+                     "[n for n in zipfile.ZipFile('" + Path("s.xlsx") + "').namelist() if n.startswith('xl/media/')])\"")
+                        .c_str(),
+                    "r");
+    std::array<char, 256> buf{};
+    std::string out = fgets(buf.data(), buf.size(), p) ? buf.data() : "";
+    pclose(p);
+    // The picture cell's bitmap travels as an image.
+    EXPECT_EQ(out, "Oak desk Qty B2 ['xl/media/image1.bmp']\n");
+
+    const TRun pdf = Run("convert " + showcase + " s.pdf --page-size Letter --landscape");
+    EXPECT_EQ(pdf.Code, 0) << pdf.Err;
+    EXPECT_EQ(pdf.Err, "");
+    EXPECT_EQ(Read("s.pdf").rfind("%PDF", 0), 0u);
+    EXPECT_EQ(Run("render " + showcase + " s.png --range A1:C4 --scale 200").Code, 0);
+    EXPECT_EQ(Read("s.png").substr(1, 3), "PNG");
+}

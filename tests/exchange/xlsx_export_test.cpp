@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+#include "cells/boolean_cell.h"
+#include "cells/date_time_cell.h"
+#include "cells/double_cell.h"
+#include "cells/integer_cell.h"
+#include "cells/string_cell.h"
+#include "exchange/xlsx_export.h"
+#include "exchange/xlsx_formats.h"
+#include "grids/selection.h"
+#include "grids/section.h"
+#include "grids/sheet.h"
+#include "platform/date_time.h"
+#include "platform/exceptions.h"
+#include "platform/font.h"
+
+using namespace qv;
+
+namespace {
+
+// Per process: the tests may run side by side.
+std::string TempPath(const std::string& Name) {
+    return (std::filesystem::temp_directory_path() / ("qv_xlsx_test_" + std::to_string(::getpid()) + "_" + Name))
+        .string();
+}
+
+// Runs a Python program with openpyxl, an independent reader, over File and
+// returns what it prints.
+std::string ReadBack(const std::string& File, const std::string& Program) {
+    const std::string script = TempPath("read.py");
+    std::ofstream(script) << "import sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\nws = wb.active\n"
+                          << Program;
+    std::string out;
+    // Debian's own interpreter, which finds python3-openpyxl.
+    const char* python = std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    FILE* p = popen((std::string(python) + " " + script + " " + File + " 2>&1").c_str(), "r");
+    if (!p) return "cannot run python3";
+    std::array<char, 512> buf;
+    while (fgets(buf.data(), buf.size(), p)) out += buf.data();
+    pclose(p);
+    std::remove(script.c_str());
+    return out;
+}
+
+// A rectangle of client cells to format, as a grid's selection would.
+class TClientRange : public IQvSelectionOwner {
+public:
+    TClientRange(TQvSheet& S, const TRect& R) : FSection(S.Sections(skClient)), FRect(R), FRange(this) { FRange.Load(); }
+    TQvSelection* operator->() { return &FRange; }
+    TQvSection* SelectionSection() const override { return FSection; }
+    TRect SelectionRect() const override { return FRect; }
+    void SelectRect(const TRect& R) override { FRect = R; }
+    void SelectionChanged() override {}
+
+private:
+    TQvSection* FSection;
+    TRect FRect;
+    TQvSelection FRange;
+};
+
+TQvCell* Put(TQvSheet& S, int32_t X, int32_t Y, TClass Cls) {
+    TPoint local;
+    const uint8_t kind = S.MapCoord(X, Y, local);
+    return S.Sections(kind)->NeedCellOfClass(local, Cls);
+}
+
+}  // namespace
+
+TEST(XlsxExport, AnIndependentReaderSeesValuesFormatsAndLayout) {
+    TQvSheet s;
+    s.SetColCount(6);
+    s.SetRowCount(6);
+    Put(s, 0, -1, TQvCString::StaticClass())->SetAsString("Item");
+    Put(s, -1, 0, TQvCString::StaticClass())->SetAsString("1");
+    TQvCell* n = Put(s, 0, 0, TQvCInteger::StaticClass());
+    n->SetAsInteger(1234567);
+    n->SetFormat("#,##0");
+    TQvCell* d = Put(s, 1, 0, TQvCDouble::StaticClass());
+    d->SetAsFloat(3.14159);
+    d->SetFormat("0.00 'kg'");
+    d->Font()->SetStyle({fsBold});
+    d->Font()->SetColor(clBlue);
+    TQvCell* when = Put(s, 2, 0, TQvCDateTime::StaticClass());
+    when->SetAsDateTime(EncodeDate(2024, 2, 29));
+    when->SetFormat("yyyy-mm-dd");
+    Put(s, 3, 0, TQvCBoolean::StaticClass())->SetAsBoolean(true);
+    TQvCell* wrapped = Put(s, 4, 0, TQvCString::StaticClass());
+    wrapped->SetAsString("wrapped text");
+    wrapped->SetWrapMode(wmWrapWords);
+    wrapped->SetHAlign(haCenter);
+    wrapped->SetHint("a note");
+
+    TClientRange(s, {1, 2, 4, 4})->Merge();
+    Put(s, 1, 2, TQvCString::StaticClass())->SetAsString("merged");
+    TClientRange boxed(s, {0, 1, 1, 2});
+    boxed->SetBorder(liLeft, {lsMedium, clRed});
+    boxed->SetBorder(liBottom, {lsDouble, clGreen});
+    boxed->SetColor(clYellow);
+    s.SetSize(2, axCols, 120);
+    s.SetSize(4, axRows, 0);
+
+    const std::string file = TempPath("sheet.xlsx");
+    ExportXlsx(s, file);
+    // One title row and column: client (0, 0) is B2.
+    const std::string out = ReadBack(file, R"(
+print(ws.freeze_panes, ws['B1'].value, ws['A2'].value)
+print(repr(ws['B2'].value), ws['B2'].number_format)
+c = ws['C2']; print(c.value, c.number_format, c.font.b, c.font.color.rgb)
+print(ws['D2'].value, ws['D2'].number_format, ws['E2'].value)
+f = ws['F2']; print(f.value, f.alignment.wrap_text, f.alignment.horizontal, f.comment.text if f.comment else None)
+print([str(r) for r in ws.merged_cells.ranges], ws['C4'].value)
+b = ws['B3']; print(b.border.left.style, b.border.left.color.rgb, b.border.bottom.style, b.fill.fgColor.rgb)
+print(round(ws.column_dimensions['D'].width, 2), ws.row_dimensions[6].hidden)
+)");
+    EXPECT_EQ(out,
+              "B2 Item 1\n"
+              "1234567 #,##0\n"
+              "3.14159 0.00 \"kg\" True FF0000FF\n"
+              "2024-02-29 00:00:00 yyyy-mm-dd True\n"
+              "wrapped text True center a note\n"
+              "['C4:E5'] merged\n"
+              "medium FFFF0000 double FFFFFF00\n"
+              "17.14 True\n");
+    std::remove(file.c_str());
+}
+
+TEST(XlsxExport, AFailedExportLeavesTheEarlierFile) {
+    const std::string file = TempPath("kept.xlsx");
+    std::ofstream(file) << "earlier";
+    TQvSheet s;
+    // Past the 16,384 columns a spreadsheet file holds.
+    s.SetColCount(20000);
+    s.SetCellValue(16390, 0, TVariant(int32_t(1)));
+    try {
+        ExportXlsx(s, file);
+        FAIL() << "no error";
+    } catch (const EWriteError& e) {
+        EXPECT_NE(std::string(e.what()).find("row 2, column 16392 lies past"), std::string::npos) << e.what();
+    }
+    std::ifstream in(file);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "earlier");
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+        EXPECT_EQ(e.path().string().find(file + "."), std::string::npos);
+    std::remove(file.c_str());
+}
+
+TEST(XlsxFormats, NumberAndDateFormatsTranslate) {
+    std::string out;
+    const std::pair<const char*, const char*> numbers[] = {
+        {"", "General"},
+        {"0.00", "0.00"},
+        {"#,##0.00", "#,##0.00"},
+        {"0,", "#,##0"},           // the flag holds wherever it stands
+        {"0.0%", "0.0\"%\""},       // a literal per cent does not scale
+        {"0.00E+00", "0.00E+00"},
+        {"0.00;(0.00);'zero'", "0.00;(0.00);\"zero\""},
+        {"0.00;;0", "0.00;-0.00;0"},  // an empty section takes the first
+    };
+    for (auto [in, want] : numbers) {
+        EXPECT_TRUE(TranslateNumberFormat(in, out)) << in;
+        EXPECT_EQ(out, want) << in;
+    }
+    EXPECT_FALSE(TranslateNumberFormat("0.00 'open", out));
+
+    TFormatSettings fs = DefaultFormatSettings();
+    const std::pair<const char*, const char*> dates[] = {
+        {"dd/mm/yyyy", "dd/mm/yyyy"},
+        {"hh:nn:ss.zzz", "hh:mm:ss.000"},
+        {"d mmm yy h:nn am/pm", "d mmm yy h:mm AM/PM"},
+        {"", "mm/dd/yyyy hh:mm:ss"},
+        {"ddddd 'at' t", "mm/dd/yyyy \"at\" hh:mm"},
+    };
+    for (auto [in, want] : dates) {
+        EXPECT_TRUE(TranslateDateFormat(in, out, fs)) << in;
+        EXPECT_EQ(out, want) << in;
+    }
+}
+
+TEST(XlsxExport, ValuesWithoutAFileEquivalentGoAsTheirDisplayText) {
+    TQvSheet s;
+    s.SetTitleCols(0);
+    s.SetTitleRows(0);
+    TQvCell* early = Put(s, 0, 0, TQvCDateTime::StaticClass());
+    early->SetAsDateTime(EncodeDate(1900, 1, 15));  // before the file format's calendar is right
+    early->SetFormat("yyyy-mm-dd");
+    TQvCell* odd = Put(s, 1, 0, TQvCDouble::StaticClass());
+    odd->SetAsFloat(2.5);
+    odd->SetFormat("0.0 'open");  // an unclosed literal translates to nothing
+    s.SetSize(2, axCols, 0);
+    Put(s, 2, 0, TQvCString::StaticClass())->SetAsString("in a hidden column");
+
+    const std::string file = TempPath("text.xlsx");
+    ExportXlsx(s, file);
+    const std::string out = ReadBack(file, R"(
+print(repr(ws['A1'].value), repr(ws['B1'].value), ws.column_dimensions['C'].hidden, ws.freeze_panes)
+)");
+    EXPECT_EQ(out, "'1900-01-15' '2.5 open' True None\n");
+    std::remove(file.c_str());
+}
