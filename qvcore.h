@@ -21,6 +21,7 @@
 #include "exchange/xlsx_formats.h"
 #include "grids/base_style.h"
 #include "grids/cell.h"
+#include "grids/cell_range.h"
 #include "grids/editor_classes.h"
 #include "grids/manager.h"
 #include "grids/paint_context.h"

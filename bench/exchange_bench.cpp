@@ -21,8 +21,8 @@
 #include "cells/string_cell.h"
 #include "exchange/csv_import.h"
 #include "exchange/xlsx_export.h"
+#include "grids/cell_range.h"
 #include "grids/section.h"
-#include "grids/selection.h"
 #include "grids/sheet.h"
 #include "platform/font.h"
 #include "platform/stream.h"
@@ -131,21 +131,6 @@ void BM_XlsxWrite_libxlsxwriter(benchmark::State& State) {
     std::remove(file.c_str());
 }
 
-// A rectangle of client cells to format, standing in for a grid's selection.
-class TRange : public IQvSelectionOwner {
-public:
-    TRange(TQvSheet& S, const TRect& R) : FSection(S.Sections(skClient)), FRect(R), FRange(this) { FRange.Load(); }
-    TQvSelection* operator->() { return &FRange; }
-    TQvSection* SelectionSection() const override { return FSection; }
-    TRect SelectionRect() const override { return FRect; }
-    void SelectRect(const TRect& R) override { FRect = R; }
-    void SelectionChanged() override {}
-
-private:
-    TQvSection* FSection;
-    TRect FRect;
-    TQvSelection FRange;
-};
 
 void BM_XlsxExport_sheet(benchmark::State& State) {
     // The same values, formatted: number formats, a bold column, fills in
@@ -164,10 +149,10 @@ void BM_XlsxExport_sheet(benchmark::State& State) {
                 s->NeedCellOfClass({c, r}, TQvCString::StaticClass())->SetAsString("item");
             }
         }
-    TRange(sheet, {0, 0, 1, XlsxRows})->Font()->SetStyle({fsBold});
-    for (int r = 0; r < XlsxRows; r += 2) TRange(sheet, {0, r, XlsxCols, r + 1})->SetColor(clYellow);
+    TQvCellRange(sheet, {0, 0, 1, XlsxRows})->Font()->SetStyle({fsBold});
+    for (int r = 0; r < XlsxRows; r += 2) TQvCellRange(sheet, {0, r, XlsxCols, r + 1})->SetColor(clYellow);
     {
-        TRange all(sheet, {0, 0, XlsxCols, XlsxRows});
+        TQvCellRange all(sheet, {0, 0, XlsxCols, XlsxRows});
         for (int side : {liLeft, liTop, liRight, liBottom, liHInternal, liVInternal})
             all->SetBorder(side, {lsSingle, clGray});
     }

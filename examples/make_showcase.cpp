@@ -17,8 +17,8 @@
 #include "cells/qv_picture.h"
 #include "cells/string_cell.h"
 #include "cells/strings_cell.h"
+#include "grids/cell_range.h"
 #include "grids/section.h"
-#include "grids/selection.h"
 #include "grids/sheet.h"
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
@@ -29,22 +29,6 @@
 using namespace qv;
 
 namespace {
-
-// A rectangle of client cells to format, standing in for a grid's selection.
-class TRange : public IQvSelectionOwner {
-public:
-    TRange(TQvSheet& S, const TRect& R) : FSection(S.Sections(skClient)), FRect(R), FRange(this) { FRange.Load(); }
-    TQvSelection* operator->() { return &FRange; }
-    TQvSection* SelectionSection() const override { return FSection; }
-    TRect SelectionRect() const override { return FRect; }
-    void SelectRect(const TRect& R) override { FRect = R; }
-    void SelectionChanged() override {}
-
-private:
-    TQvSection* FSection;
-    TRect FRect;
-    TQvSelection FRange;
-};
 
 // A 32 x 24 bitmap: a blue sky over a green field with a yellow sun.
 std::string LandscapeBitmap() {
@@ -161,7 +145,7 @@ void Build(TQvSheet& S) {
     S.SetSize(0, axRows, 32);
 
     // The total: a merged label, a bold sum, a double line above.
-    TRange(S, {0, 5, 3, 6})->Merge();
+    TQvCellRange(S, {0, 5, 3, 6})->Merge();
     TQvCell* label = Text(S, 0, 5, "Total", haRight);
     label->Font()->SetStyle({fsBold});
     double total = 0;
@@ -171,14 +155,14 @@ void Build(TQvSheet& S) {
     sum->SetFormat("#,##0.00");
     sum->SetHAlign(haRight);
     sum->Font()->SetStyle({fsBold});
-    TRange(S, {0, 5, 4, 6})->SetBorder(liTop, {lsDouble, clBlack});
-    TRange(S, {0, 0, 8, 1})->SetBorder(liTop, {lsSingle, clGray});
+    TQvCellRange(S, {0, 5, 4, 6})->SetBorder(liTop, {lsDouble, clBlack});
+    TQvCellRange(S, {0, 0, 8, 1})->SetBorder(liTop, {lsSingle, clGray});
 
     // Fills in stripes, and the three line styles around boxes.
-    for (int32_t y = 1; y < 5; y += 2) TRange(S, {0, y, 5, y + 1})->SetColor(RGB(235, 242, 255));
+    for (int32_t y = 1; y < 5; y += 2) TQvCellRange(S, {0, y, 5, y + 1})->SetColor(RGB(235, 242, 255));
     const char* styles[] = {"single", "medium", "double"};
     for (int32_t i = 0; i < 3; ++i) {
-        TRange box(S, {i * 2, 7, i * 2 + 1, 8});
+        TQvCellRange box(S, {i * 2, 7, i * 2 + 1, 8});
         for (int side : {liLeft, liTop, liRight, liBottom})
             box->SetBorder(side, {static_cast<uint8_t>(lsSingle + i), i == 0 ? clBlue : i == 1 ? clGreen : clMaroon});
         Text(S, i * 2, 7, styles[i], haCenter);
@@ -195,8 +179,8 @@ void Build(TQvSheet& S) {
         }
     }
     // A coloured merged block with large centred text.
-    TRange(S, {3, 9, 6, 12})->Merge();
-    TRange(S, {3, 9, 6, 12})->SetColor(clNavy);
+    TQvCellRange(S, {3, 9, 6, 12})->Merge();
+    TQvCellRange(S, {3, 9, 6, 12})->SetColor(clNavy);
     TQvCell* banner = Text(S, 3, 9, "QvGrid", haCenter);
     banner->SetVAlign(vaCenter);
     banner->Font()->SetSize(16);
@@ -206,7 +190,7 @@ void Build(TQvSheet& S) {
     // Frame styles 1..6.
     S.SetSize(13, axRows, 26);
     for (int32_t f = 1; f <= 6; ++f) {
-        TRange(S, {f - 1, 13, f, 14})->SetFrame(static_cast<uint8_t>(f));
+        TQvCellRange(S, {f - 1, 13, f, 14})->SetFrame(static_cast<uint8_t>(f));
         Text(S, f - 1, 13, "frame " + std::to_string(f), haCenter)->SetVAlign(vaCenter);
     }
 

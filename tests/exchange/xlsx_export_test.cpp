@@ -14,7 +14,7 @@
 #include "cells/string_cell.h"
 #include "exchange/xlsx_export.h"
 #include "exchange/xlsx_formats.h"
-#include "grids/selection.h"
+#include "grids/cell_range.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "platform/date_time.h"
@@ -49,21 +49,6 @@ std::string ReadBack(const std::string& File, const std::string& Program) {
     return out;
 }
 
-// A rectangle of client cells to format, as a grid's selection would.
-class TClientRange : public IQvSelectionOwner {
-public:
-    TClientRange(TQvSheet& S, const TRect& R) : FSection(S.Sections(skClient)), FRect(R), FRange(this) { FRange.Load(); }
-    TQvSelection* operator->() { return &FRange; }
-    TQvSection* SelectionSection() const override { return FSection; }
-    TRect SelectionRect() const override { return FRect; }
-    void SelectRect(const TRect& R) override { FRect = R; }
-    void SelectionChanged() override {}
-
-private:
-    TQvSection* FSection;
-    TRect FRect;
-    TQvSelection FRange;
-};
 
 TQvCell* Put(TQvSheet& S, int32_t X, int32_t Y, TClass Cls) {
     TPoint local;
@@ -97,9 +82,9 @@ TEST(XlsxExport, AnIndependentReaderSeesValuesFormatsAndLayout) {
     wrapped->SetHAlign(haCenter);
     wrapped->SetHint("a note");
 
-    TClientRange(s, {1, 2, 4, 4})->Merge();
+    TQvCellRange(s, {1, 2, 4, 4})->Merge();
     Put(s, 1, 2, TQvCString::StaticClass())->SetAsString("merged");
-    TClientRange boxed(s, {0, 1, 1, 2});
+    TQvCellRange boxed(s, {0, 1, 1, 2});
     boxed->SetBorder(liLeft, {lsMedium, clRed});
     boxed->SetBorder(liBottom, {lsDouble, clGreen});
     boxed->SetColor(clYellow);
