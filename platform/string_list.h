@@ -13,8 +13,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/compact_string.h"
 #include "platform/events.h"
 #include "platform/persistent.h"
 
@@ -82,11 +84,14 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    // A hint before N more lines are added, so that a list of many lines
+    // can take its room at once; the base ignores it.
+    virtual void Reserve(size_t /*N*/) {}
     // Concrete lists call Changed after every modification.
     void Changed();
     [[noreturn]] static void IndexError(int Index);
     // <0, 0, >0 under the list's case rule.
-    int CompareStrings(const std::string& A, const std::string& B) const;
+    int CompareStrings(std::string_view A, std::string_view B) const;
 
 private:
     int FUpdateCount = 0;
@@ -106,7 +111,7 @@ public:
     explicit TStringList(bool AOwnsObjects) : FOwnsObjects(AOwnsObjects) {}
     ~TStringList() override;
 
-    int Count() const override { return static_cast<int>(FItems.size()); }
+    int Count() const override { return static_cast<int>(FLines.size()); }
     std::string Strings(int Index) const override;
     // Raises EListError on a sorted list.
     void Put(int Index, const std::string& S) override;
@@ -142,18 +147,25 @@ public:
     // lines that carry objects (they would be deleted twice).
     void Assign(const TPersistent* Source) override;
 
+protected:
+    void Reserve(size_t N) override;
+
 private:
-    struct TItem {
-        std::string S;
-        TObject* Object = nullptr;
-    };
+    // Lines and objects side by side. A line costs eight bytes plus its
+    // characters (an empty line none), and the objects take room only once
+    // a line carries one, so a text of many short lines stays within a
+    // small multiple of its size.
     void CheckIndex(int Index) const;
-    void FreeObjects(std::vector<TItem>& Items) const;
+    TObject* ObjectAt(size_t I) const { return FObjects.empty() ? nullptr : FObjects[I]; }
+    void InsertAt(size_t I, const std::string& S, TObject* AObject);
+    void FreeObjects(std::vector<TObject*>& Objects) const;
     // Applies the sorted/duplicates rule; returns the index for S, or -1
     // when the line is to be ignored (Found then holds the existing one).
     int SortedInsertIndex(const std::string& S, int& Found) const;
+    int CompareAt(size_t I, const std::string& S) const;
 
-    std::vector<TItem> FItems;
+    std::vector<TCompactString> FLines;
+    std::vector<TObject*> FObjects;  // empty, or one per line
     bool FSorted = false;
     TDuplicates FDuplicates = dupIgnore;
     bool FOwnsObjects = false;
