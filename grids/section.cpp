@@ -30,11 +30,12 @@ std::string RectText(const TRect& R) {
     return s.str();
 }
 
-// True when every entry From .. To of List is V (also when To <= From).
+// True when every entry From .. To of List is V (also when To < From).
 // Costs the stored entries of the span, not its width.
 bool HoldsOnly(const TSList& List, int32_t From, int32_t To, int32_t V) {
-    if (To <= From) return true;
+    if (To < From) return true;
     if (V == 0) return !List.ForEachIn(From, To, [](int32_t, int32_t) { return true; });
+    if (From < 0) return false;  // positions there read 0
     int64_t same = 0;
     const bool other = List.ForEachIn(From, To, [&](int32_t, int32_t X) {
         if (X != V) return true;
@@ -231,7 +232,7 @@ TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, b
     // Frame styles are stored as offsets from the sub-list's default, so
     // equal stored entries are equal values in every table.
     const int32_t first = list->GetItem(From);
-    Uniform = HoldsOnly(*list, From, To, first);
+    Uniform = To <= From || HoldsOnly(*list, From + 1, To, first);
     if (Table == 5) return static_cast<TQvLine>(first + static_cast<const TIntSList*>(list)->Default());
     return static_cast<TQvLine>(first);
 }

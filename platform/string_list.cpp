@@ -128,13 +128,17 @@ void TStrings::SetText(const std::string& Value) {
     BeginUpdate();
     try {
         Clear();
-        Reserve(ForEachLine(Value, [](std::string_view) {}));
-        ForEachLine(Value, [this](std::string_view Line) { Add(std::string(Line)); });
+        AddText(Value);
     } catch (...) {
         EndUpdate();
         throw;
     }
     EndUpdate();
+}
+
+void TStrings::AddText(const std::string& Value) {
+    Reserve(ForEachLine(Value, [](std::string_view) {}));
+    ForEachLine(Value, [this](std::string_view Line) { Add(std::string(Line)); });
 }
 
 std::string TStrings::CommaText() const {
@@ -249,6 +253,20 @@ void TStringList::Reserve(size_t N) {
     if (!FObjects.empty()) FObjects.reserve(FObjects.size() + N);
 }
 
+void TStringList::AddText(const std::string& Value) {
+    if (FSorted) {
+        TStrings::AddText(Value);
+        return;
+    }
+    // Straight into the lines: a text may hold millions of them.
+    const size_t n = ForEachLine(Value, [](std::string_view) {});
+    if (n == 0) return;
+    FLines.reserve(FLines.size() + n);
+    if (!FObjects.empty()) FObjects.resize(FObjects.size() + n, nullptr);
+    ForEachLine(Value, [this](std::string_view Line) { FLines.emplace_back(Line); });
+    Changed();
+}
+
 void TStringList::FreeObjects(std::vector<TObject*>& Objects) const {
     if (!FOwnsObjects) return;
     for (TObject*& object : Objects) {
@@ -266,9 +284,10 @@ int TStringList::CompareAt(size_t I, const std::string& S) const {
 }
 
 void TStringList::InsertAt(size_t I, const std::string& S, TObject* AObject) {
+    const bool withObjects = AObject || !FObjects.empty();
     if (AObject && FObjects.empty()) FObjects.assign(FLines.size(), nullptr);
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(I), TCompactString(S));
-    if (!FObjects.empty()) FObjects.insert(FObjects.begin() + static_cast<std::ptrdiff_t>(I), AObject);
+    if (withObjects) FObjects.insert(FObjects.begin() + static_cast<std::ptrdiff_t>(I), AObject);
 }
 
 std::string TStringList::Strings(int Index) const {

@@ -87,6 +87,9 @@ protected:
     // A hint before N more lines are added, so that a list of many lines
     // can take its room at once; the base ignores it.
     virtual void Reserve(size_t /*N*/) {}
+    // Adds the lines of a text (SetText after clearing); the base adds them
+    // one by one.
+    virtual void AddText(const std::string& Value);
     // Concrete lists call Changed after every modification.
     void Changed();
     [[noreturn]] static void IndexError(int Index);
@@ -149,6 +152,7 @@ public:
 
 protected:
     void Reserve(size_t N) override;
+    void AddText(const std::string& Value) override;
 
 private:
     // Lines and objects side by side. A line costs eight bytes plus its

@@ -246,3 +246,22 @@ TEST(StringList, AssignFromUnrelatedClassRaises) {
     TPersistent p;
     EXPECT_THROW(l.Assign(&p), EConvertError);
 }
+
+TEST(StringList, ObjectsCanJoinLinesThatHadNone) {
+    TStringList l;
+    l.SetText("a\nb\nc\n\n\n");
+    ASSERT_EQ(l.Count(), 5);
+    TObject one, two;
+    l.PutObject(1, &one);
+    l.InsertObject(0, "z", &two);
+    l.Delete(2);  // "b"
+    ASSERT_EQ(l.Count(), 5);
+    EXPECT_EQ(l.Text(), "z\r\na\r\nc\r\n\r\n\r\n");
+    EXPECT_EQ(l.Objects(0), &two);
+    for (int i = 1; i < 5; ++i) EXPECT_EQ(l.Objects(i), nullptr) << i;
+    l.PutObject(2, &one);
+    l.SetSorted(true);
+    EXPECT_EQ(l.Text(), "\r\n\r\na\r\nc\r\nz\r\n");
+    EXPECT_EQ(l.Objects(3), &one);
+    EXPECT_EQ(l.Objects(4), &two);
+}
