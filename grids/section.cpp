@@ -615,17 +615,29 @@ std::string TQvSection::CheckIntegrity() const {
             GetLine(1, y, r.Left, r.Right - 1, uniform);
             if (!uniform) out << name << " has mixed lines on horizontal edge " << y << "\n";
         }
-        for (int32_t x = r.Left + 1; x < r.Right; ++x)
-            if (GetLine(0, x, r.Top, r.Bottom - 1, uniform) != 0 || !uniform)
+        // Only stored lines can break these, so only they are looked at.
+        FTables[0]->ForEachIn(r.Left + 1, r.Right - 1, [&](int32_t x, TObject* obj) {
+            if (!HoldsOnly(*static_cast<const TSList*>(obj), r.Top, r.Bottom - 1, 0))
                 out << name << " has an inner vertical line at " << x << "\n";
-        for (int32_t y = r.Top + 1; y < r.Bottom; ++y)
-            if (GetLine(1, y, r.Left, r.Right - 1, uniform) != 0 || !uniform)
+            return false;
+        });
+        FTables[1]->ForEachIn(r.Top + 1, r.Bottom - 1, [&](int32_t y, TObject* obj) {
+            if (!HoldsOnly(*static_cast<const TSList*>(obj), r.Left, r.Right - 1, 0))
                 out << name << " has an inner horizontal line at " << y << "\n";
+            return false;
+        });
         const TSList* fillRow = FTables[4]->List(r.Top);
-        const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
-        for (int32_t y = r.Top; y < r.Bottom; ++y)
-            if (GetLine(4, y, r.Left, r.Right - 1, uniform) != fill || !uniform)
+        const int32_t fill = fillRow ? fillRow->GetItem(r.Left) : 0;
+        int64_t filledRows = 0;
+        FTables[4]->ForEachIn(r.Top, r.Bottom - 1, [&](int32_t y, TObject* obj) {
+            if (HoldsOnly(*static_cast<const TSList*>(obj), r.Left, r.Right - 1, fill))
+                ++filledRows;
+            else
                 out << name << " has mixed fill in row " << y << "\n";
+            return false;
+        });
+        // Rows without a stored fill read 0 everywhere.
+        if (fill != 0 && filledRows < int64_t(r.Bottom) - r.Top) out << name << " has rows without its fill\n";
     }
     return out.str();
 }
