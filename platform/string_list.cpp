@@ -249,6 +249,7 @@ void TStrings::SaveToFile(const std::string& FileName) const { WriteFileSafely(F
 TStringList::~TStringList() { FreeObjects(FObjects); }
 
 void TStringList::Reserve(size_t N) {
+    Split();
     FLines.reserve(FLines.size() + N);
     if (!FObjects.empty()) FObjects.reserve(FObjects.size() + N);
 }
@@ -258,13 +259,38 @@ void TStringList::AddText(const std::string& Value) {
         TStrings::AddText(Value);
         return;
     }
-    // Straight into the lines: a text may hold millions of them.
     const size_t n = ForEachLine(Value, [](std::string_view) {});
     if (n == 0) return;
-    FLines.reserve(FLines.size() + n);
-    if (!FObjects.empty()) FObjects.resize(FObjects.size() + n, nullptr);
-    ForEachLine(Value, [this](std::string_view Line) { FLines.emplace_back(Line); });
+    if (FLines.empty() && FPendingCount == 0 && FObjects.empty()) {
+        FPendingText = Value;
+        FPendingCount = n;
+    } else {
+        Split();
+        FLines.reserve(FLines.size() + n);
+        if (!FObjects.empty()) FObjects.resize(FObjects.size() + n, nullptr);
+        ForEachLine(Value, [this](std::string_view Line) { FLines.emplace_back(Line); });
+    }
     Changed();
+}
+
+void TStringList::Split() const {
+    if (FPendingCount == 0) return;
+    std::string text;
+    text.swap(FPendingText);
+    FPendingCount = 0;
+    FLines.reserve(FLines.size() + ForEachLine(text, [](std::string_view) {}));
+    ForEachLine(text, [this](std::string_view Line) { FLines.emplace_back(Line); });
+}
+
+std::string TStringList::Text() const {
+    if (FPendingCount == 0) return TStrings::Text();
+    std::string result;
+    result.reserve(FPendingText.size() + FPendingCount + 2);
+    ForEachLine(FPendingText, [&](std::string_view Line) {
+        result += Line;
+        result += "\r\n";
+    });
+    return result;
 }
 
 void TStringList::FreeObjects(std::vector<TObject*>& Objects) const {
@@ -284,6 +310,7 @@ int TStringList::CompareAt(size_t I, const std::string& S) const {
 }
 
 void TStringList::InsertAt(size_t I, const std::string& S, TObject* AObject) {
+    Split();
     const bool withObjects = AObject || !FObjects.empty();
     if (AObject && FObjects.empty()) FObjects.assign(FLines.size(), nullptr);
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(I), TCompactString(S));
@@ -291,11 +318,13 @@ void TStringList::InsertAt(size_t I, const std::string& S, TObject* AObject) {
 }
 
 std::string TStringList::Strings(int Index) const {
+    Split();
     CheckIndex(Index);
     return FLines[static_cast<size_t>(Index)].str();
 }
 
 void TStringList::Put(int Index, const std::string& S) {
+    Split();
     if (FSorted) throw EListError("Operation not allowed on sorted list");
     CheckIndex(Index);
     FLines[static_cast<size_t>(Index)] = TCompactString(S);
@@ -303,11 +332,13 @@ void TStringList::Put(int Index, const std::string& S) {
 }
 
 TObject* TStringList::Objects(int Index) const {
+    Split();
     CheckIndex(Index);
     return ObjectAt(static_cast<size_t>(Index));
 }
 
 void TStringList::PutObject(int Index, TObject* AObject) {
+    Split();
     CheckIndex(Index);
     if (AObject && FObjects.empty()) FObjects.assign(FLines.size(), nullptr);
     if (!FObjects.empty()) FObjects[static_cast<size_t>(Index)] = AObject;
@@ -322,6 +353,7 @@ void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject
 }
 
 void TStringList::Delete(int Index) {
+    Split();
     CheckIndex(Index);
     TObject* object = ObjectAt(static_cast<size_t>(Index));
     FLines.erase(FLines.begin() + Index);
@@ -331,7 +363,13 @@ void TStringList::Delete(int Index) {
 }
 
 void TStringList::Clear() {
-    if (FLines.empty()) return;
+    FPendingText.clear();
+    const bool had = FPendingCount > 0;
+    FPendingCount = 0;
+    if (FLines.empty()) {
+        if (had) Changed();
+        return;
+    }
     std::vector<TCompactString> lines;
     std::vector<TObject*> objects;
     lines.swap(FLines);
@@ -360,6 +398,7 @@ int TStringList::SortedInsertIndex(const std::string& S, int& Found) const {
 }
 
 int TStringList::AddObject(const std::string& S, TObject* AObject) {
+    Split();
     if (!FSorted) {
         InsertAt(FLines.size(), S, AObject);
         Changed();
@@ -374,6 +413,7 @@ int TStringList::AddObject(const std::string& S, TObject* AObject) {
 }
 
 bool TStringList::Find(const std::string& S, int& Index) const {
+    Split();
     if (!FSorted) {
         Index = TStrings::IndexOf(S);
         return Index >= 0;
@@ -397,6 +437,7 @@ int TStringList::IndexOf(const std::string& S) const {
 }
 
 void TStringList::Sort() {
+    Split();
     // Sorts an order of indexes, so that objects move with their lines.
     std::vector<size_t> order(FLines.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -452,6 +493,9 @@ void TStringList::Assign(const TPersistent* Source) {
     std::vector<TObject*> oldObjects;
     oldLines.swap(FLines);
     oldObjects.swap(FObjects);
+    FPendingText.clear();
+    FPendingCount = 0;
+    scratch.Split();
     FLines.swap(scratch.FLines);
     FObjects.swap(scratch.FObjects);
     FreeObjects(oldObjects);

@@ -48,7 +48,7 @@ public:
     virtual int IndexOf(const std::string& S) const;
     int IndexOfObject(const TObject* AObject) const;
 
-    std::string Text() const;
+    virtual std::string Text() const;
     void SetText(const std::string& Value);
     // Lines separated by commas; a line that is empty or holds a space, a
     // control character, a comma or a double quote is written in double
@@ -114,7 +114,8 @@ public:
     explicit TStringList(bool AOwnsObjects) : FOwnsObjects(AOwnsObjects) {}
     ~TStringList() override;
 
-    int Count() const override { return static_cast<int>(FLines.size()); }
+    int Count() const override { return static_cast<int>(FLines.size() + FPendingCount); }
+    std::string Text() const override;
     std::string Strings(int Index) const override;
     // Raises EListError on a sorted list.
     void Put(int Index, const std::string& S) override;
@@ -168,8 +169,16 @@ private:
     int SortedInsertIndex(const std::string& S, int& Found) const;
     int CompareAt(size_t I, const std::string& S) const;
 
-    std::vector<TCompactString> FLines;
-    std::vector<TObject*> FObjects;  // empty, or one per line
+    // A text given whole to an empty list is kept whole, with its line count,
+    // and split into lines only when a line is asked for: a list loaded from
+    // a file of millions of lines costs the text and nothing per line until
+    // then. Every operation on lines splits it first.
+    void Split() const;
+
+    mutable std::vector<TCompactString> FLines;
+    mutable std::vector<TObject*> FObjects;  // empty, or one per line
+    mutable std::string FPendingText;
+    mutable size_t FPendingCount = 0;
     bool FSorted = false;
     TDuplicates FDuplicates = dupIgnore;
     bool FOwnsObjects = false;

@@ -49,8 +49,9 @@ constexpr int64_t MemoryBudget = 256 << 20;  // bytes
 void ReadWithEveryReader(const std::string& Bytes) {
     TRecordingMessageService messages;
     TMessageServiceScope scope(messages);
+    TMemoryStream in(Bytes);  // one copy: no reader writes to it
     const auto attempt = [&](const auto& Read) {
-        TMemoryStream in(Bytes);
+        in.SetPosition(0);
         try {
             Read(in);
         } catch (const Exception&) {

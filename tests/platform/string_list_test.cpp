@@ -265,3 +265,21 @@ TEST(StringList, ObjectsCanJoinLinesThatHadNone) {
     EXPECT_EQ(l.Objects(3), &one);
     EXPECT_EQ(l.Objects(4), &two);
 }
+
+TEST(StringList, AWholeTextSplitsWhenALineIsNeeded) {
+    TStringList l;
+    l.SetText("a\r\nb\rc\n");
+    EXPECT_EQ(l.Count(), 3);
+    EXPECT_EQ(l.Text(), "a\r\nb\r\nc\r\n");
+    l.Add("d");
+    EXPECT_EQ(l.Count(), 4);
+    EXPECT_EQ(l.Strings(3), "d");
+    EXPECT_EQ(l.Strings(1), "b");
+    l.SetText("x\ny");
+    l.Insert(0, "w");
+    EXPECT_EQ(l.Text(), "w\r\nx\r\ny\r\n");
+    l.SetText("p\nq");
+    l.Clear();
+    EXPECT_EQ(l.Count(), 0);
+    EXPECT_EQ(l.Text(), "");
+}
