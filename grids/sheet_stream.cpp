@@ -72,7 +72,7 @@ const char* SectionName(uint8_t Kind) {
 void ReportCellLoadFailure(const TQvSection& Section, int32_t X, int32_t Y, const std::string& ClassName,
                            const std::string& Reason) {
     ShowMessageBox("Cannot load the cell at column " + std::to_string(X) + ", row " + std::to_string(Y) +
-                       SectionName(Section.Kind()) + " (" + ClassName + "): " + Reason,
+                       SectionName(Section.Kind()) + " (" + ClassName + "): " + EscapeBytes(Reason, 200),
                    "Error", miError, mbOK);
 }
 
