@@ -1,5 +1,8 @@
 #include "cells/picture_cell.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "cells/placement.h"
 #include "cells/qv_picture.h"
 #include "grids/paint_context.h"
@@ -40,7 +43,11 @@ void TQvCPicture::DrawValue(TQvPaintContext& Context, TRect R) {
     if (!Context.Canvas || !FPicture) return;
     const TGraphic* g = FPicture->Graphic();
     if (!g || g->Empty()) return;
-    const TSize size{g->Width() * Context.Scale / 100, g->Height() * Context.Scale / 100};
+    // In 64 bits: a large picture at a large scale leaves the 32-bit range.
+    const auto scaled = [&](int32_t V) {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t(V) * Context.Scale / 100, 0, INT32_MAX));
+    };
+    const TSize size{scaled(g->Width()), scaled(g->Height())};
     Context.Canvas->StretchDraw(QvPlaceRect(R, size, Context.Layout()), *g);
 }
 

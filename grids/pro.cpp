@@ -292,12 +292,9 @@ void TQvPro::ReadFromStream(TStream& Stream) {
     if (FAssigned.Has(piControl)) {
         if (HasState(psAlwaysNotify)) {
             const int32_t id = Stream.ReadInt32();
-            const TClass cls = QvManager().ClassById(id);
-            // 0 is what a set without a class writes; any other unknown
-            // identifier means the bytes are not ours.
-            if (!cls && id != 0)
-                throw EReadError("Unknown cell class identifier " + std::to_string(id) + " in a property record");
-            SetCellClass(cls);
+            // An identifier no registered class has means no class, like the
+            // 0 a set without a class writes; the rest of the record follows.
+            SetCellClass(QvManager().ClassById(id));
         }
         SetEditorIndex(Stream.ReadInt32());
         const int32_t index = Stream.ReadInt32();

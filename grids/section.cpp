@@ -24,6 +24,27 @@ namespace {
 // loops over key ranges are clamped to it.
 int32_t ClampKey(int32_t K, const TSList& L) { return std::clamp<int32_t>(K, 0, L.MaxIndex()); }
 
+std::string RectText(const TRect& R) {
+    std::ostringstream s;
+    s << "(" << R.Left << ", " << R.Top << ", " << R.Right << ", " << R.Bottom << ")";
+    return s.str();
+}
+
+// True when every entry From .. To of List is V (also when To < From).
+// Costs the stored entries of the span, not its width.
+bool HoldsOnly(const TSList& List, int32_t From, int32_t To, int32_t V) {
+    if (To < From) return true;
+    if (V == 0) return !List.ForEachIn(From, To, [](int32_t, int32_t) { return true; });
+    if (From < 0) return false;  // positions there read 0
+    int64_t same = 0;
+    const bool other = List.ForEachIn(From, To, [&](int32_t, int32_t X) {
+        if (X != V) return true;
+        ++same;
+        return false;
+    });
+    return !other && same == int64_t(To) - From + 1;
+}
+
 bool InIndexSpace(TPoint P) {
     // Every sparse list of a section shares one page geometry bound; a row
     // list reaches the same highest index as a cell list.
@@ -108,19 +129,17 @@ void TQvSection::SetCellClassAt(TPoint P, TQvCellClass Cls) {
 
 void TQvSection::FreeCells(const TRect& R) {
     if (R.IsEmpty()) return;
-    const int32_t bottom = std::min(R.Bottom - 1, Last());
-    for (int32_t y = std::max(R.Top, 0); y <= bottom; ++y) {
-        TQvRow* row = Rows(y);
-        if (!row) continue;
-        const int32_t right = std::min(R.Right - 1, row->Last());
-        for (int32_t x = std::max(R.Left, 0); x <= right; ++x) {
-            TQvCell* c = row->Cells(x);
-            if (!c) continue;
+    // Only the rows and cells that exist are visited, whatever R spans.
+    ForEachIn(R.Top, R.Bottom - 1, [&](int32_t, TObject* obj) {
+        auto* row = static_cast<TQvRow*>(obj);
+        row->ForEachIn(R.Left, R.Right - 1, [&](int32_t x, TObject* c) {
             // Out of the row first: the row never holds a departing cell.
             row->SetItem(x, nullptr);
-            delete c;
-        }
-    }
+            delete static_cast<TQvCell*>(c);
+            return false;
+        });
+        return false;
+    });
 }
 
 int TQvSection::ForEachPosition(const TRect& R, const TPositionCallback& Fn) {
@@ -198,34 +217,24 @@ void TQvSection::SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvL
     }
     From = ClampKey(From, *list);
     To = ClampKey(To, *list);
-    if (Value == 0) To = std::min(To, list->Last());
+    if (Value == 0) {
+        list->ClearRange(From, To);
+        return;
+    }
     for (int32_t k = From; k <= To; ++k) list->SetItem(k, static_cast<int32_t>(Value));
 }
 
 TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const {
     Uniform = true;
     if (Table < 0 || Table >= TableCount) return 0;
-    if (Table == 5) {
-        const TQvLine v = static_cast<TQvLine>(AreaValue(From, Line));
-        for (int32_t k = From + 1; k <= To; ++k)
-            if (static_cast<TQvLine>(AreaValue(k, Line)) != v) {
-                Uniform = false;
-                break;
-            }
-        return v;
-    }
     const TSList* list = FTables[Table]->List(Line);
-    if (!list) return 0;
-    const TQvLine v = static_cast<TQvLine>(list->GetItem(From));
-    // Keys above Last read 0: only the stored part needs a look.
-    const int32_t last = std::min(To, list->Last());
-    for (int32_t k = std::max(From + 1, 0); k <= last; ++k)
-        if (static_cast<TQvLine>(list->GetItem(k)) != v) {
-            Uniform = false;
-            return v;
-        }
-    if (v != 0 && To > list->Last()) Uniform = false;
-    return v;
+    if (!list) return Table == 5 ? static_cast<TQvLine>(AreaValue(From, Line)) : 0;
+    // Frame styles are stored as offsets from the sub-list's default, so
+    // equal stored entries are equal values in every table.
+    const int32_t first = list->GetItem(From);
+    Uniform = To <= From || HoldsOnly(*list, From + 1, To, first);
+    if (Table == 5) return static_cast<TQvLine>(first + static_cast<const TIntSList*>(list)->Default());
+    return static_cast<TQvLine>(first);
 }
 
 int32_t TQvSection::AreaValue(int32_t X, int32_t Y) const {
@@ -245,7 +254,10 @@ void TQvSection::SetAreaValue(int32_t Y, int32_t FromX, int32_t ToX, uint8_t Val
     }
     FromX = ClampKey(FromX, *list);
     ToX = ClampKey(ToX, *list);
-    if (Value == list->Default()) ToX = std::min(ToX, list->Last());
+    if (Value == list->Default()) {
+        list->ClearRange(FromX, ToX);
+        return;
+    }
     for (int32_t x = FromX; x <= ToX; ++x) list->SetValue(x, Value);
 }
 
@@ -348,7 +360,7 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
             cleared.push_back({x - 1, r.Top, x + 1, r.Bottom});
         }
     }
-    for (int32_t x = r.Left + 1; x < r.Right; ++x) SetLine(0, x, r.Top, r.Bottom - 1, 0);
+    ClearLinesIn(0, r.Left + 1, r.Right - 1, r.Top, r.Bottom - 1);
     for (int32_t y : {r.Top, r.Bottom}) {
         GetLine(1, y, r.Left, r.Right - 1, uniform);
         if (!uniform) {
@@ -356,13 +368,87 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
             cleared.push_back({r.Left, y - 1, r.Right, y + 1});
         }
     }
-    for (int32_t y = r.Top + 1; y < r.Bottom; ++y) SetLine(1, y, r.Left, r.Right - 1, 0);
+    ClearLinesIn(1, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
     // One fill for the whole range: the top-left position's.
-    const TSList* fillRow = FTables[4]->List(r.Top);
-    const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
-    for (int32_t y = r.Top; y < r.Bottom; ++y) SetLine(4, y, r.Left, r.Right - 1, fill);
+    SpreadFill(r, nullptr);
     if (!cleared.empty()) Invalidate(r, true);
     return cleared;
+}
+
+void TQvSection::ClearLinesIn(int Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To) {
+    FTables[Table]->ForEachIn(FromLine, ToLine, [&](int32_t, TObject* obj) {
+        static_cast<TSList*>(obj)->ClearRange(From, To);
+        return false;
+    });
+}
+
+void TQvSection::SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRows) {
+    TListSList& table = *FTables[4];
+    const TSList* top = table.List(R.Top);
+    const int32_t fill = top ? top->GetItem(R.Left) : 0;
+    const auto forStoredRows = [&](const auto& Fn) {
+        if (!StoredRows) {
+            table.ForEachIn(R.Top, R.Bottom - 1, [&](int32_t y, TObject* obj) {
+                Fn(y, static_cast<TSList*>(obj));
+                return false;
+            });
+            return;
+        }
+        for (auto it = std::lower_bound(StoredRows->begin(), StoredRows->end(), R.Top);
+             it != StoredRows->end() && *it < R.Bottom; ++it)
+            if (TSList* list = table.List(*it)) Fn(*it, list);
+    };
+    if (fill != 0) {
+        // Rows that hold the fill everywhere already cost nothing; every
+        // other row may need its page table and the pages under the range.
+        int64_t rows = int64_t(R.Bottom) - R.Top;
+        forStoredRows([&](int32_t, TSList* list) { rows -= HoldsOnly(*list, R.Left, R.Right - 1, fill) ? 1 : 0; });
+        const int64_t width = int64_t(R.Right) - R.Left;
+        const int64_t perRow = 8 * ((int64_t(R.Right) >> 4) + 1) + 4 * (width + 32);
+        const int64_t cost = rows * perRow;
+        if (FFillBudget < 0 || cost <= FFillBudget) {
+            if (FFillBudget >= 0) FFillBudget -= cost;
+            if (rows == 0) return;
+            for (int32_t y = R.Top; y < R.Bottom; ++y) {
+                const TSList* list = table.List(y);
+                if (!list || !HoldsOnly(*list, R.Left, R.Right - 1, fill))
+                    SetLine(4, y, R.Left, R.Right - 1, static_cast<TQvLine>(fill));
+            }
+            return;
+        }
+        FOverspent += (FOverspent.empty() ? "" : "; ") + std::string("merged range ") + RectText(R) +
+                      " would spread its fill over " + std::to_string(rows) + " rows of " + std::to_string(width) +
+                      " positions";
+    }
+    forStoredRows([&](int32_t, TSList* list) { list->ClearRange(R.Left, R.Right - 1); });
+}
+
+void TQvSection::TidyRanges() {
+    // The stored line numbers, gathered once: each range then finds its own
+    // by binary search. Lines are only cleared or, for fill rows, added
+    // inside the range being tidied, and ranges do not overlap, so the
+    // lists stay good for every range.
+    const auto stored = [&](int Table) {
+        std::vector<int32_t> lines;
+        FTables[Table]->ForEach([&](int32_t i, TObject*) {
+            lines.push_back(i);
+            return false;
+        });
+        return lines;
+    };
+    const std::vector<int32_t> cols = stored(0), rows = stored(1), fills = stored(4);
+    const auto clearIn = [&](const std::vector<int32_t>& Lines, int Table, int32_t Lo, int32_t Hi, int32_t From,
+                             int32_t To) {
+        for (auto it = std::lower_bound(Lines.begin(), Lines.end(), Lo); it != Lines.end() && *it <= Hi; ++it)
+            if (TSList* list = FTables[Table]->List(*it)) list->ClearRange(From, To);
+    };
+    for (const auto& u : FUnions) {
+        const TRect r = u->FRect;
+        if (r.IsEmpty()) continue;
+        clearIn(cols, 0, r.Left + 1, r.Right - 1, r.Top, r.Bottom - 1);
+        clearIn(rows, 1, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
+        SpreadFill(r, &fills);
+    }
 }
 
 void TQvSection::NormaliseLines(TQvUnion* U) {
@@ -477,12 +563,6 @@ int32_t TrueLast(const L& List) {
     return last;
 }
 
-std::string RectText(const TRect& R) {
-    std::ostringstream s;
-    s << "(" << R.Left << ", " << R.Top << ", " << R.Right << ", " << R.Bottom << ")";
-    return s.str();
-}
-
 }  // namespace
 
 std::string TQvSection::CheckIntegrity() const {
@@ -535,17 +615,29 @@ std::string TQvSection::CheckIntegrity() const {
             GetLine(1, y, r.Left, r.Right - 1, uniform);
             if (!uniform) out << name << " has mixed lines on horizontal edge " << y << "\n";
         }
-        for (int32_t x = r.Left + 1; x < r.Right; ++x)
-            if (GetLine(0, x, r.Top, r.Bottom - 1, uniform) != 0 || !uniform)
+        // Only stored lines can break these, so only they are looked at.
+        FTables[0]->ForEachIn(r.Left + 1, r.Right - 1, [&](int32_t x, TObject* obj) {
+            if (!HoldsOnly(*static_cast<const TSList*>(obj), r.Top, r.Bottom - 1, 0))
                 out << name << " has an inner vertical line at " << x << "\n";
-        for (int32_t y = r.Top + 1; y < r.Bottom; ++y)
-            if (GetLine(1, y, r.Left, r.Right - 1, uniform) != 0 || !uniform)
+            return false;
+        });
+        FTables[1]->ForEachIn(r.Top + 1, r.Bottom - 1, [&](int32_t y, TObject* obj) {
+            if (!HoldsOnly(*static_cast<const TSList*>(obj), r.Left, r.Right - 1, 0))
                 out << name << " has an inner horizontal line at " << y << "\n";
+            return false;
+        });
         const TSList* fillRow = FTables[4]->List(r.Top);
-        const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
-        for (int32_t y = r.Top; y < r.Bottom; ++y)
-            if (GetLine(4, y, r.Left, r.Right - 1, uniform) != fill || !uniform)
+        const int32_t fill = fillRow ? fillRow->GetItem(r.Left) : 0;
+        int64_t filledRows = 0;
+        FTables[4]->ForEachIn(r.Top, r.Bottom - 1, [&](int32_t y, TObject* obj) {
+            if (HoldsOnly(*static_cast<const TSList*>(obj), r.Left, r.Right - 1, fill))
+                ++filledRows;
+            else
                 out << name << " has mixed fill in row " << y << "\n";
+            return false;
+        });
+        // Rows without a stored fill read 0 everywhere.
+        if (fill != 0 && filledRows < int64_t(r.Bottom) - r.Top) out << name << " has rows without its fill\n";
     }
     return out.str();
 }

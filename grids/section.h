@@ -116,6 +116,22 @@ public:
     void NormaliseUnionsIn(const TRect& R);
     void NormaliseUnion(TQvUnion* U);
 
+    // --- loading ---------------------------------------------------------
+    // While a reader holds a budget (in bytes; negative for none), giving a
+    // range its top-left fill costs memory from it. A range whose fill would
+    // cost more than is left gets no fill at all, which keeps the range
+    // uniform, and Overspent names it; a new budget clears Overspent.
+    void SetFillBudget(int64_t Bytes) {
+        FFillBudget = Bytes;
+        FOverspent.clear();
+    }
+    const std::string& Overspent() const { return FOverspent; }
+    // After lines were stored under existing ranges: clears their inner lines
+    // and spreads each range's top-left fill over it. Outer edges stay as
+    // stored: they are grid lines shared with the neighbouring cells. Costs
+    // the ranges, a binary search each, and the lines actually stored.
+    void TidyRanges();
+
     // --- repaint and styles ----------------------------------------------
     // Asks the pane showing this section in every attached grid to repaint R
     // (only a band along its outline with LinesOnly); nothing while the
@@ -142,11 +158,19 @@ private:
     void NormaliseLines(TQvUnion* U);
     // One range's part of that; returns the bands along the cleared edges.
     std::vector<TRect> NormaliseLinesOf(TQvUnion* U);
+    // Table[Line][From .. To] := 0 for every stored line FromLine .. ToLine.
+    void ClearLinesIn(int Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To);
+    // Gives every position of R the fill at its top-left, within the fill
+    // budget. StoredRows, when given, lists the fill rows present before
+    // (ascending); otherwise the table is asked.
+    void SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRows);
 
     TQvSheet* FSheet;
     TQvBaseStyle* FBaseStyle = nullptr;
     std::unique_ptr<TListSList> FTables[TableCount];
     std::vector<std::unique_ptr<TQvUnion>> FUnions;
+    int64_t FFillBudget = -1;
+    std::string FOverspent;
     uint8_t FKind;
 };
 

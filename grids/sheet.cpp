@@ -149,8 +149,19 @@ void TQvSheet::SetMaxSize(TQvAxis Axis, int32_t M) {
         SetDefSize(Axis, M);
         return;
     }
-    for (int32_t i = -Count(Axis, spTitle); i < Count(Axis, spClient); ++i)
-        if (GetSize(Axis, i) > M) SetSize(i, Axis, M);
+    // Entries without an individual size have the default, which is at most
+    // M here: only the stored sizes can be too large, however long the axis.
+    for (TQvSizePart part : {spTitle, spClient}) {
+        const TQvSizeList* list = FSizes[Axis][part].get();
+        std::vector<int32_t> tooLarge;
+        list->ForEachIn(0, list->Count() - 1, [&](int32_t i, int32_t) {
+            if (list->Values(i) > M) tooLarge.push_back(i);
+            return false;
+        });
+        // In sheet index order: the title entries from the outermost in.
+        if (part == spTitle) std::reverse(tooLarge.begin(), tooLarge.end());
+        for (int32_t i : tooLarge) SetSize(part == spClient ? i : -1 - i, Axis, M);
+    }
 }
 
 // --- sizes ---------------------------------------------------------------

@@ -91,17 +91,23 @@ void TQvSheet::SaveToStream(TStream& Stream) {
 void TQvSheet::LoadFromStream(TStream& Stream) {
     RegisterSheetProperties();
     TSheetUpdate block(*this);
-    ReadComponent(Stream, this);
+    // A sheet writes no child components, so it refuses to read any: kept
+    // but never saved, they would vanish with the next save.
+    ReadComponent(Stream, this, false);
 }
 
 void TQvSheet::SaveToFile(const std::string& FileName) {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
+    // The whole file is made in memory first, so a writer that fails leaves
+    // the file on disk alone; WriteFileSafely then replaces it whole or not.
+    TMemoryStream m;
+    SaveToStream(m);
+    WriteFileSafely(FileName, m.Bytes());
 }
 
 void TQvSheet::LoadFromFile(const std::string& FileName) {
-    TFileStream f(FileName, fmOpenRead);
-    LoadFromStream(f);
+    // Read whole first: the reader seeks, and a pipe cannot.
+    TMemoryStream m(ReadWholeFile(FileName));
+    LoadFromStream(m);
 }
 
 void TQvStyler::DefineProperties(TFiler& Filer) {

@@ -1,6 +1,10 @@
 #include "grids/sheet_stream.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "grids/base_style.h"
 #include "grids/manager.h"
@@ -35,26 +39,69 @@ bool SectionPresent(const TQvSheet& Sheet, int Kind) {
 // Coordinates a stored section may use: what a sparse list can index.
 bool ValidIndex(int32_t I) { return I >= 0 && I <= TSList().MaxIndex(); }
 
+// What tidying the ranges of one section record may spend on spreading
+// fills: a file that really holds a filled range holds its fill at every
+// position already, so only repairs cost, and they may cost a small multiple
+// of the payload.
+int64_t FillBudget(const TStream& Stream) { return (int64_t(1) << 20) + 8 * Stream.Size(); }
+
 // Tables are read after the merged ranges, so a damaged or foreign payload
 // could put lines inside a range or give its positions different fills. The
 // inner lines are cleared and the top-left fill spread over each range, as a
 // merge does; outer edges are left alone (they are grid lines shared with
-// neighbouring cells, whose lines a reader must not drop).
+// neighbouring cells, whose lines a reader must not drop). A fill that would
+// cost more than the budget is dropped and reported.
 void TidyRangesAfterTables(TQvSection& Section) {
-    for (const auto& u : Section.Unions()) {
-        const TRect r = u->Rect();
-        for (int32_t x = r.Left + 1; x < r.Right; ++x) Section.SetLine(0, x, r.Top, r.Bottom - 1, 0);
-        for (int32_t y = r.Top + 1; y < r.Bottom; ++y) Section.SetLine(1, y, r.Left, r.Right - 1, 0);
-        bool uniform;
-        const TQvLine fill = Section.GetLine(4, r.Top, r.Left, r.Left, uniform);
-        for (int32_t y = r.Top; y < r.Bottom; ++y) {
-            if (Section.GetLine(4, y, r.Left, r.Right - 1, uniform) != fill || !uniform)
-                Section.SetLine(4, y, r.Left, r.Right - 1, fill);
-        }
+    Section.TidyRanges();
+    const std::string overspent = Section.Overspent();
+    Section.SetFillBudget(-1);
+    if (!overspent.empty()) throw EReadError("Invalid section record: " + overspent);
+}
+
+const char* SectionName(uint8_t Kind) {
+    switch (Kind) {
+        case skColTitles: return " of the column titles";
+        case skRowTitles: return " of the row titles";
+        case skCorner: return " of the corner";
+        default: return "";
     }
 }
 
-void ReportCellLoadFailure() { ShowMessageBox("Fucking loading", "Error", miError, mbOK); }
+// A failed cell costs the person loading the file one message that says which
+// cell it was and why; reading goes on.
+void ReportCellLoadFailure(const TQvSection& Section, int32_t X, int32_t Y, const std::string& ClassName,
+                           const std::string& Reason) {
+    ShowMessageBox("Cannot load the cell at column " + std::to_string(X) + ", row " + std::to_string(Y) +
+                       SectionName(Section.Kind()) + " (" + ClassName + "): " + EscapeBytes(Reason, 200),
+                   "Error", miError, mbOK);
+}
+
+void ReadSectionParts(TQvSection& Section, TStream& Stream);
+
+// Sizes read from a payload obey what the setters enforce: no size or
+// default below 0 or above the axis maximum, one default for the title and
+// the client entries of an axis (the client's), no size past the count.
+void ClampReadSizes(TQvSheet& Sheet) {
+    for (TQvAxis axis : {axCols, axRows}) {
+        const int64_t max = Sheet.MaxSize(axis) >= 1 ? Sheet.MaxSize(axis) : INT32_MAX;
+        const auto clamp = [&](int64_t V) { return static_cast<int32_t>(std::clamp<int64_t>(V, 0, max)); };
+        const int32_t def = clamp(Sheet.Sizes(axis, spClient)->Default());
+        for (TQvSizePart part : {spTitle, spClient}) {
+            TQvSizeList* list = Sheet.Sizes(axis, part);
+            bool changed = list->Default() != def;
+            std::vector<std::pair<int32_t, int32_t>> sizes;
+            list->ForEach([&](int32_t i, int32_t Stored) {
+                const int64_t v = int64_t(Stored) + list->Default();
+                if (i >= list->Count() || clamp(v) != v) changed = true;
+                if (i < list->Count()) sizes.emplace_back(i, clamp(v));
+                return false;
+            });
+            if (!changed) continue;
+            list->SetDefault(def);
+            for (const auto& [i, v] : sizes) list->SetValue(i, v);
+        }
+    }
+}
 
 }  // namespace
 
@@ -68,7 +115,9 @@ void SaveRecord(TQvPro& Object, TStream& Stream) {
     Stream.SetPosition(end);
 }
 
-bool LoadRecord(TQvPro& Object, TStream& Stream) {
+bool LoadRecord(TQvPro& Object, TStream& Stream) { return LoadRecord(Object, Stream, nullptr); }
+
+bool LoadRecord(TQvPro& Object, TStream& Stream, std::string* Error) {
     const int64_t start = Stream.Position();
     const int32_t length = Stream.ReadInt32();
     if (length < 4 || length - 4 > Stream.Remaining())
@@ -77,8 +126,9 @@ bool LoadRecord(TQvPro& Object, TStream& Stream) {
     bool ok = true;
     try {
         Object.ReadFromStream(record);
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
         ok = false;
+        if (Error) *Error = e.Message();
     }
     Stream.SetPosition(start + length);
     return ok;
@@ -124,6 +174,18 @@ void WriteSectionRecord(TQvSection& Section, TStream& Stream) {
 }
 
 void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
+    Section.SetFillBudget(FillBudget(Stream));
+    try {
+        ReadSectionParts(Section, Stream);
+    } catch (...) {
+        Section.SetFillBudget(-1);
+        throw;
+    }
+}
+
+namespace {
+
+void ReadSectionParts(TQvSection& Section, TStream& Stream) {
     const uint8_t flags = Stream.ReadByte();
     if (flags & sfUnions) {
         const int32_t n = Stream.ReadInt32();
@@ -155,11 +217,14 @@ void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
                     if (length < 4 || length - 4 > Stream.Remaining())
                         throw EReadError("Invalid record length " + std::to_string(length));
                     Stream.Seek(length - 4, soCurrent);
-                    ReportCellLoadFailure();
+                    ReportCellLoadFailure(Section, x, y, "class id " + std::to_string(id),
+                                          "no cell class has this id");
                     continue;
                 }
                 TQvCell* cell = Section.NeedCellOfClass({x, y}, cls);
-                if (!cell || !LoadRecord(*cell, Stream)) ReportCellLoadFailure();
+                std::string error = "the position lies outside the sheet";
+                if (!cell || !LoadRecord(*cell, Stream, &error))
+                    ReportCellLoadFailure(Section, x, y, cls->Name, error);
             }
         }
     }
@@ -174,6 +239,8 @@ void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
     }
     TidyRangesAfterTables(Section);
 }
+
+}  // namespace
 
 void WriteSheetData(TQvSheet& Sheet, TStream& Stream) {
     SaveRecord(*Sheet.BaseClientStyle(), Stream);
@@ -211,6 +278,7 @@ void ReadSheetData(TQvSheet& Sheet, TStream& Stream) {
         const uint8_t flags = Stream.ReadByte();
         for (int i = 0; i < 4; ++i)
             if (flags & (1u << i)) lists[i]->LoadFromStream(Stream);
+        if (flags & 15) ClampReadSizes(Sheet);
         for (int kind = 0; kind < 4; ++kind)
             if (SectionPresent(Sheet, kind)) ReadSectionRecord(*Sheet.Sections(kind), Stream);
     }

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace qv {
 
@@ -33,11 +34,15 @@ void SaveRecord(TQvPro& Object, TStream& Stream);
 // the same). A length that cannot frame a record raises EReadError: nothing
 // after it can be trusted.
 bool LoadRecord(TQvPro& Object, TStream& Stream);
+// The same, giving the reason of a failure in Error.
+bool LoadRecord(TQvPro& Object, TStream& Stream, std::string* Error);
 
 void WriteSectionRecord(TQvSection& Section, TStream& Stream);
 // Adds to what the section holds. A cell record that fails to load (or names
-// no registered class) is reported through the message service and skipped;
-// structural damage raises EReadError.
+// no registered class) is reported through the message service, naming the
+// cell and the reason, and skipped; structural damage raises EReadError, and
+// so does a merged range whose fill would cost far more memory than the
+// payload holds (the range then has no fill).
 void ReadSectionRecord(TQvSection& Section, TStream& Stream);
 
 // Clears Modified afterwards.

@@ -32,7 +32,9 @@ public:
     // current default); Count is kept.
     void SetDefault(int32_t D);
 
-    int32_t Values(int32_t Index) const { return GetItem(Index) + FDefault; }
+    // Summed in 64 bits: a stored offset from a foreign stream may be
+    // anything, and the sum must not overflow on the way.
+    int32_t Values(int32_t Index) const { return static_cast<int32_t>(int64_t(GetItem(Index)) + FDefault); }
     void SetValue(int32_t Index, int32_t V) { SetItem(Index, V - FDefault); }
 
     // The list's writer, hiding the base one so that writes keep the

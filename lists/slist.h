@@ -112,6 +112,44 @@ public:
         return false;
     }
 
+    // ForEach over the entries From .. To only. The cost is the pages of that
+    // span the table holds, not the width of the span.
+    template <typename F>
+    bool ForEachIn(int32_t From, int32_t To, F&& Fn) const {
+        From = From < 0 ? 0 : From;
+        To = To > FLast ? FLast : To;
+        if (From > To) return false;
+        const uint32_t first = static_cast<uint32_t>(From) >> FPageShift;
+        const uint32_t last = static_cast<uint32_t>(To) >> FPageShift;
+        for (uint32_t p = first; p <= last && p < FPageCount; ++p) {
+            const TValue* page = FPages[p];
+            if (!page) continue;
+            const int32_t base = static_cast<int32_t>(p << FPageShift);
+            const uint32_t lo = p == first ? static_cast<uint32_t>(From - base) : 0;
+            const uint32_t hi = p == last ? static_cast<uint32_t>(To - base) : FPageSize - 1u;
+            for (uint32_t j = lo; j <= hi; ++j) {
+                const TValue v = page[j];
+                if (v != TValue{} && Fn(base + static_cast<int32_t>(j), v)) return true;
+            }
+        }
+        return false;
+    }
+
+    // Sets every entry From .. To to 0 in one pass (Last is found once, not
+    // per entry). Values are dropped, not released: for value lists only.
+    void ClearRange(int32_t From, int32_t To) {
+        bool any = false;
+        ForEachIn(From, To, [&](int32_t I, TValue) {
+            FPages[static_cast<uint32_t>(I) >> FPageShift][I & FPageMask] = TValue{};
+            any = true;
+            return false;
+        });
+        if (!any) return;
+        FCacheIndex = -1;
+        ++FVersion;
+        if (To >= FLast) RecomputeLast();
+    }
+
     // Releases the object a value refers to; plain value lists own nothing.
     virtual void FreeItem(TValue) {}
     // Called by owners when entries move from one index to another; rows and

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -38,5 +39,29 @@ QV_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 QV_DECLARE_EXCEPTION(EConvertAssignError, EConvertError);
 
 #undef QV_DECLARE_EXCEPTION
+
+// Text from a file or stream, made fit for an error message: printable ASCII
+// stays, a backslash is doubled, every other byte is written \xNN, and text
+// longer than Max bytes is cut with "...". A message never carries raw
+// binary bytes, whatever the file held.
+inline std::string EscapeBytes(std::string_view Text, size_t Max = 64) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    const size_t n = Text.size() < Max ? Text.size() : Max;
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(Text[i]);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c >= 32 && c < 127) {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    if (Text.size() > Max) out += "...";
+    return out;
+}
 
 }  // namespace qv

@@ -177,7 +177,7 @@ private:
 
 TComponent* CreateComponent(const std::string& ClassName) {
     TClass c = GetClass(ClassName);
-    if (!c) throw EReadError("Class " + ClassName + " not found");
+    if (!c) throw EReadError("Class " + EscapeBytes(ClassName) + " not found");
     if (!c->InheritsFrom(TComponent::StaticClass()))
         throw EReadError("Class " + ClassName + " is not a component class");
     TObject* o = c->Create();
@@ -507,7 +507,10 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         // the stream keeps the present one.
         if (!name.empty() && !Root->HasState(csDesigning)) GiveName(*Root, name);
         ReadProperties(*Root);
-        ReadChildren(*Root);
+        if (FRootKeepsChildren)
+            ReadChildren(*Root);
+        else
+            RefuseChildren(*Root);
     } catch (...) {
         try {
             ResolveFixups();
@@ -553,7 +556,7 @@ void TReader::ReadProperties(TComponent& Component) {
 
 void TReader::ReadProperty(TComponent& Component) {
     const std::string name = ReadStr();
-    const std::string where = "Error reading " + Component.ClassName() + "." + name + ": ";
+    const std::string where = "Error reading " + Component.ClassName() + "." + EscapeBytes(name) + ": ";
     try {
         // "A.B.C": the whole name as an entry or defined property of the
         // instance, else the first part as a nested object and the rest in it.
@@ -579,7 +582,7 @@ void TReader::ReadProperty(TComponent& Component) {
     } catch (const EReadError& e) {
         throw EReadError(where + e.Message());
     }
-    throw EReadError(where + "Property " + name + " does not exist");
+    throw EReadError(where + "Property " + EscapeBytes(name) + " does not exist");
 }
 
 bool TReader::ReadDefined(TPersistent& Instance, const std::string& Name) {
@@ -636,6 +639,15 @@ void TReader::ApplyProperty(TPersistent& Instance, const TPropInfoPtr& Prop, siz
         case pkPersistent:
             InvalidValue();
     }
+}
+
+void TReader::RefuseChildren(TComponent& Root) {
+    if (EndOfList()) return;
+    ReadPrefix();
+    const std::string className = ReadStr();
+    const std::string name = ReadStr();
+    throw EReadError("Error reading " + Root.ClassName() + ": it keeps no child components, but the stream holds a " +
+                     EscapeBytes(className) + (name.empty() ? "" : " named \"" + EscapeBytes(name) + "\""));
 }
 
 void TReader::ReadChildren(TComponent& Parent) {
@@ -721,8 +733,9 @@ void WriteComponent(TStream& Stream, TComponent* Component) {
     writer.WriteRootComponent(Component);
 }
 
-TComponent* ReadComponent(TStream& Stream, TComponent* Root) {
+TComponent* ReadComponent(TStream& Stream, TComponent* Root, bool RootKeepsChildren) {
     TReader reader(Stream);
+    reader.SetRootKeepsChildren(RootKeepsChildren);
     return reader.ReadRootComponent(Root);
 }
 

@@ -162,6 +162,10 @@ public:
     // resolved and Loaded() is called), a child being read is deleted, and
     // the error propagates.
     TComponent* ReadRootComponent(TComponent* Root);
+    // False for a root that writes no children of its own (a sheet): a child
+    // in its stream would be kept but never saved, so the read raises
+    // EReadError naming the child's class and name, before creating it.
+    void SetRootKeepsChildren(bool Value) { FRootKeepsChildren = Value; }
 
     // Raises EReadError "Invalid stream format" unless "TPF0" follows.
     void ReadSignature();
@@ -204,6 +208,7 @@ private:
     bool ReadDefined(TPersistent& Instance, const std::string& Name);
     void ReadChildren(TComponent& Parent);
     void ReadChild(TComponent& Parent);
+    void RefuseChildren(TComponent& Root);
     void GiveName(TComponent& Component, const std::string& Name);
     void ResolveFixups();
     void CallLoaded();
@@ -214,6 +219,7 @@ private:
     std::vector<TFixup> FFixups;
     std::string FPropName;  // the defined property being looked for
     bool FPropFound = false;
+    bool FRootKeepsChildren = true;
     int FDepth = 0;
 };
 
@@ -221,8 +227,8 @@ private:
 // its children as a whole stream.
 void WriteComponent(TStream& Stream, TComponent* Component);
 // Reads into Root (or a new component of the stream's class when Root is
-// null) and returns it.
-TComponent* ReadComponent(TStream& Stream, TComponent* Root);
+// null) and returns it. RootKeepsChildren: see TReader::SetRootKeepsChildren.
+TComponent* ReadComponent(TStream& Stream, TComponent* Root, bool RootKeepsChildren = true);
 
 // A readable text of any component stream, from the stream's position:
 //   object Sheet1: TQvSheet

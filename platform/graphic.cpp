@@ -1,6 +1,7 @@
 #include "platform/graphic.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "platform/exceptions.h"
@@ -35,6 +36,10 @@ int64_t ScaleRound(int64_t A, int64_t Num, int64_t Den) {
     return n >= 0 ? (n + Den / 2) / Den : -((-n + Den / 2) / Den);
 }
 
+// A size in pixels computed in 64 bits; anything outside 32 bits becomes -1,
+// which the size check refuses.
+int32_t Narrow(int64_t V) { return V < 0 || V > INT32_MAX ? -1 : static_cast<int32_t>(V); }
+
 constexpr size_t FileHeaderSize = 14;
 constexpr size_t CoreHeaderSize = 12;
 constexpr size_t InfoHeaderSize = 40;
@@ -62,6 +67,11 @@ void TGraphic::Changed() {
 void TGraphic::LoadFromBytes(std::string Bytes) {
     if (Bytes.empty()) Invalid("no data");
     const TSize size = ParseImage(Bytes);  // raises before anything changes
+    // Whatever the headers claim, a size no decoder produces is refused, so
+    // that every scaled size computed from it stays far from overflowing.
+    if (size.Width < 0 || size.Height < 0 || size.Width > MaxDimension || size.Height > MaxDimension)
+        Invalid("size " + std::to_string(size.Width) + " x " + std::to_string(size.Height) + " exceeds " +
+                std::to_string(MaxDimension) + " x " + std::to_string(MaxDimension) + " pixels");
     FData = std::move(Bytes);
     FWidth = size.Width;
     FHeight = size.Height;
@@ -80,18 +90,14 @@ void TGraphic::LoadFromStream(TStream& Stream) { LoadFromBytes(Stream.ReadBytes(
 void TGraphic::SaveToStream(TStream& Stream) const { Stream.WriteBytes(FData); }
 
 void TGraphic::LoadFromFile(const std::string& FileName) {
-    TFileStream f(FileName, fmOpenRead);
     try {
-        LoadFromStream(f);
+        LoadFromBytes(ReadWholeFile(FileName));
     } catch (const EInvalidGraphic& e) {
         throw EInvalidGraphic(e.Message() + " (file " + FileName + ")");
     }
 }
 
-void TGraphic::SaveToFile(const std::string& FileName) const {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
-}
+void TGraphic::SaveToFile(const std::string& FileName) const { WriteFileSafely(FileName, FData); }
 
 void TGraphic::ReadData(TStream& Stream) {
     if (Stream.Remaining() < 4) Invalid("stored data ends before its byte count");
@@ -294,8 +300,7 @@ TSize TMetafile::ParseImage(const std::string& B) const {
         if (fileBytes > n - PlaceableSize)
             Invalid("truncated: the metafile records " + Str(fileBytes) + " bytes, " + Str(uint64_t(n - PlaceableSize)) +
                     " present");
-        return {static_cast<int32_t>(ScaleRound(right - left, 96, inch)),
-                static_cast<int32_t>(ScaleRound(bottom - top, 96, inch))};
+        return {Narrow(ScaleRound(right - left, 96, inch)), Narrow(ScaleRound(bottom - top, 96, inch))};
     }
     if (n >= 4 && U32(B, 0) == EmfHeaderRecord) {
         if (n < EmfHeaderSize)
@@ -312,7 +317,7 @@ TSize TMetafile::ParseImage(const std::string& B) const {
             Invalid("inverted frame (" + Str(left) + ", " + Str(top) + ", " + Str(right) + ", " + Str(bottom) + ")");
         // Frame units are 0.01 mm: pixels = units * 96 / 2540.
         const int64_t w = ScaleRound(right - left, 96, 2540), h = ScaleRound(bottom - top, 96, 2540);
-        return {static_cast<int32_t>(w), static_cast<int32_t>(h)};
+        return {Narrow(w), Narrow(h)};
     }
     if (n >= MetaHeaderSize && (U16(B, 0) == 1 || U16(B, 0) == 2) && U16(B, 2) == MetaHeaderSize / 2)
         Invalid("a Windows metafile without a placeable header has no size");

@@ -22,6 +22,10 @@ class TStream;
 class TGraphic : public TPersistent {
     QV_CLASS(TGraphic)
 public:
+    // The largest width and height a graphic accepts; a file image whose
+    // headers claim more raises EInvalidGraphic.
+    static constexpr int32_t MaxDimension = 65535;
+
     int32_t Width() const { return FWidth; }
     int32_t Height() const { return FHeight; }
     // True when the graphic holds no image (width and height are then 0).

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -62,8 +63,9 @@ float TStream::ReadSingle() { return ReadValue<float>(*this); }
 double TStream::ReadDouble() { return ReadValue<double>(*this); }
 
 std::string TStream::ReadString() {
+    // A length of 0 or less is the empty string, with nothing after it.
     const int32_t len = ReadInt32();
-    if (len < 0) throw EReadError("Invalid string length " + std::to_string(len) + " in stream");
+    if (len <= 0) return std::string();
     return ReadBytes(len);
 }
 
@@ -128,14 +130,11 @@ void TMemoryStream::LoadFromStream(TStream& Source) {
 void TMemoryStream::SaveToStream(TStream& Dest) const { Dest.WriteBytes(FData); }
 
 void TMemoryStream::LoadFromFile(const std::string& FileName) {
-    TFileStream f(FileName, fmOpenRead);
-    LoadFromStream(f);
+    FData = ReadWholeFile(FileName);
+    FPosition = 0;
 }
 
-void TMemoryStream::SaveToFile(const std::string& FileName) const {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
-}
+void TMemoryStream::SaveToFile(const std::string& FileName) const { WriteFileSafely(FileName, FData); }
 
 // --- TStreamWindow -----------------------------------------------------------
 
@@ -186,7 +185,8 @@ int64_t TFileStream::Read(void* Buffer, int64_t Count) {
     while (done < Count) {
         const ssize_t n = ::read(FHandle, static_cast<char*>(Buffer) + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) throw EReadError("Cannot read file \"" + FFileName + "\": " + std::strerror(errno));
+        if (n == 0) break;
         done += n;
     }
     return done;
@@ -197,7 +197,9 @@ int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
     while (done < Count) {
         const ssize_t n = ::write(FHandle, static_cast<const char*>(Buffer) + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        // A full disk or a file size limit: the system's reason, not a count.
+        if (n < 0) throw EWriteError("Cannot write file \"" + FFileName + "\": " + std::strerror(errno));
+        if (n == 0) break;
         done += n;
     }
     return done;
@@ -206,7 +208,84 @@ int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
 int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     const int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
     const off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
-    return r < 0 ? ::lseek(FHandle, 0, SEEK_CUR) : r;
+    // A pipe or terminal cannot seek; going on at the old position would let
+    // a reader lose its place without knowing.
+    if (r < 0) throw EStreamError("Cannot seek in file \"" + FFileName + "\": " + std::strerror(errno));
+    return r;
+}
+
+bool TFileStream::CanSeek() const { return ::lseek(FHandle, 0, SEEK_CUR) >= 0; }
+
+void TFileStream::Sync() {
+    if (::fsync(FHandle) != 0) throw EWriteError("Cannot write file \"" + FFileName + "\": " + std::strerror(errno));
+}
+
+void TFileStream::Close() {
+    if (FHandle < 0) return;
+    const int h = FHandle;
+    FHandle = -1;
+    if (::close(h) != 0) throw EWriteError("Cannot write file \"" + FFileName + "\": " + std::strerror(errno));
+}
+
+// --- whole files -------------------------------------------------------------
+
+std::string ReadWholeFile(const std::string& FileName) {
+    TFileStream f(FileName, fmOpenRead);
+    // Read to the end, not to a size: a pipe has none.
+    std::string data;
+    char buf[65536];
+    for (int64_t n; (n = f.Read(buf, sizeof buf)) > 0;) data.append(buf, static_cast<size_t>(n));
+    return data;
+}
+
+void WriteFileSafely(const std::string& FileName, const std::string& Bytes) {
+    // The bytes go to a new file beside the old one, which is replaced only
+    // once they are all on the disk: a failure at any point leaves the old
+    // file as it was.
+    std::string target = FileName;
+    if (char* real = ::realpath(FileName.c_str(), nullptr)) {  // write through a link, keep the link
+        target = real;
+        std::free(real);
+    }
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && !S_ISREG(old.st_mode)) {
+        // A device or pipe cannot be replaced; it is written in place.
+        TFileStream f(FileName, fmOpenReadWrite);
+        f.WriteBuffer(Bytes.data(), static_cast<int64_t>(Bytes.size()));
+        return;
+    }
+    std::string temp = target + ".XXXXXX";
+    const int handle = ::mkstemp(temp.data());
+    if (handle < 0)
+        throw EFCreateError("Cannot create file \"" + FileName + "\": " + std::strerror(errno));
+    ::close(handle);
+    try {
+        TFileStream f(temp, fmOpenReadWrite);
+        // mkstemp makes the file private; give it the old file's mode or the
+        // mode a new file gets.
+        mode_t mode = old.st_mode & 07777;
+        if (!existed) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        ::fchmod(f.Handle(), mode);
+        try {
+            f.WriteBuffer(Bytes.data(), static_cast<int64_t>(Bytes.size()));
+            f.Sync();
+            f.Close();
+        } catch (const EStreamError& e) {
+            // The message names the temporary file; the caller knows the target.
+            const std::string reason = e.Message().substr(e.Message().rfind(": ") + 2);
+            throw EWriteError("Cannot write file \"" + FileName + "\": " + reason);
+        }
+        if (::rename(temp.c_str(), target.c_str()) != 0)
+            throw EWriteError("Cannot write file \"" + FileName + "\": " + std::strerror(errno));
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
+    }
 }
 
 int64_t TFileStream::Size() const {

@@ -107,7 +107,10 @@ private:
 enum TFileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
 
 // A stream over a file. Opening failures raise EFOpenError (or EFCreateError
-// for fmCreate) with a message naming the file and the system's reason.
+// for fmCreate) with a message naming the file and the system's reason; so
+// do failed reads (EReadError) and writes (EWriteError). A file that cannot
+// seek (a pipe, a terminal) raises EStreamError on Seek and Position:
+// loaders read such a source whole (ReadWholeFile) and parse the copy.
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& FileName, TFileMode Mode);
@@ -119,10 +122,24 @@ public:
     int64_t Size() const override;
     void SetSize(int64_t NewSize) override;
     const std::string& FileName() const { return FFileName; }
+    bool CanSeek() const;
+    int Handle() const { return FHandle; }
+    // Flushes to the disk; closes, reporting what the system reports.
+    void Sync();
+    void Close();
 
 private:
     std::string FFileName;
     int FHandle = -1;
 };
+
+// Everything a file holds, read to its end (a pipe works too).
+std::string ReadWholeFile(const std::string& FileName);
+// Replaces the file FileName by Bytes: they are written to a new file in the
+// same folder, flushed to the disk and renamed over the old one. A failure
+// raises EWriteError naming FileName and the system's reason, removes the
+// new file and leaves the old one untouched. A path that is not a regular
+// file (a device, a pipe) is written in place.
+void WriteFileSafely(const std::string& FileName, const std::string& Bytes);
 
 }  // namespace qv

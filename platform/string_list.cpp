@@ -17,7 +17,7 @@ void TStrings::IndexError(int Index) {
     throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-int TStrings::CompareStrings(const std::string& A, const std::string& B) const {
+int TStrings::CompareStrings(std::string_view A, std::string_view B) const {
     if (FCaseSensitive) return A.compare(B) < 0 ? -1 : (A == B ? 0 : 1);
     const size_t n = std::min(A.size(), B.size());
     for (size_t i = 0; i < n; ++i) {
@@ -87,13 +87,16 @@ std::string TStrings::Text() const {
 
 namespace {
 
-std::vector<std::string> SplitLines(const std::string& Value) {
-    std::vector<std::string> lines;
-    size_t start = 0, i = 0;
+// Calls Fn(line) for every line of Value, as a view into Value; returns the
+// number of lines.
+template <typename F>
+size_t ForEachLine(const std::string& Value, F&& Fn) {
+    size_t count = 0, start = 0, i = 0;
     while (i < Value.size()) {
         const char c = Value[i];
         if (c == '\r' || c == '\n') {
-            lines.push_back(Value.substr(start, i - start));
+            Fn(std::string_view(Value).substr(start, i - start));
+            ++count;
             ++i;
             if (c == '\r' && i < Value.size() && Value[i] == '\n') ++i;
             start = i;
@@ -101,8 +104,11 @@ std::vector<std::string> SplitLines(const std::string& Value) {
             ++i;
         }
     }
-    if (start < Value.size()) lines.push_back(Value.substr(start));
-    return lines;
+    if (start < Value.size()) {
+        Fn(std::string_view(Value).substr(start));
+        ++count;
+    }
+    return count;
 }
 
 bool NeedsQuotes(const std::string& S) {
@@ -117,16 +123,22 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 }  // namespace
 
 void TStrings::SetText(const std::string& Value) {
-    const std::vector<std::string> lines = SplitLines(Value);
+    // Lines go in one by one, with no list of copies between: a text of
+    // millions of empty lines costs only the lines themselves.
     BeginUpdate();
     try {
         Clear();
-        for (const std::string& line : lines) Add(line);
+        AddText(Value);
     } catch (...) {
         EndUpdate();
         throw;
     }
     EndUpdate();
+}
+
+void TStrings::AddText(const std::string& Value) {
+    Reserve(ForEachLine(Value, [](std::string_view) {}));
+    ForEachLine(Value, [this](std::string_view Line) { Add(std::string(Line)); });
 }
 
 std::string TStrings::CommaText() const {
@@ -226,24 +238,66 @@ void TStrings::LoadFromStream(TStream& Stream) {
 void TStrings::SaveToStream(TStream& Stream) const { Stream.WriteBytes(Text()); }
 
 void TStrings::LoadFromFile(const std::string& FileName) {
-    TFileStream stream(FileName, fmOpenRead);
+    TMemoryStream stream(ReadWholeFile(FileName));
     LoadFromStream(stream);
 }
 
-void TStrings::SaveToFile(const std::string& FileName) const {
-    TFileStream stream(FileName, fmCreate);
-    SaveToStream(stream);
-}
+void TStrings::SaveToFile(const std::string& FileName) const { WriteFileSafely(FileName, Text()); }
 
 // ------------------------------------------------------------- TStringList
 
-TStringList::~TStringList() { FreeObjects(FItems); }
+TStringList::~TStringList() { FreeObjects(FObjects); }
 
-void TStringList::FreeObjects(std::vector<TItem>& Items) const {
+void TStringList::Reserve(size_t N) {
+    Split();
+    FLines.reserve(FLines.size() + N);
+    if (!FObjects.empty()) FObjects.reserve(FObjects.size() + N);
+}
+
+void TStringList::AddText(const std::string& Value) {
+    if (FSorted) {
+        TStrings::AddText(Value);
+        return;
+    }
+    const size_t n = ForEachLine(Value, [](std::string_view) {});
+    if (n == 0) return;
+    if (FLines.empty() && FPendingCount == 0 && FObjects.empty()) {
+        FPendingText = Value;
+        FPendingCount = n;
+    } else {
+        Split();
+        FLines.reserve(FLines.size() + n);
+        if (!FObjects.empty()) FObjects.resize(FObjects.size() + n, nullptr);
+        ForEachLine(Value, [this](std::string_view Line) { FLines.emplace_back(Line); });
+    }
+    Changed();
+}
+
+void TStringList::Split() const {
+    if (FPendingCount == 0) return;
+    std::string text;
+    text.swap(FPendingText);
+    FPendingCount = 0;
+    FLines.reserve(FLines.size() + ForEachLine(text, [](std::string_view) {}));
+    ForEachLine(text, [this](std::string_view Line) { FLines.emplace_back(Line); });
+}
+
+std::string TStringList::Text() const {
+    if (FPendingCount == 0) return TStrings::Text();
+    std::string result;
+    result.reserve(FPendingText.size() + FPendingCount + 2);
+    ForEachLine(FPendingText, [&](std::string_view Line) {
+        result += Line;
+        result += "\r\n";
+    });
+    return result;
+}
+
+void TStringList::FreeObjects(std::vector<TObject*>& Objects) const {
     if (!FOwnsObjects) return;
-    for (TItem& item : Items) {
-        delete item.Object;
-        item.Object = nullptr;
+    for (TObject*& object : Objects) {
+        delete object;
+        object = nullptr;
     }
 }
 
@@ -251,49 +305,76 @@ void TStringList::CheckIndex(int Index) const {
     if (Index < 0 || Index >= Count()) IndexError(Index);
 }
 
+int TStringList::CompareAt(size_t I, const std::string& S) const {
+    return CompareStrings(FLines[I].view(), S);
+}
+
+void TStringList::InsertAt(size_t I, const std::string& S, TObject* AObject) {
+    Split();
+    const bool withObjects = AObject || !FObjects.empty();
+    if (AObject && FObjects.empty()) FObjects.assign(FLines.size(), nullptr);
+    FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(I), TCompactString(S));
+    if (withObjects) FObjects.insert(FObjects.begin() + static_cast<std::ptrdiff_t>(I), AObject);
+}
+
 std::string TStringList::Strings(int Index) const {
+    Split();
     CheckIndex(Index);
-    return FItems[static_cast<size_t>(Index)].S;
+    return FLines[static_cast<size_t>(Index)].str();
 }
 
 void TStringList::Put(int Index, const std::string& S) {
+    Split();
     if (FSorted) throw EListError("Operation not allowed on sorted list");
     CheckIndex(Index);
-    FItems[static_cast<size_t>(Index)].S = S;
+    FLines[static_cast<size_t>(Index)] = TCompactString(S);
     Changed();
 }
 
 TObject* TStringList::Objects(int Index) const {
+    Split();
     CheckIndex(Index);
-    return FItems[static_cast<size_t>(Index)].Object;
+    return ObjectAt(static_cast<size_t>(Index));
 }
 
 void TStringList::PutObject(int Index, TObject* AObject) {
+    Split();
     CheckIndex(Index);
-    FItems[static_cast<size_t>(Index)].Object = AObject;
+    if (AObject && FObjects.empty()) FObjects.assign(FLines.size(), nullptr);
+    if (!FObjects.empty()) FObjects[static_cast<size_t>(Index)] = AObject;
     Changed();
 }
 
 void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject) {
     if (FSorted) throw EListError("Operation not allowed on sorted list");
     if (Index < 0 || Index > Count()) IndexError(Index);
-    FItems.insert(FItems.begin() + Index, TItem{S, AObject});
+    InsertAt(static_cast<size_t>(Index), S, AObject);
     Changed();
 }
 
 void TStringList::Delete(int Index) {
+    Split();
     CheckIndex(Index);
-    TObject* object = FItems[static_cast<size_t>(Index)].Object;
-    FItems.erase(FItems.begin() + Index);
+    TObject* object = ObjectAt(static_cast<size_t>(Index));
+    FLines.erase(FLines.begin() + Index);
+    if (!FObjects.empty()) FObjects.erase(FObjects.begin() + Index);
     if (FOwnsObjects) delete object;
     Changed();
 }
 
 void TStringList::Clear() {
-    if (FItems.empty()) return;
-    std::vector<TItem> old;
-    old.swap(FItems);
-    FreeObjects(old);
+    FPendingText.clear();
+    const bool had = FPendingCount > 0;
+    FPendingCount = 0;
+    if (FLines.empty()) {
+        if (had) Changed();
+        return;
+    }
+    std::vector<TCompactString> lines;
+    std::vector<TObject*> objects;
+    lines.swap(FLines);
+    objects.swap(FObjects);
+    FreeObjects(objects);
     Changed();
 }
 
@@ -311,27 +392,28 @@ int TStringList::SortedInsertIndex(const std::string& S, int& Found) const {
                 break;
         }
         // Keep equal lines in insertion order: go past the last equal one.
-        while (index < Count() && CompareStrings(FItems[static_cast<size_t>(index)].S, S) == 0)
-            ++index;
+        while (index < Count() && CompareAt(static_cast<size_t>(index), S) == 0) ++index;
     }
     return index;
 }
 
 int TStringList::AddObject(const std::string& S, TObject* AObject) {
+    Split();
     if (!FSorted) {
-        FItems.push_back(TItem{S, AObject});
+        InsertAt(FLines.size(), S, AObject);
         Changed();
         return Count() - 1;
     }
     int found = -1;
     const int index = SortedInsertIndex(S, found);
     if (index < 0) return found;
-    FItems.insert(FItems.begin() + index, TItem{S, AObject});
+    InsertAt(static_cast<size_t>(index), S, AObject);
     Changed();
     return index;
 }
 
 bool TStringList::Find(const std::string& S, int& Index) const {
+    Split();
     if (!FSorted) {
         Index = TStrings::IndexOf(S);
         return Index >= 0;
@@ -340,13 +422,13 @@ bool TStringList::Find(const std::string& S, int& Index) const {
     int lo = 0, hi = Count();
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (CompareStrings(FItems[static_cast<size_t>(mid)].S, S) < 0)
+        if (CompareAt(static_cast<size_t>(mid), S) < 0)
             lo = mid + 1;
         else
             hi = mid;
     }
     Index = lo;
-    return lo < Count() && CompareStrings(FItems[static_cast<size_t>(lo)].S, S) == 0;
+    return lo < Count() && CompareAt(static_cast<size_t>(lo), S) == 0;
 }
 
 int TStringList::IndexOf(const std::string& S) const {
@@ -355,9 +437,21 @@ int TStringList::IndexOf(const std::string& S) const {
 }
 
 void TStringList::Sort() {
-    std::stable_sort(FItems.begin(), FItems.end(), [this](const TItem& A, const TItem& B) {
-        return CompareStrings(A.S, B.S) < 0;
+    Split();
+    // Sorts an order of indexes, so that objects move with their lines.
+    std::vector<size_t> order(FLines.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this](size_t A, size_t B) {
+        return CompareStrings(FLines[A].view(), FLines[B].view()) < 0;
     });
+    std::vector<TCompactString> lines(FLines.size());
+    std::vector<TObject*> objects(FObjects.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        lines[i] = std::move(FLines[order[i]]);
+        if (!objects.empty()) objects[i] = FObjects[order[i]];
+    }
+    FLines.swap(lines);
+    FObjects.swap(objects);
     Changed();
 }
 
@@ -393,11 +487,18 @@ void TStringList::Assign(const TPersistent* Source) {
     scratch.SetCaseSensitive(CaseSensitive());
     scratch.SetDuplicates(FDuplicates);
     scratch.SetSorted(FSorted);
+    scratch.Reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) scratch.AddObject(src->Strings(i), src->Objects(i));
-    std::vector<TItem> old;
-    old.swap(FItems);
-    FItems.swap(scratch.FItems);
-    FreeObjects(old);
+    std::vector<TCompactString> oldLines;
+    std::vector<TObject*> oldObjects;
+    oldLines.swap(FLines);
+    oldObjects.swap(FObjects);
+    FPendingText.clear();
+    FPendingCount = 0;
+    scratch.Split();
+    FLines.swap(scratch.FLines);
+    FObjects.swap(scratch.FObjects);
+    FreeObjects(oldObjects);
     Changed();
 }
 

@@ -13,8 +13,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/compact_string.h"
 #include "platform/events.h"
 #include "platform/persistent.h"
 
@@ -46,7 +48,7 @@ public:
     virtual int IndexOf(const std::string& S) const;
     int IndexOfObject(const TObject* AObject) const;
 
-    std::string Text() const;
+    virtual std::string Text() const;
     void SetText(const std::string& Value);
     // Lines separated by commas; a line that is empty or holds a space, a
     // control character, a comma or a double quote is written in double
@@ -82,11 +84,17 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    // A hint before N more lines are added, so that a list of many lines
+    // can take its room at once; the base ignores it.
+    virtual void Reserve(size_t /*N*/) {}
+    // Adds the lines of a text (SetText after clearing); the base adds them
+    // one by one.
+    virtual void AddText(const std::string& Value);
     // Concrete lists call Changed after every modification.
     void Changed();
     [[noreturn]] static void IndexError(int Index);
     // <0, 0, >0 under the list's case rule.
-    int CompareStrings(const std::string& A, const std::string& B) const;
+    int CompareStrings(std::string_view A, std::string_view B) const;
 
 private:
     int FUpdateCount = 0;
@@ -106,7 +114,8 @@ public:
     explicit TStringList(bool AOwnsObjects) : FOwnsObjects(AOwnsObjects) {}
     ~TStringList() override;
 
-    int Count() const override { return static_cast<int>(FItems.size()); }
+    int Count() const override { return static_cast<int>(FLines.size() + FPendingCount); }
+    std::string Text() const override;
     std::string Strings(int Index) const override;
     // Raises EListError on a sorted list.
     void Put(int Index, const std::string& S) override;
@@ -142,18 +151,34 @@ public:
     // lines that carry objects (they would be deleted twice).
     void Assign(const TPersistent* Source) override;
 
+protected:
+    void Reserve(size_t N) override;
+    void AddText(const std::string& Value) override;
+
 private:
-    struct TItem {
-        std::string S;
-        TObject* Object = nullptr;
-    };
+    // Lines and objects side by side. A line costs eight bytes plus its
+    // characters (an empty line none), and the objects take room only once
+    // a line carries one, so a text of many short lines stays within a
+    // small multiple of its size.
     void CheckIndex(int Index) const;
-    void FreeObjects(std::vector<TItem>& Items) const;
+    TObject* ObjectAt(size_t I) const { return FObjects.empty() ? nullptr : FObjects[I]; }
+    void InsertAt(size_t I, const std::string& S, TObject* AObject);
+    void FreeObjects(std::vector<TObject*>& Objects) const;
     // Applies the sorted/duplicates rule; returns the index for S, or -1
     // when the line is to be ignored (Found then holds the existing one).
     int SortedInsertIndex(const std::string& S, int& Found) const;
+    int CompareAt(size_t I, const std::string& S) const;
 
-    std::vector<TItem> FItems;
+    // A text given whole to an empty list is kept whole, with its line count,
+    // and split into lines only when a line is asked for: a list loaded from
+    // a file of millions of lines costs the text and nothing per line until
+    // then. Every operation on lines splits it first.
+    void Split() const;
+
+    mutable std::vector<TCompactString> FLines;
+    mutable std::vector<TObject*> FObjects;  // empty, or one per line
+    mutable std::string FPendingText;
+    mutable size_t FPendingCount = 0;
     bool FSorted = false;
     TDuplicates FDuplicates = dupIgnore;
     bool FOwnsObjects = false;

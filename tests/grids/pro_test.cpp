@@ -306,11 +306,13 @@ TEST(QvProTest, BadRecordsRaiseReadErrors) {
         TTestPro q;
         EXPECT_THROW(q.ReadFromStream(s), EReadError);
     }
-    // A class identifier no class has.
+    // A class identifier no class has means no class; the record reads on.
     {
-        TMemoryStream s(std::string("\x01\x00", 2) + Int32(12345) + Int32(0) + Int32(-1) + Int32(0));
+        TMemoryStream s(std::string("\x01\x00", 2) + Int32(12345) + Int32(3) + Int32(-1) + Int32(0));
         TTestPro q(true);
-        EXPECT_THROW(q.ReadFromStream(s), EReadError);
+        q.ReadFromStream(s);
+        EXPECT_EQ(q.GetCellClass(), nullptr);
+        EXPECT_EQ(s.Remaining(), 0);
     }
 }
 

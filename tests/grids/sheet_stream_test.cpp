@@ -152,7 +152,9 @@ TEST(SheetData, AFailingCellRecordIsReportedAndSkipped) {
     TMemoryStream in(d);
     r.ReadData(in);
     ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].Text, "Fucking loading");
+    EXPECT_EQ(messages.Messages()[0].Text,
+              "Cannot load the cell at column 0, row 0 (TQvCInteger): Format index 99 does not exist for cell class "
+              "TQvCInteger");
     EXPECT_EQ(messages.Messages()[0].Caption, "Error");
     EXPECT_EQ(messages.Messages()[0].Icon, miError);
     ASSERT_NE(r.FindCell(1, 0), nullptr);

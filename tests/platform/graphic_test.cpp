@@ -216,3 +216,24 @@ TEST(Graphic, AssignAndCloneStayWithinOneClass) {
     EXPECT_THROW(i.Assign(&a), EConvertError);
     EXPECT_FALSE(i.Equals(a));
 }
+
+TEST(Graphic, RefusesSizesBeyondWhatADecoderProduces) {
+    const auto patch = [](std::string B, size_t At, uint32_t V) {
+        std::string v;
+        PutU32(v, V);
+        return B.replace(At, 4, v);
+    };
+    // A bitmap claiming embedded JPEG data skips the row checks, not the size check.
+    const std::string jpeg = patch(MakeBmp(2, 2), 30, 4);
+    TBitmap b;
+    EXPECT_EQ(MessageOf(b, patch(patch(jpeg, 18, 0x7FFFFFFF), 22, 0x7FFFFFFF)),
+              "Invalid TBitmap image: size 2147483647 x 2147483647 exceeds 65535 x 65535 pixels");
+    EXPECT_NE(MessageOf(b, patch(jpeg, 18, 65536)), "(accepted)");
+    EXPECT_EQ(MessageOf(b, patch(patch(jpeg, 18, 65535), 22, 65535)), "(accepted)");
+    EXPECT_EQ(b.Width(), 65535);
+    // An enhanced metafile whose frame spans the 32-bit range.
+    TMetafile m;
+    EXPECT_NE(MessageOf(m, patch(MakeEmf(0x7FFFFFFF, 100), 24, 0x80000000u)), "(accepted)");
+    EXPECT_NE(MessageOf(m, MakeEmf(0x7FFFFFFF, 100)), "(accepted)");
+    EXPECT_TRUE(m.Empty());
+}

@@ -246,3 +246,40 @@ TEST(StringList, AssignFromUnrelatedClassRaises) {
     TPersistent p;
     EXPECT_THROW(l.Assign(&p), EConvertError);
 }
+
+TEST(StringList, ObjectsCanJoinLinesThatHadNone) {
+    TStringList l;
+    l.SetText("a\nb\nc\n\n\n");
+    ASSERT_EQ(l.Count(), 5);
+    TObject one, two;
+    l.PutObject(1, &one);
+    l.InsertObject(0, "z", &two);
+    l.Delete(2);  // "b"
+    ASSERT_EQ(l.Count(), 5);
+    EXPECT_EQ(l.Text(), "z\r\na\r\nc\r\n\r\n\r\n");
+    EXPECT_EQ(l.Objects(0), &two);
+    for (int i = 1; i < 5; ++i) EXPECT_EQ(l.Objects(i), nullptr) << i;
+    l.PutObject(2, &one);
+    l.SetSorted(true);
+    EXPECT_EQ(l.Text(), "\r\n\r\na\r\nc\r\nz\r\n");
+    EXPECT_EQ(l.Objects(3), &one);
+    EXPECT_EQ(l.Objects(4), &two);
+}
+
+TEST(StringList, AWholeTextSplitsWhenALineIsNeeded) {
+    TStringList l;
+    l.SetText("a\r\nb\rc\n");
+    EXPECT_EQ(l.Count(), 3);
+    EXPECT_EQ(l.Text(), "a\r\nb\r\nc\r\n");
+    l.Add("d");
+    EXPECT_EQ(l.Count(), 4);
+    EXPECT_EQ(l.Strings(3), "d");
+    EXPECT_EQ(l.Strings(1), "b");
+    l.SetText("x\ny");
+    l.Insert(0, "w");
+    EXPECT_EQ(l.Text(), "w\r\nx\r\ny\r\n");
+    l.SetText("p\nq");
+    l.Clear();
+    EXPECT_EQ(l.Count(), 0);
+    EXPECT_EQ(l.Text(), "");
+}

@@ -1,0 +1,73 @@
+// Hostile inputs for the reader tests: the regression seeds of the fuzz
+// corpus, and the two large inputs, made with the project's writers rather
+// than kept as files.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cells/strings_cell.h"
+#include "grids/manager.h"
+#include "grids/section.h"
+#include "grids/sheet.h"
+#include "platform/stream.h"
+
+namespace qv::test {
+
+inline std::string CorpusDir() { return std::string(QV_SOURCE_DIR) + "/fuzz/corpus"; }
+
+// A file of the fuzz corpus, by its path under fuzz/corpus.
+inline std::string CorpusFile(const std::string& Path) { return ReadWholeFile(CorpusDir() + "/" + Path); }
+
+inline std::string Le32Bytes(int32_t V) { return std::string(reinterpret_cast<const char*>(&V), 4); }
+
+// A "QvData" payload whose client section holds 4,096 merged ranges, each
+// over the whole index space (64 KiB of ranges).
+inline std::string ManyRangesPayload() {
+    TQvSheet s;
+    s.Sections(3)->Merge({0, 0, 2, 2});
+    TMemoryStream m;
+    s.WriteData(m);
+    std::string d = m.Bytes();
+    const std::string one = Le32Bytes(1) + Le32Bytes(0) + Le32Bytes(0) + Le32Bytes(2) + Le32Bytes(2);
+    const size_t at = d.rfind(one);
+    std::string many = Le32Bytes(4096);
+    const int32_t top = TSList().MaxIndex();
+    for (int i = 0; i < 4096; ++i) many += Le32Bytes(0) + Le32Bytes(0) + Le32Bytes(top) + Le32Bytes(top);
+    return d.replace(at, one.size(), many);
+}
+
+// A "QvData" payload with one pick-list cell whose items text is 16 MiB of
+// line feeds: sixteen million empty lines.
+inline std::string LineFeedPickListPayload() {
+    TQvSheet s;
+    s.Sections(3)->NeedCellOfClass({0, 0}, TQvCStrings::StaticClass())->SetAsString("x");
+    TMemoryStream m;
+    s.WriteData(m);
+    std::string d = m.Bytes();
+    const std::string head = Le32Bytes(0) + Le32Bytes(TQvManager::ClassId(TQvCStrings::StaticClass()));
+    const size_t record = d.find(head) + head.size();
+    int32_t length;
+    std::memcpy(&length, d.data() + record, 4);
+    const std::string items = Le32Bytes(3) + "x\r\n";
+    const size_t at = d.find(items, record);
+    const int32_t n = 16 << 20;
+    d.replace(at, items.size(), Le32Bytes(n) + std::string(size_t(n), '\n'));
+    return d.replace(record, 4, Le32Bytes(length + n - 3));
+}
+
+// Every file of the corpus as (target folder, path).
+inline std::vector<std::pair<std::string, std::string>> CorpusFiles() {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& dir : std::filesystem::directory_iterator(CorpusDir()))
+        for (const auto& f : std::filesystem::directory_iterator(dir.path()))
+            files.emplace_back(dir.path().filename().string(), f.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace qv::test
