@@ -28,15 +28,20 @@ TQvStylerDesigner::TQvStylerDesigner(QWidget* Parent) : TQvCellDesigner(Parent) 
     setObjectName(QStringLiteral("QvStylerDesigner"));
     QTabWidget* pages = PageControl();
     pages->insertTab(0, BuildStylePage(), QStringLiteral("Style"));
-    pages->setCurrentIndex(0);
 
-    // Enter adds the typed name: "&Add" is the default button, and no other
-    // button takes that role when it has the focus.
-    for (QPushButton* b : {OkButton(), CancelButton(), ApplyButton(), FBDelete}) {
-        b->setDefault(false);
-        b->setAutoDefault(false);
-    }
-    FBAdd->setDefault(true);
+    // On the "Style" page Enter adds the typed name: "&Add" is the default
+    // button there, and no other button takes that role when it has the
+    // focus. On the pages after it Enter is OK, as in the Format Cells dialog.
+    for (QPushButton* b : {OkButton(), CancelButton(), ApplyButton(), FBDelete}) b->setAutoDefault(false);
+    auto chooseDefault = [this](int Page) {
+        if (Page == 0)
+            FBAdd->setDefault(true);
+        else
+            OkButton()->setDefault(true);
+    };
+    connect(pages, &QTabWidget::currentChanged, this, chooseDefault);
+    pages->setCurrentIndex(0);
+    chooseDefault(0);
     // The buttons come before the pages in the tab order.
     setTabOrder(OkButton(), CancelButton());
     setTabOrder(CancelButton(), ApplyButton());

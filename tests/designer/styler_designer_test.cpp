@@ -87,6 +87,7 @@ TEST_F(StylerDesignerTest, OpensWithFirstStyleSelectedButNothingEdited) {
     EXPECT_FALSE(Dialog.ApplyButton()->isEnabled());
     EXPECT_FALSE(Dialog.IncludesGroup()->isVisible());
     EXPECT_EQ(Dialog.PageControl()->currentWidget()->objectName(), QStringLiteral("Style"));
+    EXPECT_TRUE(Dialog.AddButton()->isDefault());
     for (const char* name : {"Styles", "BAdd", "BDelete", "GroupIncludes", "CBProps", "OK", "Cancel", "Apply"})
         EXPECT_NE(Dialog.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
 
@@ -209,7 +210,9 @@ TEST_F(StylerDesignerTest, AppliedFillGoesToTheStyleAndItsCells) {
     ClickLine(0);
     ShowPage("LayoutPage");
     ClickBox("Hidden");
-    QTest::mouseClick(Find<QPushButton>("OK"), Qt::LeftButton);
+    // Enter is OK on the pages after "Style".
+    QTest::keyClick(Find<QCheckBox>("Hidden"), Qt::Key_Return);
+    EXPECT_EQ(Dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(Heading->Showing());
     EXPECT_EQ(Heading->Assigned().Bits, 1 << piShowing);
 }
