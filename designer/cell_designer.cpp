@@ -22,7 +22,6 @@
 #include "designer/font_boxes.h"
 #include "designer/pick_box.h"
 #include "designer/popup_panel.h"
-#include "designer/styler_designer.h"
 #include "grids/base_style.h"
 #include "grids/manager.h"
 #include "grids/pro_range.h"
@@ -119,14 +118,6 @@ bool TQvCellDesigner::EditCells(TQvPro* Pro, QWidget* Parent) {
 
 bool EditCells(TQvPro* Pro, QWidget* Parent) { return TQvCellDesigner::EditCells(Pro, Parent); }
 
-void InstallCellDesigner() {
-    SetEditCellsHook([](TQvPro* Pro, QWidget* Parent) { return EditCells(Pro, Parent); });
-}
-
-namespace {
-const bool CellDesignerInstalled = (InstallCellDesigner(), true);
-}
-
 // --- loading --------------------------------------------------------------
 
 void TQvCellDesigner::LoadItem(int Item) {
@@ -174,15 +165,6 @@ void TQvCellDesigner::LoadFont() {
     const TFont* font = FPro->Font();
     FPanelTColor->SetColor(font->Color());
     FFonts->SetSelFont(*font);
-    // The font box shows a name when its font changes; a set whose font
-    // equals the box's starting font would otherwise show none.
-    const QString name = Q(font->Name());
-    if (FFonts->Text() != name) {
-        if (const int line = FFonts->IndexOf(name); line >= 0)
-            FFonts->SetItemIndex(line);
-        else
-            FFonts->SetText(name);
-    }
     FUnderline->setChecked(font->Style().Contains(fsUnderline));
     FStrikeout->setChecked(font->Style().Contains(fsStrikeOut));
     UpdatePreviews();

@@ -1,6 +1,7 @@
 // TQvCellDesigner: the Format Cells dialog. It edits every attribute of one
-// property set — a grid's selection, a single cell, a base style or a named
-// style — on six pages: Control, Layout, Color, Font, Border and Based On.
+// property set — a grid's selection, a single cell, a base style or, in the
+// style designer that descends from it, a named style — on six pages:
+// Control, Layout, Color, Font, Border and Based On.
 //
 // The dialog reads all attributes into its pages when the set is given
 // (SetPro), records which of eleven page items the user touched (Changes)
@@ -99,6 +100,8 @@ public:
 
     // The pages, for dialogs that add their own in front.
     QTabWidget* PageControl() const { return FPages; }
+    QPushButton* OkButton() const { return FOkButton; }
+    QPushButton* CancelButton() const { return FCancelButton; }
     QPushButton* ApplyButton() const { return FApplyButton; }
     // The text FormatSample shows for the mask being typed.
     QString FormatSampleText() const;
@@ -235,10 +238,5 @@ private:
 // Opens the Format Cells dialog modally on Pro; true when it was closed
 // with OK.
 bool EditCells(TQvPro* Pro, QWidget* Parent = nullptr);
-
-// Lets the style designer edit a style's attributes with this dialog (its
-// edit-cells hook). Done when the program starts, as soon as this dialog is
-// linked in; programs that replaced the hook call it to put it back.
-void InstallCellDesigner();
 
 }  // namespace qv

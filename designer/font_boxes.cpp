@@ -145,6 +145,8 @@ TFontBox::TFontBox(QWidget* Parent, TComboBoxStyle Style) : TProPickBox(Parent, 
     SetItemHeight(std::max(ItemHeight(), OutlineMarkHeight + 2));
     FillItems();
     FSelFont.OnChange = [this](TObject*) { SelFontChanged(); };
+    // The starting font is shown like any later one.
+    ShowSelFont();
 }
 
 TFontBox::~TFontBox() { FSelFont.OnChange = nullptr; }
@@ -164,7 +166,14 @@ void TFontBox::DrawItem(QPainter& Painter, int Index, const QRect& Rect, bool) {
         DrawOutlineFontMark(Painter, QPoint(Rect.left(), Rect.top() + (Rect.height() - OutlineMarkHeight) / 2));
 }
 
-void TFontBox::SetSelFont(const TFont& Font) { FSelFont.Assign(Font); }
+void TFontBox::SetSelFont(const TFont& Font) {
+    // An equal font changes nothing and raises nothing, but the box and its
+    // linked boxes still show it: the text may have been typed over since.
+    if (FSelFont.Equals(Font))
+        ShowSelFont();
+    else
+        FSelFont.Assign(Font);
+}
 
 void TFontBox::SetOutlineBox(TFontOutlineBox* Box) {
     if (Box == FOutlineBox) return;
@@ -192,6 +201,11 @@ void TFontBox::Change() {
 }
 
 void TFontBox::SelFontChanged() {
+    ShowSelFont();
+    if (OnFontChange) OnFontChange(this);
+}
+
+void TFontBox::ShowSelFont() {
     const QString name = QString::fromStdString(FSelFont.Name());
     const int index = IndexOf(name);
     if (index >= 0) {
@@ -202,7 +216,6 @@ void TFontBox::SelFontChanged() {
     }
     if (FOutlineBox) FOutlineBox->SetFontStyles(FSelFont.Style());
     if (FSizeBox) FSizeBox->SetFontSize(FSelFont.Size());
-    if (OnFontChange) OnFontChange(this);
 }
 
 }  // namespace qv

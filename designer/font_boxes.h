@@ -114,7 +114,9 @@ public:
     // linked boxes and raises OnFontChange.
     TFont& SelFont() { return FSelFont; }
     const TFont& SelFont() const { return FSelFont; }
-    // Copies every attribute of Font into SelFont.
+    // Copies every attribute of Font into SelFont. The box and its linked
+    // boxes show the font afterwards even when it was SelFont already (then
+    // OnFontChange is not raised).
     void SetSelFont(const TFont& Font);
 
     // Links a companion box (null unlinks): the previous one is released,
@@ -139,6 +141,9 @@ protected:
 
 private:
     void SelFontChanged();
+    // Selects SelFont's family (or shows its name as text) and brings the
+    // linked boxes in step.
+    void ShowSelFont();
 
     TFont FSelFont;
     QPointer<TFontOutlineBox> FOutlineBox;

@@ -1,12 +1,8 @@
 #include "designer/styler_designer.h"
 
-#include <exception>
-
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -23,32 +19,42 @@ namespace qv {
 
 namespace {
 
-TEditCellsHook& Hook() {
-    static TEditCellsHook hook;
-    return hook;
-}
-
+// The property identifiers 0..7, which are also the first eight page items.
 const char* const PropNames[] = {"Control", "Layout", "Protect", "Showing", "Color", "Font", "Border", "Frame"};
 
 }  // namespace
 
-TEditCellsHook SetEditCellsHook(TEditCellsHook NewHook) {
-    TEditCellsHook previous = std::move(Hook());
-    Hook() = std::move(NewHook);
-    return previous;
+TQvStylerDesigner::TQvStylerDesigner(QWidget* Parent) : TQvCellDesigner(Parent) {
+    setObjectName(QStringLiteral("QvStylerDesigner"));
+    QTabWidget* pages = PageControl();
+    pages->insertTab(0, BuildStylePage(), QStringLiteral("Style"));
+
+    // On the "Style" page Enter adds the typed name: "&Add" is the default
+    // button there, and no other button takes that role when it has the
+    // focus. On the pages after it Enter is OK, as in the Format Cells dialog.
+    for (QPushButton* b : {OkButton(), CancelButton(), ApplyButton(), FBDelete}) b->setAutoDefault(false);
+    auto chooseDefault = [this](int Page) {
+        if (Page == 0)
+            FBAdd->setDefault(true);
+        else
+            OkButton()->setDefault(true);
+    };
+    connect(pages, &QTabWidget::currentChanged, this, chooseDefault);
+    pages->setCurrentIndex(0);
+    chooseDefault(0);
+    // The buttons come before the pages in the tab order.
+    setTabOrder(OkButton(), CancelButton());
+    setTabOrder(CancelButton(), ApplyButton());
+    setTabOrder(ApplyButton(), pages);
+    resize(size().expandedTo(minimumSizeHint()));
+
+    // Nothing is edited until a style is chosen.
+    SetPro(nullptr);
 }
 
-const TEditCellsHook& EditCellsHook() { return Hook(); }
+TQvStylerDesigner::~TQvStylerDesigner() = default;
 
-TQvStylerDesigner::TQvStylerDesigner(QWidget* Parent) : QDialog(Parent) {
-    setObjectName(QStringLiteral("QvStylerDesigner"));
-    // The controls keep at least their designed sizes; the layouts make
-    // room for larger fonts.
-    setMinimumSize(364, 324);
-
-    FPages = new QTabWidget(this);
-    FPages->setObjectName(QStringLiteral("PageControl"));
-
+QWidget* TQvStylerDesigner::BuildStylePage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Style"));
     auto* pageLayout = new QGridLayout(page);
@@ -60,17 +66,14 @@ TQvStylerDesigner::TQvStylerDesigner(QWidget* Parent) : QDialog(Parent) {
     FStyles->setMinimumSize(249, 234);
     FAlias->setBuddy(FStyles);
     pageLayout->addWidget(FAlias, 0, 0);
-    pageLayout->addWidget(FStyles, 1, 0, 5, 1);
+    pageLayout->addWidget(FStyles, 1, 0, 4, 1);
 
     FBAdd = new QPushButton(QStringLiteral("&Add"), page);
     FBAdd->setObjectName(QStringLiteral("BAdd"));
     FBDelete = new QPushButton(QStringLiteral("&Delete"), page);
     FBDelete->setObjectName(QStringLiteral("BDelete"));
-    FBFormat = new QPushButton(QStringLiteral("&Format..."), page);
-    FBFormat->setObjectName(QStringLiteral("BFormat"));
     pageLayout->addWidget(FBAdd, 1, 1);
     pageLayout->addWidget(FBDelete, 2, 1);
-    pageLayout->addWidget(FBFormat, 3, 1);
 
     FGroupIncludes = new QGroupBox(QStringLiteral(" Includes "), page);
     FGroupIncludes->setObjectName(QStringLiteral("GroupIncludes"));
@@ -89,63 +92,25 @@ TQvStylerDesigner::TQvStylerDesigner(QWidget* Parent) : QDialog(Parent) {
         item->setCheckState(Qt::Unchecked);
     }
     // Room for all eight entries without scrolling.
-    FCBProps->setFixedSize(qMax(80, FCBProps->sizeHintForColumn(0) + 8), FCBProps->sizeHintForRow(0) * FCBProps->count() + 4);
+    FCBProps->setFixedSize(qMax(80, FCBProps->sizeHintForColumn(0) + 8),
+                           FCBProps->sizeHintForRow(0) * FCBProps->count() + 4);
     groupLayout->addWidget(FCBProps);
-    pageLayout->addWidget(FGroupIncludes, 4, 1);
-    pageLayout->setRowStretch(5, 1);
+    pageLayout->addWidget(FGroupIncludes, 3, 1);
+    pageLayout->setRowStretch(4, 1);
     pageLayout->setColumnStretch(0, 1);
     FGroupIncludes->hide();
-    FPages->addTab(page, QStringLiteral("Style"));
 
-    FBOK = new QPushButton(QStringLiteral("OK"), this);
-    FBOK->setObjectName(QStringLiteral("OK"));
-    FBCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    FBCancel->setObjectName(QStringLiteral("Cancel"));
-    FBApply = new QPushButton(QStringLiteral("Apply"), this);
-    FBApply->setObjectName(QStringLiteral("Apply"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(FBOK);
-    buttons->addWidget(FBCancel);
-    buttons->addWidget(FBApply);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(FPages, 1);
-    layout->addLayout(buttons);
-
-    // Enter adds the typed name: "&Add" is the default button, and no other
-    // button takes that role when it has the focus.
-    for (QPushButton* b : {FBOK, FBCancel, FBApply, FBDelete, FBFormat}) b->setAutoDefault(false);
-    FBAdd->setDefault(true);
     FBAdd->setEnabled(false);
     FBDelete->setEnabled(false);
-    FBApply->setEnabled(false);
-    FBFormat->setEnabled(false);
-    // The buttons come before the pages in the tab order.
-    setTabOrder(FBOK, FBCancel);
-    setTabOrder(FBCancel, FBApply);
-    setTabOrder(FBApply, FPages);
-
-    connect(FBOK, &QPushButton::clicked, this, [this] {
-        Apply();
-        accept();
-    });
-    connect(FBCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(FBApply, &QPushButton::clicked, this, [this] { Apply(); });
     connect(FBAdd, &QPushButton::clicked, this, [this] { BAddClick(); });
     connect(FBDelete, &QPushButton::clicked, this, [this] { BDeleteClick(); });
-    connect(FBFormat, &QPushButton::clicked, this, [this] { BFormatClick(); });
     connect(FCBProps, &QListWidget::itemChanged, this, [this](QListWidgetItem* Item) { CBPropsClickCheck(Item); });
     FStyles->OnChange = [this](TObject*) { StylesChange(); };
     FStyles->OnKeyPress = [this](TObject*, char32_t& Key) {
         if (Key == 13 && FBAdd->isEnabled()) BAddClick();
     };
-
-    FPages->setCurrentIndex(0);
-    SetPro(nullptr);
+    return page;
 }
-
-TQvStylerDesigner::~TQvStylerDesigner() = default;
 
 void TQvStylerDesigner::SetStyler(TQvStyler* Value) {
     if (Value == FStyler) return;
@@ -174,28 +139,15 @@ TQvStyle* TQvStylerDesigner::SelectedStyle() const {
     return index >= 0 ? FStyles->ItemData(index).value<TQvStyle*>() : nullptr;
 }
 
-void TQvStylerDesigner::SetPro(TQvPro* P) {
-    FPro = P;
-    setWindowTitle(P ? QString::fromStdString(P->GetNamePath()) + QStringLiteral(" Properties")
-                     : QStringLiteral("No Object Selected"));
-    FBFormat->setEnabled(P && EditCellsHook());
-    SetChanges(TQvProps{});
-}
-
 void TQvStylerDesigner::SetChanges(TQvProps Set) {
-    FChanges = Set;
-    FBApply->setEnabled(!Set.IsEmpty());
-    const TQvProps assigned = FPro ? FPro->Assigned() : TQvProps{};
+    TQvCellDesigner::SetChanges(Set);
+    // Loading a style into the pages marks items before the page exists.
+    if (!FCBProps) return;
+    const TQvProps assigned = Pro() ? Pro()->Assigned() : TQvProps{};
     ++FUpdating;
     for (int id = 0; id < FCBProps->count(); ++id)
         FCBProps->item(id)->setCheckState(Set.Has(id) || assigned.Has(id) ? Qt::Checked : Qt::Unchecked);
     --FUpdating;
-}
-
-void TQvStylerDesigner::Apply() {
-    // The attribute items are stored by the Format Cells dialog that edited
-    // them; what remains is to start counting changes afresh.
-    SetChanges(TQvProps{});
 }
 
 void TQvStylerDesigner::StylesChange() {
@@ -203,6 +155,7 @@ void TQvStylerDesigner::StylesChange() {
     // Without a styler there is nothing to add a style to.
     FBAdd->setEnabled(FStyler && index < 0 && !FStyles->Text().isEmpty());
     FBDelete->setEnabled(index >= 0);
+    // Another style (or none) discards what is pending on the pages.
     SetPro(SelectedStyle());
     FGroupIncludes->setVisible(index >= 0);
 }
@@ -223,7 +176,7 @@ void TQvStylerDesigner::BAddClick() {
 
 void TQvStylerDesigner::BDeleteClick() {
     TQvStyle* style = SelectedStyle();
-    if (!style || !FPro) return;
+    if (!style || !Pro()) return;
     const std::string text = "Are you sure to delete style named " + style->Name() + "?";
     if (ShowMessageBox(text, "QvStyler Designer", miQuestion, mbOKCancel) != idOk) return;
     SetPro(nullptr);
@@ -233,20 +186,11 @@ void TQvStylerDesigner::BDeleteClick() {
     StylesChange();
 }
 
-void TQvStylerDesigner::BFormatClick() {
-    if (!FPro || !EditCellsHook()) return;
-    try {
-        EditCellsHook()(FPro, this);
-    } catch (const std::exception& E) {
-        ShowMessageBox(E.what(), "QvStyler Designer", miError);
-    }
-    // The style may define more properties now.
-    SetChanges(FChanges);
-}
-
 void TQvStylerDesigner::CBPropsClickCheck(QListWidgetItem*) {
     if (FUpdating) return;
-    FBApply->setEnabled(true);
+    // The boxes follow the pages: a click only offers Apply, and the next
+    // SetChanges shows again what the style will define.
+    ApplyButton()->setEnabled(true);
 }
 
 bool EditStyles(TQvStyler* Styler, QWidget* Parent) {

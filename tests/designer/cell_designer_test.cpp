@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -23,7 +22,6 @@
 #include "designer/font_boxes.h"
 #include "designer/pick_box.h"
 #include "designer/popup_panel.h"
-#include "designer/styler_designer.h"
 #include "grids/base_style.h"
 #include "grids/section.h"
 #include "grids/selection.h"
@@ -455,29 +453,4 @@ TEST_F(CellDesignerTest, EditCellsReportsHowTheDialogWasClosed) {
     EXPECT_TRUE(EditCells(&Select({0, 0, 1, 1})));
     closeWith("Cancel");
     EXPECT_FALSE(EditCells(&Select({0, 0, 1, 1})));
-}
-
-TEST_F(CellDesignerTest, TheStyleDesignerEditsAStyleWithTheDialog) {
-    InstallCellDesigner();
-    TQvStyler styler;
-    TQvStyle* heading = styler.AddStyle("Heading");
-    TQvStylerDesigner designer;
-    designer.SetStyler(&styler);
-    designer.show();
-    QListView* list = designer.StylesBox()->ListControl();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
-    ASSERT_TRUE(designer.FormatButton()->isEnabled());
-    QString caption;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TQvCellDesigner*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        caption = dialog->windowTitle();
-        dialog->PageControl()->setCurrentWidget(dialog->findChild<QWidget*>("LayoutPage"));
-        QTest::mouseClick(dialog->findChild<QCheckBox*>("Hidden"), Qt::LeftButton, {}, QPoint(8, 10));
-        dialog->findChild<QPushButton*>("OK")->click();
-    });
-    QTest::mouseClick(designer.FormatButton(), Qt::LeftButton);
-    EXPECT_EQ(caption.toStdString(), heading->GetNamePath() + " Properties");
-    EXPECT_FALSE(heading->Showing());
-    EXPECT_EQ(heading->Assigned().Bits, 1 << piShowing);
 }

@@ -162,6 +162,32 @@ TEST_F(FontBoxTest, TypedFamilyBecomesTheFontWhetherInstalledOrNot) {
     EXPECT_EQ(Outlines->ItemIndex(), 1);
 }
 
+TEST_F(FontBoxTest, AFontEqualToTheBoxsOwnIsShownWithoutAChange) {
+    // A font equal to the starting one: the box and its size box still
+    // show it, and nothing reports a change.
+    TFontBox fresh(&Form, csSimple);
+    TFontSizeBox size(&Form);
+    fresh.SetSizeBox(&size);
+    int changes = 0;
+    fresh.OnFontChange = [&](TObject*) { ++changes; };
+    TFont font;
+    fresh.SetSelFont(font);
+    EXPECT_EQ(fresh.Text(), QString::fromStdString(font.Name()));
+    EXPECT_EQ(size.Text(), QString::number(font.Size()));
+    EXPECT_EQ(changes, 0);
+
+    // An installed family shown as its line, again after the edit was
+    // cleared behind the font's back.
+    ASSERT_GT(fresh.Count(), 1);
+    font.SetName(fresh.Item(1).toStdString());
+    fresh.SetSelFont(font);
+    EXPECT_EQ(changes, 1);
+    fresh.SetItemIndex(-1);
+    fresh.SetSelFont(font);
+    EXPECT_EQ(fresh.ItemIndex(), 1);
+    EXPECT_EQ(changes, 1);
+}
+
 TEST_F(FontBoxTest, LinksFormAStarAndLetGoOfRemovedBoxes) {
     TFontBox other(&Form);
     other.SetSizeBox(Sizes);  // the size box leaves the first font box

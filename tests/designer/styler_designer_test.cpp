@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListView>
@@ -10,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "designer/color_box.h"
+#include "designer/font_boxes.h"
 #include "designer/pick_box.h"
 #include "designer/styler_designer.h"
 #include "grids/cell.h"
@@ -34,7 +38,6 @@ protected:
         Dialog.SetStyler(&Styler);
         Dialog.show();
     }
-    void TearDown() override { SetEditCellsHook({}); }
 
     QLineEdit* Edit() { return Dialog.StylesBox()->EditControl(); }
     // The edit shows the first style's name at first: the user replaces it.
@@ -47,6 +50,21 @@ protected:
         QListView* list = Dialog.StylesBox()->ListControl();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                           list->visualRect(list->model()->index(Row, 0)).center());
+    }
+    template <class T>
+    T* Find(const char* Name) {
+        T* w = Dialog.findChild<T*>(QString::fromLatin1(Name));
+        EXPECT_NE(w, nullptr) << Name;
+        return w;
+    }
+    void ShowPage(const char* Name) {
+        Dialog.PageControl()->setCurrentWidget(Find<QWidget>(Name));
+        QApplication::processEvents();
+    }
+    // A check box takes clicks on its box and caption only: click the box.
+    void ClickBox(const char* Name) {
+        auto* box = Find<QCheckBox>(Name);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     }
     bool Checked(const char* Name) {
         const auto items = Dialog.IncludesList()->findItems(QString::fromLatin1(Name), Qt::MatchExactly);
@@ -69,6 +87,7 @@ TEST_F(StylerDesignerTest, OpensWithFirstStyleSelectedButNothingEdited) {
     EXPECT_FALSE(Dialog.ApplyButton()->isEnabled());
     EXPECT_FALSE(Dialog.IncludesGroup()->isVisible());
     EXPECT_EQ(Dialog.PageControl()->currentWidget()->objectName(), QStringLiteral("Style"));
+    EXPECT_TRUE(Dialog.AddButton()->isDefault());
     for (const char* name : {"Styles", "BAdd", "BDelete", "GroupIncludes", "CBProps", "OK", "Cancel", "Apply"})
         EXPECT_NE(Dialog.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
 
@@ -136,40 +155,99 @@ TEST_F(StylerDesignerTest, DeleteAsksAndCancelKeepsTheStyle) {
     EXPECT_FALSE(Dialog.IncludesGroup()->isVisible());
 }
 
-TEST_F(StylerDesignerTest, IncludesShowPendingAndAssignedProperties) {
-    ClickLine(0);
-    EXPECT_FALSE(Checked("Font"));
-    TQvProps pending;
-    pending.Include(piFont);
-    Dialog.SetChanges(pending);  // what a page reports when the font is changed
-    EXPECT_TRUE(Checked("Font"));
-    EXPECT_TRUE(Dialog.ApplyButton()->isEnabled());
-    Dialog.Apply();
-    EXPECT_FALSE(Checked("Font"));  // nothing stored the font
+TEST_F(StylerDesignerTest, ChoosingAStyleLoadsItIntoThePages) {
+    // Nothing chosen: only the "Style" page can be shown.
+    QTabWidget* pages = Dialog.PageControl();
+    ASSERT_EQ(pages->tabText(0), QStringLiteral("Style"));
+    EXPECT_EQ(pages->tabText(1), QStringLiteral("Control"));
+    for (int i = 1; i < pages->count(); ++i) EXPECT_FALSE(pages->isTabEnabled(i)) << i;
+
+    Money->SetColor(clYellow);
+    Heading->Font()->SetStyle({fsBold});
+    ClickLine(1);
+    for (int i = 1; i < pages->count(); ++i) EXPECT_TRUE(pages->isTabEnabled(i)) << i;
+    EXPECT_EQ(Find<QComboBox>("HAlign")->currentIndex(), 1);
+    EXPECT_EQ(Find<TColorBox>("Colors")->SelectedColor(), clYellow);
+    EXPECT_EQ(Find<TFontOutlineBox>("Outlines")->ItemIndex(), 0);
+    // A named style is no cell: no "Based On", "Merged" or base-style colours.
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(Find<QWidget>("BasedOnPage"))));
+    EXPECT_TRUE(Find<QCheckBox>("CBMerged")->isHidden());
+    EXPECT_TRUE(Find<QWidget>("PanelGColor")->isHidden());
+    EXPECT_TRUE(Dialog.Changes().IsEmpty());
     EXPECT_FALSE(Dialog.ApplyButton()->isEnabled());
 
-    // A click on a box only enables Apply.
+    ClickLine(0);
+    EXPECT_EQ(Find<QComboBox>("HAlign")->currentIndex(), 0);
+    EXPECT_EQ(Find<TColorBox>("Colors")->SelectedColor(), clNone);
+    EXPECT_EQ(Find<TFontOutlineBox>("Outlines")->ItemIndex(), 1);  // Bold
+}
+
+TEST_F(StylerDesignerTest, AppliedFillGoesToTheStyleAndItsCells) {
+    TQvCell* cell = Sheet.NeedCell(1, 1);
+    cell->SetStyle(Money);
+    const TQvProps before = Money->Assigned();
+    ClickLine(1);
+    ShowPage("ColorPage");
+    auto* colors = Find<TColorBox>("Colors");
+    QTest::mouseClick(colors, Qt::LeftButton, {}, SwatchRect(colors->size(), 13).center());
+    const TColor chosen = colors->SelectedColor();
+    ASSERT_NE(chosen, clNone);
+    // Pending, and shown under " Includes " before it is applied.
+    EXPECT_TRUE(Checked("Color"));
+    EXPECT_FALSE(Money->Assigned().Has(piColor));
+
+    QTest::mouseClick(Dialog.ApplyButton(), Qt::LeftButton);
+    TQvProps expected = before;
+    expected.Include(piColor);
+    EXPECT_EQ(Money->Assigned().Bits, expected.Bits);
+    EXPECT_EQ(Money->Color(), chosen);
+    EXPECT_EQ(Money->Layout().HAlign, 1);
+    EXPECT_EQ(cell->Color(), chosen);
+    EXPECT_TRUE(Checked("Color"));  // now assigned
+    EXPECT_FALSE(Dialog.ApplyButton()->isEnabled());
+
+    // "Hidden" alone: OK stores only Showing.
+    ClickLine(0);
+    ShowPage("LayoutPage");
+    ClickBox("Hidden");
+    // Enter is OK on the pages after "Style".
+    QTest::keyClick(Find<QCheckBox>("Hidden"), Qt::Key_Return);
+    EXPECT_EQ(Dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(Heading->Showing());
+    EXPECT_EQ(Heading->Assigned().Bits, 1 << piShowing);
+}
+
+TEST_F(StylerDesignerTest, IncludesShowAPendingFontAndCancelStoresNothing) {
+    ClickLine(0);
+    EXPECT_FALSE(Checked("Font"));
+    ShowPage("FontPage");
+    ClickBox("Underline");
+    EXPECT_TRUE(Checked("Font"));
+    EXPECT_TRUE(Dialog.ApplyButton()->isEnabled());
+
+    // Choosing another style discards the pending change.
+    ClickLine(1);
+    ClickLine(0);
+    EXPECT_FALSE(Checked("Font"));
+    EXPECT_FALSE(Dialog.ApplyButton()->isEnabled());
+
+    ClickBox("Underline");
+    QTest::mouseClick(Find<QPushButton>("Cancel"), Qt::LeftButton);
+    EXPECT_EQ(Dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(Heading->Assigned().IsEmpty());
+    EXPECT_FALSE(Heading->Font()->Style().Contains(fsUnderline));
+
+    // A click on a box only enables Apply; the boxes follow the pages again
+    // at the next change.
+    Dialog.show();
+    ClickLine(1);
     QListWidgetItem* color = Dialog.IncludesList()->item(piColor);
     color->setCheckState(Qt::Checked);
     EXPECT_TRUE(Dialog.ApplyButton()->isEnabled());
-    EXPECT_FALSE(Heading->Assigned().Has(piColor));
+    EXPECT_FALSE(Money->Assigned().Has(piColor));
     Dialog.SetChanges({});
     EXPECT_FALSE(Checked("Color"));
-}
-
-TEST_F(StylerDesignerTest, FormatOpensTheCellsEditorOnTheChosenStyle) {
-    EXPECT_FALSE(Dialog.FormatButton()->isEnabled());
-    TQvPro* edited = nullptr;
-    SetEditCellsHook([&](TQvPro* Pro, QWidget*) {
-        edited = Pro;
-        Pro->Font()->SetName("DejaVu Serif");
-        return true;
-    });
-    ClickLine(0);
-    ASSERT_TRUE(Dialog.FormatButton()->isEnabled());
-    QTest::mouseClick(Dialog.FormatButton(), Qt::LeftButton);
-    EXPECT_EQ(edited, Heading);
-    EXPECT_TRUE(Checked("Font"));
+    EXPECT_TRUE(Checked("Layout"));
 }
 
 TEST(StylerDesignerNoStylerTest, AddStaysDisabledWithoutStyler) {
