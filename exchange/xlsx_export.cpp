@@ -369,7 +369,7 @@ private:
         }
         if (L.Fill != 0) {
             format_set_pattern(f, LXW_PATTERN_SOLID);
-            format_set_bg_color(f, FileColor(static_cast<TColor>(L.Fill & 0x9FFFFFFFu)));
+            format_set_bg_color(f, FileColor(LineColor(L.Fill)));
         }
         if (L.Edges[0]) { format_set_left(f, FileBorder(L.Edges[0])); format_set_left_color(f, FileColor(UnpackLine(L.Edges[0]).Color)); }
         if (L.Edges[1]) { format_set_top(f, FileBorder(L.Edges[1])); format_set_top_color(f, FileColor(UnpackLine(L.Edges[1]).Color)); }

@@ -228,6 +228,31 @@ TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, b
     return v;
 }
 
+std::vector<TQvRun> TQvSection::Runs(int Table, int32_t Line, int32_t From, int32_t To) const {
+    std::vector<TQvRun> runs;
+    const TSList* list = FTables[Table]->List(Line);
+    if (!list) return runs;
+    // Keys above Last read 0 and make no run.
+    To = std::min(To, list->Last() + 1);
+    for (int32_t k = std::max(From, 0); k < To; ++k) {
+        const auto v = static_cast<TQvLine>(list->Items(k));
+        if (v == 0) continue;
+        if (!runs.empty() && runs.back().To == k && runs.back().Value == v) ++runs.back().To;
+        else runs.push_back({k, k + 1, v});
+    }
+    return runs;
+}
+
+std::vector<TQvRun> TQvSection::FillRuns(int32_t Y, int32_t From, int32_t To) const { return Runs(4, Y, From, To); }
+
+std::vector<TQvRun> TQvSection::VertLineRuns(int32_t X, int32_t From, int32_t To) const {
+    return Runs(0, X, From, To);
+}
+
+std::vector<TQvRun> TQvSection::HorzLineRuns(int32_t Y, int32_t From, int32_t To) const {
+    return Runs(1, Y, From, To);
+}
+
 int32_t TQvSection::AreaValue(int32_t X, int32_t Y) const {
     if (const auto* list = static_cast<const TIntSList*>(FTables[5]->List(Y))) return list->Values(X);
     return FBaseStyle ? FBaseStyle->Frame() : 0;

@@ -35,6 +35,15 @@ class TQvSheet;
 class TQvStyle;
 class TStream;
 
+// A run of equal, non-zero values along one line of an attribute table: the
+// keys [From, To) all hold Value.
+struct TQvRun {
+    int32_t From = 0;
+    int32_t To = 0;
+    TQvLine Value = 0;
+    friend bool operator==(const TQvRun&, const TQvRun&) = default;
+};
+
 class TQvSection : public TObjectSList {
     QV_CLASS(TQvSection)
 public:
@@ -92,6 +101,14 @@ public:
     // The value at From (0 when missing); Uniform tells whether every key in
     // [From, To] holds it (true when the sub-list is missing or To <= From).
     TQvLine GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const;
+    // What a painter reads, in runs of equal value with the unset keys left
+    // out: the fills of row Y over columns [From, To), the vertical grid line
+    // X (left of column X) over rows [From, To), and the horizontal grid line
+    // Y (above row Y) over columns [From, To). Decode the values with
+    // LineColor and UnpackLine (grids/types.h).
+    std::vector<TQvRun> FillRuns(int32_t Y, int32_t From, int32_t To) const;
+    std::vector<TQvRun> VertLineRuns(int32_t X, int32_t From, int32_t To) const;
+    std::vector<TQvRun> HorzLineRuns(int32_t Y, int32_t From, int32_t To) const;
     // Frame style at (X, Y): the row's sub-list value, or the base style's frame.
     int32_t AreaValue(int32_t X, int32_t Y) const;
     void SetAreaValue(int32_t Y, int32_t FromX, int32_t ToX, uint8_t Value);
@@ -135,6 +152,8 @@ public:
     std::string CheckIntegrity() const;
 
 private:
+    // The runs of table Table (0..4) along Line over keys [From, To).
+    std::vector<TQvRun> Runs(int Table, int32_t Line, int32_t From, int32_t To) const;
     // The cell stored exactly at P, ignoring merged ranges.
     TQvCell* CellAt(TPoint P) const;
     // Clears inner and mixed outer lines of U and spreads its top-left fill,
