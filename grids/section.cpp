@@ -33,7 +33,7 @@ bool InIndexSpace(TPoint P) {
 
 }  // namespace
 
-TQvSection::TQvSection(TQvSheet* Sheet, uint8_t Kind) : FSheet(Sheet), FKind(Kind) {
+TQvSection::TQvSection(TQvSheet* Sheet, TQvSectionKind Kind) : FSheet(Sheet), FKind(Kind) {
     for (auto& t : FTables) t = std::make_unique<TListSList>();
 }
 
@@ -184,7 +184,7 @@ void TQvSection::ForAllCells(const std::function<void(TQvCell*)>& Fn) const {
 
 void TQvSection::SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvLine Value) {
     if (Table < 0 || Table >= TableCount) return;
-    if (Table == 5) {
+    if (Table == tbFrames) {
         // Frame styles live in lists with a default; write them as such.
         SetAreaValue(Line, From, To, static_cast<uint8_t>(Value));
         return;
@@ -205,7 +205,7 @@ void TQvSection::SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvL
 TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const {
     Uniform = true;
     if (Table < 0 || Table >= TableCount) return 0;
-    if (Table == 5) {
+    if (Table == tbFrames) {
         const TQvLine v = static_cast<TQvLine>(AreaValue(From, Line));
         for (int32_t k = From + 1; k <= To; ++k)
             if (static_cast<TQvLine>(AreaValue(k, Line)) != v) {
@@ -243,23 +243,25 @@ std::vector<TQvRun> TQvSection::Runs(int Table, int32_t Line, int32_t From, int3
     return runs;
 }
 
-std::vector<TQvRun> TQvSection::FillRuns(int32_t Y, int32_t From, int32_t To) const { return Runs(4, Y, From, To); }
+std::vector<TQvRun> TQvSection::FillRuns(int32_t Y, int32_t From, int32_t To) const {
+    return Runs(tbFill, Y, From, To);
+}
 
 std::vector<TQvRun> TQvSection::VertLineRuns(int32_t X, int32_t From, int32_t To) const {
-    return Runs(0, X, From, To);
+    return Runs(tbVertLines, X, From, To);
 }
 
 std::vector<TQvRun> TQvSection::HorzLineRuns(int32_t Y, int32_t From, int32_t To) const {
-    return Runs(1, Y, From, To);
+    return Runs(tbHorzLines, Y, From, To);
 }
 
 int32_t TQvSection::AreaValue(int32_t X, int32_t Y) const {
-    if (const auto* list = static_cast<const TIntSList*>(FTables[5]->List(Y))) return list->Values(X);
+    if (const auto* list = static_cast<const TIntSList*>(FTables[tbFrames]->List(Y))) return list->Values(X);
     return FBaseStyle ? FBaseStyle->Frame() : 0;
 }
 
 void TQvSection::SetAreaValue(int32_t Y, int32_t FromX, int32_t ToX, uint8_t Value) {
-    TListSList* table = FTables[5].get();
+    TListSList* table = FTables[tbFrames].get();
     auto* list = static_cast<TIntSList*>(table->List(Y));
     if (!list) {
         const int32_t def = FBaseStyle ? FBaseStyle->Frame() : 0;
@@ -367,25 +369,25 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     bool uniform = true;
     // Outer vertical edges keep their line only when every segment holds it.
     for (int32_t x : {r.Left, r.Right}) {
-        GetLine(0, x, r.Top, r.Bottom - 1, uniform);
+        GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
         if (!uniform) {
-            SetLine(0, x, r.Top, r.Bottom - 1, 0);
+            SetLine(tbVertLines, x, r.Top, r.Bottom - 1, 0);
             cleared.push_back({x - 1, r.Top, x + 1, r.Bottom});
         }
     }
-    for (int32_t x = r.Left + 1; x < r.Right; ++x) SetLine(0, x, r.Top, r.Bottom - 1, 0);
+    for (int32_t x = r.Left + 1; x < r.Right; ++x) SetLine(tbVertLines, x, r.Top, r.Bottom - 1, 0);
     for (int32_t y : {r.Top, r.Bottom}) {
-        GetLine(1, y, r.Left, r.Right - 1, uniform);
+        GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
         if (!uniform) {
-            SetLine(1, y, r.Left, r.Right - 1, 0);
+            SetLine(tbHorzLines, y, r.Left, r.Right - 1, 0);
             cleared.push_back({r.Left, y - 1, r.Right, y + 1});
         }
     }
-    for (int32_t y = r.Top + 1; y < r.Bottom; ++y) SetLine(1, y, r.Left, r.Right - 1, 0);
+    for (int32_t y = r.Top + 1; y < r.Bottom; ++y) SetLine(tbHorzLines, y, r.Left, r.Right - 1, 0);
     // One fill for the whole range: the top-left position's.
-    const TSList* fillRow = FTables[4]->List(r.Top);
+    const TSList* fillRow = FTables[tbFill]->List(r.Top);
     const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
-    for (int32_t y = r.Top; y < r.Bottom; ++y) SetLine(4, y, r.Left, r.Right - 1, fill);
+    for (int32_t y = r.Top; y < r.Bottom; ++y) SetLine(tbFill, y, r.Left, r.Right - 1, fill);
     if (!cleared.empty()) Invalidate(r, true);
     return cleared;
 }
@@ -426,13 +428,12 @@ void TQvSection::NormaliseUnion(TQvUnion* U) {
 
 void TQvSection::Invalidate(const TRect& R, bool LinesOnly) {
     if (!FSheet || FSheet->UpdateCount() > 0) return;
-    for (int i = 0; i < FSheet->ViewCount(); ++i)
-        FSheet->Views(i)->InvalidateCells(static_cast<TQvSectionKind>(FKind), R, LinesOnly ? 1 : 0);
+    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidateCells(FKind, R, LinesOnly ? 1 : 0);
 }
 
 void TQvSection::InvalidateAll() {
     if (!FSheet || FSheet->UpdateCount() > 0) return;
-    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidatePane(static_cast<TQvSectionKind>(FKind));
+    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidatePane(FKind);
 }
 
 void TQvSection::DetachStyle(const TQvStyle* Style) {
@@ -534,7 +535,7 @@ std::string TQvSection::CheckIntegrity() const {
         table.ForEach([&](int32_t line, TObject* obj) {
             const auto* list = static_cast<const TSList*>(obj);
             if (list->Last() != TrueLast(*list)) out << "table " << t << " line " << line << " Last is wrong\n";
-            if (t == 5 && !list->InheritsFrom(TIntSList::StaticClass()))
+            if (t == tbFrames && !list->InheritsFrom(TIntSList::StaticClass()))
                 out << "table 5 line " << line << " is not an integer list\n";
             return false;
         });
@@ -553,23 +554,23 @@ std::string TQvSection::CheckIntegrity() const {
         if (r.IsEmpty()) continue;
         bool uniform = true;
         for (int32_t x : {r.Left, r.Right}) {
-            GetLine(0, x, r.Top, r.Bottom - 1, uniform);
+            GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
             if (!uniform) out << name << " has mixed lines on vertical edge " << x << "\n";
         }
         for (int32_t y : {r.Top, r.Bottom}) {
-            GetLine(1, y, r.Left, r.Right - 1, uniform);
+            GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
             if (!uniform) out << name << " has mixed lines on horizontal edge " << y << "\n";
         }
         for (int32_t x = r.Left + 1; x < r.Right; ++x)
-            if (GetLine(0, x, r.Top, r.Bottom - 1, uniform) != 0 || !uniform)
+            if (GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform) != 0 || !uniform)
                 out << name << " has an inner vertical line at " << x << "\n";
         for (int32_t y = r.Top + 1; y < r.Bottom; ++y)
-            if (GetLine(1, y, r.Left, r.Right - 1, uniform) != 0 || !uniform)
+            if (GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform) != 0 || !uniform)
                 out << name << " has an inner horizontal line at " << y << "\n";
-        const TSList* fillRow = FTables[4]->List(r.Top);
+        const TSList* fillRow = FTables[tbFill]->List(r.Top);
         const TQvLine fill = fillRow ? static_cast<TQvLine>(fillRow->GetItem(r.Left)) : 0;
         for (int32_t y = r.Top; y < r.Bottom; ++y)
-            if (GetLine(4, y, r.Left, r.Right - 1, uniform) != fill || !uniform)
+            if (GetLine(tbFill, y, r.Left, r.Right - 1, uniform) != fill || !uniform)
                 out << name << " has mixed fill in row " << y << "\n";
     }
     return out.str();

@@ -30,6 +30,16 @@
 
 namespace qv {
 
+// The attribute tables, numbered as above (the numbers are stored in files).
+enum TQvSectionTable : uint8_t {
+    tbVertLines = 0,
+    tbHorzLines = 1,
+    tbBias1 = 2,
+    tbBias2 = 3,
+    tbFill = 4,
+    tbFrames = 5,
+};
+
 class TQvBaseStyle;
 class TQvSheet;
 class TQvStyle;
@@ -49,12 +59,12 @@ class TQvSection : public TObjectSList {
 public:
     static constexpr int TableCount = 6;
 
-    TQvSection(TQvSheet* Sheet, uint8_t Kind);
+    TQvSection(TQvSheet* Sheet, TQvSectionKind Kind);
     // Releases the tables, then every row (and cell), then the ranges.
     ~TQvSection() override;
 
     TQvSheet* Sheet() const { return FSheet; }
-    uint8_t Kind() const { return FKind; }
+    TQvSectionKind Kind() const { return FKind; }
     TQvBaseStyle* BaseStyle() const { return FBaseStyle; }
     void SetBaseStyle(TQvBaseStyle* S) { FBaseStyle = S; }
 
@@ -152,7 +162,7 @@ public:
     std::string CheckIntegrity() const;
 
 private:
-    // The runs of table Table (0..4) along Line over keys [From, To).
+    // The runs of table Table (up to tbFill) along Line over keys [From, To).
     std::vector<TQvRun> Runs(int Table, int32_t Line, int32_t From, int32_t To) const;
     // The cell stored exactly at P, ignoring merged ranges.
     TQvCell* CellAt(TPoint P) const;
@@ -166,7 +176,7 @@ private:
     TQvBaseStyle* FBaseStyle = nullptr;
     std::unique_ptr<TListSList> FTables[TableCount];
     std::vector<std::unique_ptr<TQvUnion>> FUnions;
-    uint8_t FKind;
+    TQvSectionKind FKind;
 };
 
 }  // namespace qv
