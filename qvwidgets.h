@@ -18,7 +18,6 @@
 #include "editors/qv_rich_edit.h"
 #include "editors/qv_spin_num_edit.h"
 #include "editors/qv_time_edit.h"
-#include "editors/register_editors.h"
 #include "editors/spin_num_edit.h"
 #include "print/sheet_printer.h"
 #include "view/editor_interfaces.h"

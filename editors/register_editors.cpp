@@ -1,5 +1,5 @@
-#include "editors/register_editors.h"
-
+// RegisterEditors (declared in view/editor_interfaces.h): binds the eight
+// in-place editor widgets to the registry's editor-class descriptors.
 #include <QWidget>
 
 #include "editors/qv_combobox.h"

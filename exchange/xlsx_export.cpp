@@ -192,7 +192,7 @@ private:
             });
             return false;
         });
-        if (const TListSList* fills = S.Tables(4))
+        if (const TListSList* fills = S.Tables(tbFill))
             fills->ForEach([&](int32_t Y, TObject* L) {
                 static_cast<TSList*>(L)->ForEach([&](int32_t X, int32_t) {
                     add(X, Y);
@@ -200,7 +200,7 @@ private:
                 });
                 return false;
             });
-        if (const TListSList* vert = S.Tables(0))
+        if (const TListSList* vert = S.Tables(tbVertLines))
             vert->ForEach([&](int32_t X, TObject* L) {
                 static_cast<TSList*>(L)->ForEach([&](int32_t Y, int32_t) {
                     add(X, Y);
@@ -209,7 +209,7 @@ private:
                 });
                 return false;
             });
-        if (const TListSList* horz = S.Tables(1))
+        if (const TListSList* horz = S.Tables(tbHorzLines))
             horz->ForEach([&](int32_t Y, TObject* L) {
                 static_cast<TSList*>(L)->ForEach([&](int32_t X, int32_t) {
                     add(X, Y);
@@ -261,17 +261,17 @@ private:
         }
         TCellLook look;
         bool uniform;
-        look.Fill = S.GetLine(4, Y, X, X, uniform);
-        look.Edges[0] = S.GetLine(0, X, Y, Y, uniform);
-        look.Edges[1] = S.GetLine(1, Y, X, X, uniform);
-        look.Edges[2] = S.GetLine(0, X + 1, Y, Y, uniform);
-        look.Edges[3] = S.GetLine(1, Y + 1, X, X, uniform);
+        look.Fill = S.GetLine(tbFill, Y, X, X, uniform);
+        look.Edges[0] = S.GetLine(tbVertLines, X, Y, Y, uniform);
+        look.Edges[1] = S.GetLine(tbHorzLines, Y, X, X, uniform);
+        look.Edges[2] = S.GetLine(tbVertLines, X + 1, Y, Y, uniform);
+        look.Edges[3] = S.GetLine(tbHorzLines, Y + 1, X, X, uniform);
         // A merged range shows the edges of its outline on every cell along
         // it; its own cell carries the outer edges of the whole range.
         if (const TQvUnion* u = S.FindUnionAt({X, Y}, true); u && cell) {
             const TRect ur = u->Rect();
-            look.Edges[2] = S.GetLine(0, ur.Right, Y, Y, uniform);
-            look.Edges[3] = S.GetLine(1, ur.Bottom, X, X, uniform);
+            look.Edges[2] = S.GetLine(tbVertLines, ur.Right, Y, Y, uniform);
+            look.Edges[3] = S.GetLine(tbHorzLines, ur.Bottom, X, X, uniform);
         }
 
         enum { wNone, wNumber, wString, wBool } what = wNone;
@@ -369,7 +369,7 @@ private:
         }
         if (L.Fill != 0) {
             format_set_pattern(f, LXW_PATTERN_SOLID);
-            format_set_bg_color(f, FileColor(static_cast<TColor>(L.Fill & 0x9FFFFFFFu)));
+            format_set_bg_color(f, FileColor(LineColor(L.Fill)));
         }
         if (L.Edges[0]) { format_set_left(f, FileBorder(L.Edges[0])); format_set_left_color(f, FileColor(UnpackLine(L.Edges[0]).Color)); }
         if (L.Edges[1]) { format_set_top(f, FileBorder(L.Edges[1])); format_set_top_color(f, FileColor(UnpackLine(L.Edges[1]).Color)); }

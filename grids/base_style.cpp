@@ -75,7 +75,7 @@ void TQvBaseStyle::Changed(int Id) {
         case piFrame:
             // Per-cell frames fall back to the new default frame.
             ForServedSections([](TQvSection* Sec) {
-                if (TListSList* T = Sec->Tables(5)) T->Clear();
+                if (TListSList* T = Sec->Tables(tbFrames)) T->Clear();
                 Sec->InvalidateAll();
             });
             break;

@@ -2,15 +2,6 @@
 
 #include <algorithm>
 
-#include "cells/boolean_cell.h"
-#include "cells/currency_cell.h"
-#include "cells/date_time_cell.h"
-#include "cells/double_cell.h"
-#include "cells/integer_cell.h"
-#include "cells/picture_cell.h"
-#include "cells/string_cell.h"
-#include "cells/strings_cell.h"
-#include "grids/editor_classes.h"
 #include "platform/exceptions.h"
 
 namespace qv {
@@ -71,39 +62,12 @@ TClass TQvManager::ClassById(int32_t Id) const {
     return nullptr;
 }
 
-namespace {
-
-void FillRegistry(TQvManager& M) {
-    using namespace EditorClasses;
-
-    M.RegisterClasses({TQvCString::StaticClass()}, {TQvEdit(), TQvMemo(), TQvRichEdit()});
-    M.RegisterClasses({TQvCInteger::StaticClass(), TQvCDouble::StaticClass(), TQvCCurrency::StaticClass()},
-                      {TQvNumEdit(), TQvSpinNumEdit()});
-    M.RegisterClasses({TQvCDateTime::StaticClass()}, {TQvDateEdit(), TQvTimeEdit()});
-    M.RegisterClasses({TQvCBoolean::StaticClass(), TQvCPicture::StaticClass()}, {});
-    M.RegisterClasses({TQvCStrings::StaticClass()}, {TQvCombobox()});
-
-    // Formats are written in the format language, where "." is the decimal
-    // point and "," the thousands flag whatever the locale; only the text
-    // they produce shows the locale's separators. Sheets therefore read the
-    // same formats, and the same format indexes, under every locale.
-    M.Formats(TQvCInteger::StaticClass())->Add("0");
-    TStringList* dbl = M.Formats(TQvCDouble::StaticClass());
-    dbl->Add("0.00");
-    dbl->Add("#,##0");
-    dbl->Add("#,##0.00");
-    dbl->Add("0%");
-    dbl->Add("0.00%");
-    M.Formats(TQvCCurrency::StaticClass())->Add("0.00");
-    M.Formats(TQvCDateTime::StaticClass())->Add("DD.MM.YY");
-}
-
-}  // namespace
-
 TQvManager& QvManager() {
-    // Built on first use and freed when the program ends.
+    // Built on first use and freed when the program ends. The cell layer fills it (RegisterCellClasses, defined in cells/): this
+    // call, not an include, is what ties the registry to the cell classes,
+    // and it makes the linker keep them in every program that uses it.
     static TQvManager manager;
-    static const bool filled = (FillRegistry(manager), true);
+    static const bool filled = (RegisterCellClasses(manager), true);
     (void)filled;
     return manager;
 }

@@ -48,9 +48,14 @@ private:
     std::vector<std::unique_ptr<TStringList>> FFormatLists;
 };
 
-// The global registry, filled on first use with the eight cell classes, their
-// editor classes and their formats (built from the current decimal and
-// thousands separators).
+// The global registry, filled on first use by RegisterCellClasses.
 TQvManager& QvManager();
+
+// Registers the eight cell classes with M, with their editor classes and
+// their predefined formats. Declared here and defined by the cell layer
+// (cells/register_cells.cpp), which builds on this one: the registry calls
+// it without including a cell header, and because QvManager refers to it the
+// linker always keeps the cell classes of a static build.
+void RegisterCellClasses(TQvManager& M);
 
 }  // namespace qv

@@ -12,14 +12,6 @@ QV_ABSTRACT_CLASS_IMPL(TQvProCell, TQvValue)
 
 namespace {
 
-// Tables of the section that hold line values.
-constexpr int tblVertical = 0;    // x -> rows
-constexpr int tblHorizontal = 1;  // y -> columns
-constexpr int tblBias1 = 2;
-constexpr int tblBias2 = 3;
-constexpr int tblFill = 4;
-constexpr int tblFrames = 5;  // per-cell frame styles, read as area values
-
 // The ranges and the selection are defined above this layer; a source is
 // recognised as a range by its class chain, so that this layer needs no
 // knowledge of the range class itself.
@@ -39,10 +31,10 @@ TQvLine TQvProCell::GetLine(int Index, bool& IsAssigned) const {
     bool uniform = false;
     TQvLine v = 0;
     switch (Index) {
-        case liLeft: v = s->GetLine(tblVertical, r.Left, r.Top, r.Bottom - 1, uniform); break;
-        case liTop: v = s->GetLine(tblHorizontal, r.Top, r.Left, r.Right - 1, uniform); break;
-        case liRight: v = s->GetLine(tblVertical, r.Right, r.Top, r.Bottom - 1, uniform); break;
-        case liBottom: v = s->GetLine(tblHorizontal, r.Bottom, r.Left, r.Right - 1, uniform); break;
+        case liLeft: v = s->GetLine(tbVertLines, r.Left, r.Top, r.Bottom - 1, uniform); break;
+        case liTop: v = s->GetLine(tbHorzLines, r.Top, r.Left, r.Right - 1, uniform); break;
+        case liRight: v = s->GetLine(tbVertLines, r.Right, r.Top, r.Bottom - 1, uniform); break;
+        case liBottom: v = s->GetLine(tbHorzLines, r.Bottom, r.Left, r.Right - 1, uniform); break;
         case liBias1:
         case liBias2: return 0;
         case liHInternal:
@@ -57,8 +49,8 @@ TQvLine TQvProCell::GetLine(int Index, bool& IsAssigned) const {
             bool assigned = true;
             for (int32_t k = from + 1; k < to; ++k) {
                 bool u = false;
-                const TQvLine line = horz ? s->GetLine(tblHorizontal, k, r.Left, r.Right - 1, u)
-                                          : s->GetLine(tblVertical, k, r.Top, r.Bottom - 1, u);
+                const TQvLine line = horz ? s->GetLine(tbHorzLines, k, r.Left, r.Right - 1, u)
+                                          : s->GetLine(tbVertLines, k, r.Top, r.Bottom - 1, u);
                 const bool differs = k > from + 1 && line != v;
                 result = std::max(result, line);
                 v = line;
@@ -70,7 +62,7 @@ TQvLine TQvProCell::GetLine(int Index, bool& IsAssigned) const {
             IsAssigned = assigned;
             return result;
         }
-        case liFillColor: v = s->GetLine(tblFill, r.Top, r.Left, r.Left, uniform); break;
+        case liFillColor: v = s->GetLine(tbFill, r.Top, r.Left, r.Left, uniform); break;
         case liFrameStyle: return static_cast<TQvLine>(s->AreaValue(r.Left, r.Top)) & 0x7F;
         default: return 0;
     }
@@ -91,33 +83,33 @@ void TQvProCell::SetLine(int Index, TQvLine Value) {
         if (!changed) {
             bool uniform = false;
             const TQvLine old = s->GetLine(Table, Line, From, To, uniform);
-            changed = !uniform || old != (Table == tblFrames ? (Value & 0x7F) : Value);
+            changed = !uniform || old != (Table == tbFrames ? (Value & 0x7F) : Value);
         }
-        if (Table == tblFrames)
+        if (Table == tbFrames)
             s->SetAreaValue(Line, From, To, static_cast<uint8_t>(Value & 0x7F));
         else
             s->SetLine(Table, Line, From, To, Value);
     };
     switch (Index) {
-        case liLeft: write(tblVertical, r.Left, r.Top, r.Bottom - 1); break;
-        case liTop: write(tblHorizontal, r.Top, r.Left, r.Right - 1); break;
-        case liRight: write(tblVertical, r.Right, r.Top, r.Bottom - 1); break;
-        case liBottom: write(tblHorizontal, r.Bottom, r.Left, r.Right - 1); break;
+        case liLeft: write(tbVertLines, r.Left, r.Top, r.Bottom - 1); break;
+        case liTop: write(tbHorzLines, r.Top, r.Left, r.Right - 1); break;
+        case liRight: write(tbVertLines, r.Right, r.Top, r.Bottom - 1); break;
+        case liBottom: write(tbHorzLines, r.Bottom, r.Left, r.Right - 1); break;
         case liBias1:
         case liBias2:
         case liFillColor: {
-            const int table = Index == liBias1 ? tblBias1 : Index == liBias2 ? tblBias2 : tblFill;
+            const int table = Index == liBias1 ? tbBias1 : Index == liBias2 ? tbBias2 : tbFill;
             for (int32_t y = r.Top; y < r.Bottom; ++y) write(table, y, r.Left, r.Right - 1);
             break;
         }
         case liHInternal:
-            for (int32_t y = r.Top + 1; y < r.Bottom; ++y) write(tblHorizontal, y, r.Left, r.Right - 1);
+            for (int32_t y = r.Top + 1; y < r.Bottom; ++y) write(tbHorzLines, y, r.Left, r.Right - 1);
             break;
         case liVInternal:
-            for (int32_t x = r.Left + 1; x < r.Right; ++x) write(tblVertical, x, r.Top, r.Bottom - 1);
+            for (int32_t x = r.Left + 1; x < r.Right; ++x) write(tbVertLines, x, r.Top, r.Bottom - 1);
             break;
         default:
-            for (int32_t y = r.Top; y < r.Bottom; ++y) write(tblFrames, y, r.Left, r.Right - 1);
+            for (int32_t y = r.Top; y < r.Bottom; ++y) write(tbFrames, y, r.Left, r.Right - 1);
             break;
     }
     s->NormaliseUnionsIn(r);

@@ -54,7 +54,7 @@ bool InIndexSpace(TPoint P) {
 
 }  // namespace
 
-TQvSection::TQvSection(TQvSheet* Sheet, uint8_t Kind) : FSheet(Sheet), FKind(Kind) {
+TQvSection::TQvSection(TQvSheet* Sheet, TQvSectionKind Kind) : FSheet(Sheet), FKind(Kind) {
     for (auto& t : FTables) t = std::make_unique<TListSList>();
 }
 
@@ -203,7 +203,7 @@ void TQvSection::ForAllCells(const std::function<void(TQvCell*)>& Fn) const {
 
 void TQvSection::SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvLine Value) {
     if (Table < 0 || Table >= TableCount) return;
-    if (Table == 5) {
+    if (Table == tbFrames) {
         // Frame styles live in lists with a default; write them as such.
         SetAreaValue(Line, From, To, static_cast<uint8_t>(Value));
         return;
@@ -228,22 +228,49 @@ TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, b
     Uniform = true;
     if (Table < 0 || Table >= TableCount) return 0;
     const TSList* list = FTables[Table]->List(Line);
-    if (!list) return Table == 5 ? static_cast<TQvLine>(AreaValue(From, Line)) : 0;
+    if (!list) return Table == tbFrames ? static_cast<TQvLine>(AreaValue(From, Line)) : 0;
     // Frame styles are stored as offsets from the sub-list's default, so
     // equal stored entries are equal values in every table.
     const int32_t first = list->GetItem(From);
     Uniform = To <= From || HoldsOnly(*list, From + 1, To, first);
-    if (Table == 5) return static_cast<TQvLine>(first + static_cast<const TIntSList*>(list)->Default());
+    if (Table == tbFrames) return static_cast<TQvLine>(first + static_cast<const TIntSList*>(list)->Default());
     return static_cast<TQvLine>(first);
 }
 
+std::vector<TQvRun> TQvSection::Runs(int Table, int32_t Line, int32_t From, int32_t To) const {
+    std::vector<TQvRun> runs;
+    const TSList* list = FTables[Table]->List(Line);
+    if (!list) return runs;
+    // Keys above Last read 0 and make no run.
+    To = std::min(To, list->Last() + 1);
+    for (int32_t k = std::max(From, 0); k < To; ++k) {
+        const auto v = static_cast<TQvLine>(list->Items(k));
+        if (v == 0) continue;
+        if (!runs.empty() && runs.back().To == k && runs.back().Value == v) ++runs.back().To;
+        else runs.push_back({k, k + 1, v});
+    }
+    return runs;
+}
+
+std::vector<TQvRun> TQvSection::FillRuns(int32_t Y, int32_t From, int32_t To) const {
+    return Runs(tbFill, Y, From, To);
+}
+
+std::vector<TQvRun> TQvSection::VertLineRuns(int32_t X, int32_t From, int32_t To) const {
+    return Runs(tbVertLines, X, From, To);
+}
+
+std::vector<TQvRun> TQvSection::HorzLineRuns(int32_t Y, int32_t From, int32_t To) const {
+    return Runs(tbHorzLines, Y, From, To);
+}
+
 int32_t TQvSection::AreaValue(int32_t X, int32_t Y) const {
-    if (const auto* list = static_cast<const TIntSList*>(FTables[5]->List(Y))) return list->Values(X);
+    if (const auto* list = static_cast<const TIntSList*>(FTables[tbFrames]->List(Y))) return list->Values(X);
     return FBaseStyle ? FBaseStyle->Frame() : 0;
 }
 
 void TQvSection::SetAreaValue(int32_t Y, int32_t FromX, int32_t ToX, uint8_t Value) {
-    TListSList* table = FTables[5].get();
+    TListSList* table = FTables[tbFrames].get();
     auto* list = static_cast<TIntSList*>(table->List(Y));
     if (!list) {
         const int32_t def = FBaseStyle ? FBaseStyle->Frame() : 0;
@@ -354,21 +381,21 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     bool uniform = true;
     // Outer vertical edges keep their line only when every segment holds it.
     for (int32_t x : {r.Left, r.Right}) {
-        GetLine(0, x, r.Top, r.Bottom - 1, uniform);
+        GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
         if (!uniform) {
-            SetLine(0, x, r.Top, r.Bottom - 1, 0);
+            SetLine(tbVertLines, x, r.Top, r.Bottom - 1, 0);
             cleared.push_back({x - 1, r.Top, x + 1, r.Bottom});
         }
     }
-    ClearLinesIn(0, r.Left + 1, r.Right - 1, r.Top, r.Bottom - 1);
+    ClearLinesIn(tbVertLines, r.Left + 1, r.Right - 1, r.Top, r.Bottom - 1);
     for (int32_t y : {r.Top, r.Bottom}) {
-        GetLine(1, y, r.Left, r.Right - 1, uniform);
+        GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
         if (!uniform) {
-            SetLine(1, y, r.Left, r.Right - 1, 0);
+            SetLine(tbHorzLines, y, r.Left, r.Right - 1, 0);
             cleared.push_back({r.Left, y - 1, r.Right, y + 1});
         }
     }
-    ClearLinesIn(1, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
+    ClearLinesIn(tbHorzLines, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
     // One fill for the whole range: the top-left position's.
     SpreadFill(r, nullptr);
     if (!cleared.empty()) Invalidate(r, true);
@@ -383,7 +410,7 @@ void TQvSection::ClearLinesIn(int Table, int32_t FromLine, int32_t ToLine, int32
 }
 
 void TQvSection::SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRows) {
-    TListSList& table = *FTables[4];
+    TListSList& table = *FTables[tbFill];
     const TSList* top = table.List(R.Top);
     const int32_t fill = top ? top->GetItem(R.Left) : 0;
     const auto forStoredRows = [&](const auto& Fn) {
@@ -487,13 +514,12 @@ void TQvSection::NormaliseUnion(TQvUnion* U) {
 
 void TQvSection::Invalidate(const TRect& R, bool LinesOnly) {
     if (!FSheet || FSheet->UpdateCount() > 0) return;
-    for (int i = 0; i < FSheet->ViewCount(); ++i)
-        FSheet->Views(i)->InvalidateCells(static_cast<TQvSectionKind>(FKind), R, LinesOnly ? 1 : 0);
+    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidateCells(FKind, R, LinesOnly ? 1 : 0);
 }
 
 void TQvSection::InvalidateAll() {
     if (!FSheet || FSheet->UpdateCount() > 0) return;
-    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidatePane(static_cast<TQvSectionKind>(FKind));
+    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidatePane(FKind);
 }
 
 void TQvSection::DetachStyle(const TQvStyle* Style) {
@@ -589,7 +615,7 @@ std::string TQvSection::CheckIntegrity() const {
         table.ForEach([&](int32_t line, TObject* obj) {
             const auto* list = static_cast<const TSList*>(obj);
             if (list->Last() != TrueLast(*list)) out << "table " << t << " line " << line << " Last is wrong\n";
-            if (t == 5 && !list->InheritsFrom(TIntSList::StaticClass()))
+            if (t == tbFrames && !list->InheritsFrom(TIntSList::StaticClass()))
                 out << "table 5 line " << line << " is not an integer list\n";
             return false;
         });
@@ -608,28 +634,28 @@ std::string TQvSection::CheckIntegrity() const {
         if (r.IsEmpty()) continue;
         bool uniform = true;
         for (int32_t x : {r.Left, r.Right}) {
-            GetLine(0, x, r.Top, r.Bottom - 1, uniform);
+            GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
             if (!uniform) out << name << " has mixed lines on vertical edge " << x << "\n";
         }
         for (int32_t y : {r.Top, r.Bottom}) {
-            GetLine(1, y, r.Left, r.Right - 1, uniform);
+            GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
             if (!uniform) out << name << " has mixed lines on horizontal edge " << y << "\n";
         }
         // Only stored lines can break these, so only they are looked at.
-        FTables[0]->ForEachIn(r.Left + 1, r.Right - 1, [&](int32_t x, TObject* obj) {
+        FTables[tbVertLines]->ForEachIn(r.Left + 1, r.Right - 1, [&](int32_t x, TObject* obj) {
             if (!HoldsOnly(*static_cast<const TSList*>(obj), r.Top, r.Bottom - 1, 0))
                 out << name << " has an inner vertical line at " << x << "\n";
             return false;
         });
-        FTables[1]->ForEachIn(r.Top + 1, r.Bottom - 1, [&](int32_t y, TObject* obj) {
+        FTables[tbHorzLines]->ForEachIn(r.Top + 1, r.Bottom - 1, [&](int32_t y, TObject* obj) {
             if (!HoldsOnly(*static_cast<const TSList*>(obj), r.Left, r.Right - 1, 0))
                 out << name << " has an inner horizontal line at " << y << "\n";
             return false;
         });
-        const TSList* fillRow = FTables[4]->List(r.Top);
+        const TSList* fillRow = FTables[tbFill]->List(r.Top);
         const int32_t fill = fillRow ? fillRow->GetItem(r.Left) : 0;
         int64_t filledRows = 0;
-        FTables[4]->ForEachIn(r.Top, r.Bottom - 1, [&](int32_t y, TObject* obj) {
+        FTables[tbFill]->ForEachIn(r.Top, r.Bottom - 1, [&](int32_t y, TObject* obj) {
             if (HoldsOnly(*static_cast<const TSList*>(obj), r.Left, r.Right - 1, fill))
                 ++filledRows;
             else

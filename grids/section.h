@@ -30,22 +30,41 @@
 
 namespace qv {
 
+// The attribute tables, numbered as above (the numbers are stored in files).
+enum TQvSectionTable : uint8_t {
+    tbVertLines = 0,
+    tbHorzLines = 1,
+    tbBias1 = 2,
+    tbBias2 = 3,
+    tbFill = 4,
+    tbFrames = 5,
+};
+
 class TQvBaseStyle;
 class TQvSheet;
 class TQvStyle;
 class TStream;
+
+// A run of equal, non-zero values along one line of an attribute table: the
+// keys [From, To) all hold Value.
+struct TQvRun {
+    int32_t From = 0;
+    int32_t To = 0;
+    TQvLine Value = 0;
+    friend bool operator==(const TQvRun&, const TQvRun&) = default;
+};
 
 class TQvSection : public TObjectSList {
     QV_CLASS(TQvSection)
 public:
     static constexpr int TableCount = 6;
 
-    TQvSection(TQvSheet* Sheet, uint8_t Kind);
+    TQvSection(TQvSheet* Sheet, TQvSectionKind Kind);
     // Releases the tables, then every row (and cell), then the ranges.
     ~TQvSection() override;
 
     TQvSheet* Sheet() const { return FSheet; }
-    uint8_t Kind() const { return FKind; }
+    TQvSectionKind Kind() const { return FKind; }
     TQvBaseStyle* BaseStyle() const { return FBaseStyle; }
     void SetBaseStyle(TQvBaseStyle* S) { FBaseStyle = S; }
 
@@ -92,6 +111,14 @@ public:
     // The value at From (0 when missing); Uniform tells whether every key in
     // [From, To] holds it (true when the sub-list is missing or To <= From).
     TQvLine GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const;
+    // What a painter reads, in runs of equal value with the unset keys left
+    // out: the fills of row Y over columns [From, To), the vertical grid line
+    // X (left of column X) over rows [From, To), and the horizontal grid line
+    // Y (above row Y) over columns [From, To). Decode the values with
+    // LineColor and UnpackLine (grids/types.h).
+    std::vector<TQvRun> FillRuns(int32_t Y, int32_t From, int32_t To) const;
+    std::vector<TQvRun> VertLineRuns(int32_t X, int32_t From, int32_t To) const;
+    std::vector<TQvRun> HorzLineRuns(int32_t Y, int32_t From, int32_t To) const;
     // Frame style at (X, Y): the row's sub-list value, or the base style's frame.
     int32_t AreaValue(int32_t X, int32_t Y) const;
     void SetAreaValue(int32_t Y, int32_t FromX, int32_t ToX, uint8_t Value);
@@ -151,6 +178,8 @@ public:
     std::string CheckIntegrity() const;
 
 private:
+    // The runs of table Table (up to tbFill) along Line over keys [From, To).
+    std::vector<TQvRun> Runs(int Table, int32_t Line, int32_t From, int32_t To) const;
     // The cell stored exactly at P, ignoring merged ranges.
     TQvCell* CellAt(TPoint P) const;
     // Clears inner and mixed outer lines of U and spreads its top-left fill,
@@ -171,7 +200,7 @@ private:
     std::vector<std::unique_ptr<TQvUnion>> FUnions;
     int64_t FFillBudget = -1;
     std::string FOverspent;
-    uint8_t FKind;
+    TQvSectionKind FKind;
 };
 
 }  // namespace qv

@@ -21,7 +21,7 @@ TQvSheet::TQvSheet(TComponent* AOwner) : TComponent(AOwner) {
         for (auto& list : axis) list = std::make_unique<TQvSizeList>();
     FBackground = std::make_unique<TPicture>();
     FBackground->OnChange = [this](TObject*) { RepaintGrids(); };
-    for (uint8_t k = 0; k < 4; ++k) FSections[k] = std::make_unique<TQvSection>(this, k);
+    for (uint8_t k = 0; k < 4; ++k) FSections[k] = std::make_unique<TQvSection>(this, static_cast<TQvSectionKind>(k));
     FBaseClientStyle = std::make_unique<TQvBaseStyle>(this, true);
     FBaseTitleStyle = std::make_unique<TQvBaseStyle>(this, false);
     for (int k = 0; k < 4; ++k)
@@ -255,8 +255,8 @@ void TQvSheet::RepaintGrids() {
     for (IQvSheetView* v : std::vector<IQvSheetView*>(FViews)) v->RepaintClient();
 }
 
-void TQvSheet::MergeChanged(uint8_t Kind) {
-    for (IQvSheetView* v : std::vector<IQvSheetView*>(FViews)) v->MergeChanged(static_cast<TQvSectionKind>(Kind));
+void TQvSheet::MergeChanged(TQvSectionKind Kind) {
+    for (IQvSheetView* v : std::vector<IQvSheetView*>(FViews)) v->MergeChanged(Kind);
 }
 
 }  // namespace qv

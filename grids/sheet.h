@@ -119,7 +119,7 @@ public:
     // is going away and must not be written.
     void CellReleased(const TQvCell* Cell, bool Destroying = false);
     void RepaintGrids();
-    void MergeChanged(uint8_t Kind);
+    void MergeChanged(TQvSectionKind Kind);
 
     // --- persistence -------------------------------------------------------
     // The "QvData" payload: base styles, individual sizes and the sections.

@@ -23,9 +23,9 @@ constexpr uint8_t sfUnions = 1;
 constexpr uint8_t sfRows = 128;
 // Table flags in the order the tables are written.
 constexpr struct {
-    int Table;
+    TQvSectionTable Table;
     uint8_t Flag;
-} TableOrder[] = {{4, 2}, {0, 4}, {1, 8}, {2, 16}, {3, 32}, {5, 64}};
+} TableOrder[] = {{tbFill, 2}, {tbVertLines, 4}, {tbHorzLines, 8}, {tbBias1, 16}, {tbBias2, 32}, {tbFrames, 64}};
 
 bool SectionPresent(const TQvSheet& Sheet, int Kind) {
     switch (Kind) {
@@ -231,8 +231,8 @@ void ReadSectionParts(TQvSection& Section, TStream& Stream) {
     try {
         for (const auto& t : TableOrder)
             if (flags & t.Flag)
-                Section.Tables(t.Table)->LoadItems(Stream,
-                                                   t.Table == 5 ? TIntSList::StaticClass() : TSList::StaticClass());
+                Section.Tables(t.Table)->LoadItems(
+                    Stream, t.Table == tbFrames ? TIntSList::StaticClass() : TSList::StaticClass());
     } catch (...) {
         TidyRangesAfterTables(Section);
         throw;

@@ -111,13 +111,19 @@ struct TQvLineInfo {
     friend bool operator==(const TQvLineInfo&, const TQvLineInfo&) = default;
 };
 
+// The colour bits of a line value: all but the two style bits.
+constexpr uint32_t LineColorBits = 0x9FFFFFFFu;
+
 inline TQvLine PackLine(uint8_t Style, TColor Color) {
     if (Style == lsNone || Color == clNone) return 0;
-    return (static_cast<uint32_t>(Color) & 0x9FFFFFFFu) | (uint32_t(Style & 3) << 29);
+    return (static_cast<uint32_t>(Color) & LineColorBits) | (uint32_t(Style & 3) << 29);
 }
+// The colour of a line or fill value; a fill value's style bits are not part
+// of its colour.
+inline TColor LineColor(TQvLine V) { return static_cast<TColor>(V & LineColorBits); }
 inline TQvLineInfo UnpackLine(TQvLine V) {
     if (V == 0) return {};
-    return {static_cast<uint8_t>((V >> 29) & 3), static_cast<TColor>(V & 0x9FFFFFFFu)};
+    return {static_cast<uint8_t>((V >> 29) & 3), LineColor(V)};
 }
 
 // Axes and size parts index per-axis data as [axis][part].

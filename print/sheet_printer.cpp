@@ -79,13 +79,13 @@ TRect TQvSheetPrinter::PrintArea() const {
         return false;
     });
     // Fills and the cells on both sides of a border line.
-    for (int t : {0, 1, 4}) {
+    for (TQvSectionTable t : {tbVertLines, tbHorzLines, tbFill}) {
         if (const TListSList* table = s->Tables(t))
             table->ForEach([&](int32_t Line, TObject* L) {
                 const int32_t last = static_cast<TSList*>(L)->Last();
                 if (last < 0) return false;
-                if (t == 0) use(std::max(0, Line - 1), last);
-                else if (t == 1) use(last, std::max(0, Line - 1));
+                if (t == tbVertLines) use(std::max(0, Line - 1), last);
+                else if (t == tbHorzLines) use(last, std::max(0, Line - 1));
                 else use(last, Line);
                 return false;
             });

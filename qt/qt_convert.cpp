@@ -120,7 +120,7 @@ void ScaleFont(TFont& Font, int Scale) {
 
 QColor FillToQColor(TQvLine Fill) {
     if (Fill == 0) return QColor(Qt::transparent);
-    return ToQColor(static_cast<TColor>(Fill & 0x9FFFFFFFu));
+    return ToQColor(LineColor(Fill));
 }
 
 int LineWidth(TQvLine Line) { return UnpackLine(Line).Style; }

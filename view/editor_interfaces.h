@@ -63,4 +63,14 @@ public:
 // Parent, hidden, without an owner other than that parent.
 using TQvEditorFactory = std::function<QWidget*(QWidget* Parent)>;
 
+// The widgets library's one start-up point for editors: binds its eight
+// in-place editor widgets to the registry's editor-class descriptors, keeping
+// any factory bound before (a host's own editor). Idempotent. Declared here,
+// defined by the editor layer (editors/register_editors.cpp), which builds on
+// this one: every grid calls it when it is constructed, so each program that
+// shows a grid has the editors without a call of its own and without the
+// view including an editor header. That call also makes the linker keep the
+// editors in a static build, which a static initialiser alone would not.
+void RegisterEditors();
+
 }  // namespace qv

@@ -9,7 +9,6 @@
 #include <limits>
 #include <string>
 
-#include "editors/register_editors.h"
 #include "grids/section.h"
 #include "platform/exceptions.h"
 #include "platform/published.h"

@@ -169,7 +169,15 @@ private:
     bool PaintFrozen(QPainter& Painter, const QRect& R);
     QRect SizingLineRect() const;
     void PaintBackground(TCanvas& Canvas, const TRect& R);
+    // The cells CR at pixels P, in order: fills, grid lines, contents (and
+    // automatic titles), borders, frames, then the inverted selection.
+    struct TPaintGrid;
     void PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P);
+    void PaintFills(TCanvas& Canvas, const TPaintGrid& G);
+    void PaintGridLines(TCanvas& Canvas, const TPaintGrid& G);
+    void PaintContents(TCanvas& Canvas, const TPaintGrid& G);
+    void PaintBorders(TCanvas& Canvas, const TPaintGrid& G);
+    void PaintFrames(TCanvas& Canvas, const TPaintGrid& G);
     // One cell's content, hint mark and design mark in its rectangle Q.
     void PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, bool Design);
     // Column letters or row numbers in the title cells next to the client

@@ -205,98 +205,111 @@ void TQvView::PaintBackground(TCanvas& Canvas, const TRect& R) {
 
 // --- cells -----------------------------------------------------------------
 
+// The cells being painted and the pixel edges of their columns and rows.
+struct TQvView::TPaintGrid {
+    TRect Cells;   // cell coordinates
+    TRect Pixels;  // client pixels
+    std::vector<int32_t> Xs, Ys;
+
+    int32_t ColX(int32_t C) const { return Xs[static_cast<size_t>(C - Cells.Left)]; }
+    int32_t RowY(int32_t R) const { return Ys[static_cast<size_t>(R - Cells.Top)]; }
+    TRect CellPixels(int32_t C, int32_t R) const { return {ColX(C), RowY(R), ColX(C + 1), RowY(R + 1)}; }
+    // The pixels of merged range U up to the edge of the painted cells.
+    TRect RangePixels(const TQvUnion& U) const {
+        const TRect ur = U.Rect().Intersected(Cells);
+        return {ColX(ur.Left), RowY(ur.Top), ColX(ur.Right), RowY(ur.Bottom)};
+    }
+};
+
 void TQvView::PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P) {
-    const TQvBaseStyle* base = FSection->BaseStyle();
-    const std::vector<int32_t> xs = Edges(FColSizes, CR.Left, CR.Right, P.Left);
-    const std::vector<int32_t> ys = Edges(FRowSizes, CR.Top, CR.Bottom, P.Top);
-    auto colX = [&](int32_t C) { return xs[static_cast<size_t>(C - CR.Left)]; };
-    auto rowY = [&](int32_t R) { return ys[static_cast<size_t>(R - CR.Top)]; };
-
-    // 1. Fills, merged into runs of equal value along each row; each run is
-    //    then excluded from the clip so grid lines stay off filled cells.
-    if (const TListSList* fills = FSection->Tables(4)) {
-        Canvas.Brush().SetStyle(bsSolid);
-        for (int32_t r = CR.Top; r < CR.Bottom; ++r) {
-            const TSList* row = fills->List(r);
-            if (!row || rowY(r + 1) == rowY(r)) continue;
-            const int32_t end = std::min(CR.Right, row->Last() + 1);
-            int32_t runStart = CR.Left;
-            auto flush = [&](int32_t From, int32_t To) {
-                const TQvLine v = static_cast<TQvLine>(row->Items(From));
-                const TRect q{colX(From), rowY(r), colX(To), rowY(r + 1)};
-                if (v == 0 || q.IsEmpty()) return;
-                // The style bits of a fill value are not part of its colour.
-                Canvas.Brush().SetColor(static_cast<TColor>(v & 0x9FFFFFFFu));
-                Canvas.FillRect(q);
-                Canvas.ExcludeClipRect(q);
-            };
-            for (int32_t c = CR.Left + 1; c < end; ++c)
-                if (row->Items(c) != row->Items(runStart)) {
-                    flush(runStart, c);
-                    runStart = c;
-                }
-            if (runStart < end) flush(runStart, end);
-        }
-    }
-
-    // 2. Grid lines on the last pixel column and row of every cell.
-    const TQvOptions options = FGrid->Options();
-    if (base && base->Color() != base->GridColor() && FGrid->Scale() >= TQvGrid::MinScale &&
-        (options & (oVertLines | oHorzLines))) {
-        // No lines inside merged ranges; their own right and bottom lines stay.
-        for (const auto& u : FSection->Unions()) {
-            TRect px;
-            if (u->Rect().Intersects(CR) && CellRectToPixels(u->Rect(), 0, px))
-                Canvas.ExcludeClipRect({px.Left, px.Top, px.Right - 1, px.Bottom - 1});
-        }
-        Canvas.Pen().SetColor(base->GridColor());
-        Canvas.Pen().SetWidth(0);
-        Canvas.Pen().SetStyle(psSolid);
-        std::vector<TPoint> points;
-        std::vector<int32_t> counts;
-        if (options & oVertLines) {
-            for (int32_t x : xs) {
-                if (x - 1 >= P.Right) break;
-                points.push_back({x - 1, P.Top});
-                points.push_back({x - 1, P.Bottom});
-                counts.push_back(2);
-            }
-            Canvas.PolyPolyline(points, counts);
-        }
-        if (options & oHorzLines) {
-            points.clear();
-            counts.clear();
-            for (int32_t y : ys) {
-                if (y - 1 >= P.Bottom) break;
-                points.push_back({P.Left, y - 1});
-                points.push_back({P.Right, y - 1});
-                counts.push_back(2);
-            }
-            Canvas.PolyPolyline(points, counts);
-        }
-    }
-
-    // 3. Fills no longer excluded.
+    const TPaintGrid g{CR, P, Edges(FColSizes, CR.Left, CR.Right, P.Left), Edges(FRowSizes, CR.Top, CR.Bottom, P.Top)};
+    PaintFills(Canvas, g);
+    PaintGridLines(Canvas, g);
+    // Fills no longer excluded.
     Canvas.ResetClip();
+    PaintContents(Canvas, g);
+    if (FGrid->HasOption(oAutoTitles)) PaintAutoTitles(Canvas, CR, g.Xs, g.Ys);
+    if (IsClientPane()) PaintBorders(Canvas, g);
+    PaintFrames(Canvas, g);
+    // The selection, inverted last.
+    InvertRegion(Canvas, SelectionRegion(FSelRect, FCurrent));
+}
 
-    // 4. Contents, hint marks and design marks, cell by cell.
+void TQvView::PaintFills(TCanvas& Canvas, const TPaintGrid& G) {
+    // Runs of equal fill along each row; each run is then excluded from the
+    // clip so grid lines stay off filled cells.
+    Canvas.Brush().SetStyle(bsSolid);
+    for (int32_t r = G.Cells.Top; r < G.Cells.Bottom; ++r) {
+        if (G.RowY(r + 1) == G.RowY(r)) continue;
+        for (const TQvRun& run : FSection->FillRuns(r, G.Cells.Left, G.Cells.Right)) {
+            const TRect q{G.ColX(run.From), G.RowY(r), G.ColX(run.To), G.RowY(r + 1)};
+            if (q.IsEmpty()) continue;
+            Canvas.Brush().SetColor(LineColor(run.Value));
+            Canvas.FillRect(q);
+            Canvas.ExcludeClipRect(q);
+        }
+    }
+}
+
+void TQvView::PaintGridLines(TCanvas& Canvas, const TPaintGrid& G) {
+    // On the last pixel column and row of every cell.
+    const TQvBaseStyle* base = FSection->BaseStyle();
+    const TQvOptions options = FGrid->Options();
+    if (!base || base->Color() == base->GridColor() || FGrid->Scale() < TQvGrid::MinScale ||
+        !(options & (oVertLines | oHorzLines)))
+        return;
+    // No lines inside merged ranges; their own right and bottom lines stay.
+    for (const auto& u : FSection->Unions()) {
+        TRect px;
+        if (u->Rect().Intersects(G.Cells) && CellRectToPixels(u->Rect(), 0, px))
+            Canvas.ExcludeClipRect({px.Left, px.Top, px.Right - 1, px.Bottom - 1});
+    }
+    Canvas.Pen().SetColor(base->GridColor());
+    Canvas.Pen().SetWidth(0);
+    Canvas.Pen().SetStyle(psSolid);
+    std::vector<TPoint> points;
+    std::vector<int32_t> counts;
+    const TRect& p = G.Pixels;
+    if (options & oVertLines) {
+        for (int32_t x : G.Xs) {
+            if (x - 1 >= p.Right) break;
+            points.push_back({x - 1, p.Top});
+            points.push_back({x - 1, p.Bottom});
+            counts.push_back(2);
+        }
+        Canvas.PolyPolyline(points, counts);
+    }
+    if (options & oHorzLines) {
+        points.clear();
+        counts.clear();
+        for (int32_t y : G.Ys) {
+            if (y - 1 >= p.Bottom) break;
+            points.push_back({p.Left, y - 1});
+            points.push_back({p.Right, y - 1});
+            counts.push_back(2);
+        }
+        Canvas.PolyPolyline(points, counts);
+    }
+}
+
+void TQvView::PaintContents(TCanvas& Canvas, const TPaintGrid& G) {
+    // Contents, hint marks and design marks, cell by cell; a merged range
+    // paints its cell once over its whole rectangle.
     const bool design = FGrid->DesignMode();
-    const int32_t lastRow = std::min(CR.Bottom, FSection->Last() + 1);
-    for (int32_t r = CR.Top; r < lastRow; ++r) {
+    const int32_t lastRow = std::min(G.Cells.Bottom, FSection->Last() + 1);
+    for (int32_t r = G.Cells.Top; r < lastRow; ++r) {
         const TQvRow* row = FSection->Rows(r);
         if (!row) continue;
-        const int32_t end = std::min(CR.Right, row->Last() + 1);
-        for (int32_t c = CR.Left; c < end;) {
-            TRect q{colX(c), rowY(r), colX(c + 1), rowY(r + 1)};
+        const int32_t end = std::min(G.Cells.Right, row->Last() + 1);
+        for (int32_t c = G.Cells.Left; c < end;) {
+            TRect q = G.CellPixels(c, r);
             TQvCell* cell = nullptr;
             int32_t next = c + 1;
             if (const TQvUnion* u = FSection->FindUnionAt({c, r}, true)) {
                 if (u->TopLeft() == TPoint{c, r}) {
-                    const TRect ur = u->Rect().Intersected(CR);
-                    q.Right = colX(ur.Right);
-                    q.Bottom = rowY(ur.Bottom);
+                    q = G.RangePixels(*u);
                     cell = u->Cell();
-                    next = std::max(next, ur.Right);
+                    next = std::max(next, u->Rect().Intersected(G.Cells).Right);
                 }
             } else {
                 cell = row->Cells(c);
@@ -305,63 +318,51 @@ void TQvView::PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P) {
             c = next;
         }
     }
+}
 
-    // 4b. Automatic titles in the title cells that hold no cell.
-    if (FGrid->HasOption(oAutoTitles)) PaintAutoTitles(Canvas, CR, xs, ys);
-
-    // 5. Borders (client pane only): table 0 holds the vertical lines, line i
-    //    on the left of column i; table 1 the horizontal lines, line i above
-    //    row i. Each segment runs from the last pixel of its own cell toward
-    //    that of the previous one, which is left out.
-    if (IsClientPane()) {
-        auto drawLine = [&](TQvLine V, TPoint From, TPoint To) {
-            const TQvLineInfo info = UnpackLine(V);
-            if (info.Style == lsNone) return;
-            Canvas.Pen().SetStyle(psSolid);
-            Canvas.Pen().SetWidth(info.Style);
-            Canvas.Pen().SetColor(info.Color);
-            Canvas.MoveTo(From.X, From.Y);
-            Canvas.LineTo(To.X, To.Y);
-        };
-        if (const TListSList* vert = FSection->Tables(0)) {
-            for (int32_t i = CR.Left; i <= CR.Right; ++i) {
-                const TSList* list = vert->List(i);
-                if (!list || (i > 0 && FColSizes->Size(i - 1) == 0)) continue;
-                const int32_t x = colX(i) - 1;
-                const int32_t last = std::min(CR.Bottom - 1, list->Last());
-                for (int32_t j = CR.Top; j <= last; ++j)
-                    if (rowY(j + 1) != rowY(j)) drawLine(static_cast<TQvLine>(list->Items(j)), {x, rowY(j + 1) - 1}, {x, rowY(j) - 1});
-            }
-        }
-        if (const TListSList* horz = FSection->Tables(1)) {
-            for (int32_t i = CR.Top; i <= CR.Bottom; ++i) {
-                const TSList* list = horz->List(i);
-                if (!list || (i > 0 && FRowSizes->Size(i - 1) == 0)) continue;
-                const int32_t y = rowY(i) - 1;
-                const int32_t last = std::min(CR.Right - 1, list->Last());
-                for (int32_t j = CR.Left; j <= last; ++j)
-                    if (colX(j + 1) != colX(j)) drawLine(static_cast<TQvLine>(list->Items(j)), {colX(j + 1) - 1, y}, {colX(j) - 1, y});
-            }
-        }
+void TQvView::PaintBorders(TCanvas& Canvas, const TPaintGrid& G) {
+    // Vertical line i lies on the left of column i, horizontal line i above
+    // row i. Each segment runs from the last pixel of its own cell toward
+    // that of the previous one, which is left out.
+    auto drawLine = [&](TQvLine V, TPoint From, TPoint To) {
+        const TQvLineInfo info = UnpackLine(V);
+        if (info.Style == lsNone) return;
+        Canvas.Pen().SetStyle(psSolid);
+        Canvas.Pen().SetWidth(info.Style);
+        Canvas.Pen().SetColor(info.Color);
+        Canvas.MoveTo(From.X, From.Y);
+        Canvas.LineTo(To.X, To.Y);
+    };
+    const TRect& cr = G.Cells;
+    for (int32_t i = cr.Left; i <= cr.Right; ++i) {
+        if (i > 0 && FColSizes->Size(i - 1) == 0) continue;
+        const int32_t x = G.ColX(i) - 1;
+        for (const TQvRun& run : FSection->VertLineRuns(i, cr.Top, cr.Bottom))
+            for (int32_t j = run.From; j < run.To; ++j)
+                if (G.RowY(j + 1) != G.RowY(j)) drawLine(run.Value, {x, G.RowY(j + 1) - 1}, {x, G.RowY(j) - 1});
     }
+    for (int32_t i = cr.Top; i <= cr.Bottom; ++i) {
+        if (i > 0 && FRowSizes->Size(i - 1) == 0) continue;
+        const int32_t y = G.RowY(i) - 1;
+        for (const TQvRun& run : FSection->HorzLineRuns(i, cr.Left, cr.Right))
+            for (int32_t j = run.From; j < run.To; ++j)
+                if (G.ColX(j + 1) != G.ColX(j)) drawLine(run.Value, {G.ColX(j + 1) - 1, y}, {G.ColX(j) - 1, y});
+    }
+}
 
-    // 6. Three-dimensional frames.
-    for (int32_t r = CR.Top; r < CR.Bottom; ++r) {
-        for (int32_t c = CR.Left; c < CR.Right; ++c) {
-            TRect q{colX(c), rowY(r), colX(c + 1), rowY(r + 1)};
+void TQvView::PaintFrames(TCanvas& Canvas, const TPaintGrid& G) {
+    // Three-dimensional frames, one per cell or merged range.
+    for (int32_t r = G.Cells.Top; r < G.Cells.Bottom; ++r) {
+        for (int32_t c = G.Cells.Left; c < G.Cells.Right; ++c) {
+            TRect q = G.CellPixels(c, r);
             if (const TQvUnion* u = FSection->FindUnionAt({c, r}, true)) {
                 if (u->TopLeft() != TPoint{c, r}) continue;
-                const TRect ur = u->Rect().Intersected(CR);
-                q.Right = colX(ur.Right);
-                q.Bottom = rowY(ur.Bottom);
+                q = G.RangePixels(*u);
             }
             if (q.IsEmpty()) continue;
             DrawFrame(Canvas, q, FrameAt(c, r));
         }
     }
-
-    // 7. The selection, inverted last.
-    InvertRegion(Canvas, SelectionRegion(FSelRect, FCurrent));
 }
 
 std::string TQvView::ColumnLetters(int32_t Index) {

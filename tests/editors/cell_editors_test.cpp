@@ -20,12 +20,12 @@
 #include "editors/qv_rich_edit.h"
 #include "editors/qv_spin_num_edit.h"
 #include "editors/qv_time_edit.h"
-#include "editors/register_editors.h"
 #include "grids/editor_classes.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "platform/exceptions.h"
 #include "platform/string_list.h"
+#include "view/editor_interfaces.h"
 
 using namespace qv;
 

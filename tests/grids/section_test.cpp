@@ -171,6 +171,23 @@ TEST_F(QvSectionTest, SetLineAndGetLine) {
     EXPECT_EQ(Client->CheckIntegrity(), "");
 }
 
+TEST_F(QvSectionTest, RunsJoinEqualNeighboursAndLeaveUnsetKeysOut) {
+    const TQvLine red = PackLine(lsSingle, clRed), blue = PackLine(lsDouble, clBlue);
+    Client->SetLine(4, 2, 1, 3, red);
+    Client->SetLine(4, 2, 4, 4, blue);
+    Client->SetLine(4, 2, 7, 8, red);
+    EXPECT_EQ(Client->FillRuns(2, 0, 20), (std::vector<TQvRun>{{1, 4, red}, {4, 5, blue}, {7, 9, red}}));
+    // Clipped to the keys asked for; a line without values has no runs.
+    EXPECT_EQ(Client->FillRuns(2, 2, 8), (std::vector<TQvRun>{{2, 4, red}, {4, 5, blue}, {7, 8, red}}));
+    EXPECT_TRUE(Client->FillRuns(3, 0, 20).empty());
+    // Vertical lines are keyed by row, horizontal ones by column.
+    Client->SetLine(0, 5, 2, 3, blue);
+    Client->SetLine(1, 5, 6, 6, red);
+    EXPECT_EQ(Client->VertLineRuns(5, 0, 10), (std::vector<TQvRun>{{2, 4, blue}}));
+    EXPECT_EQ(Client->HorzLineRuns(5, 0, 10), (std::vector<TQvRun>{{6, 7, red}}));
+    EXPECT_EQ(LineColor(blue), clBlue);
+}
+
 TEST_F(QvSectionTest, FrameStylesFallBackToTheBaseStyle) {
     TQvSection* title = Sheet.Sections(skColTitles);
     const int32_t def = title->BaseStyle()->Frame();
