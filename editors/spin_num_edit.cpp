@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include "platform/exceptions.h"
 #include "platform/format_settings.h"
 
 namespace qv {
@@ -46,8 +47,9 @@ void TSpinNumEdit::VScroll(int Code) {
             SetValue(Value() + FIncrement);
         else if (Code == SB_LINEDOWN)
             SetValue(Value() - FIncrement);
-    } catch (...) {
-        // Nothing leaves an event handler; the value stays as it was.
+    } catch (const Exception&) {
+        // No error of the library leaves an event handler; the value stays
+        // as it was. A programming error is not caught here.
     }
 }
 
