@@ -1,7 +1,7 @@
 #include "editors/num_cell.h"
 
 #include "cells/integer_cell.h"
-#include "editors/cell_text.h"
+#include "qt/qt_convert.h"
 #include "editors/num_edit.h"
 #include "grids/cell.h"
 #include "platform/exceptions.h"
