@@ -1,9 +1,10 @@
 #include "editors/num_cell.h"
 
 #include "cells/integer_cell.h"
-#include "editors/cell_text.h"
+#include "qt/qt_convert.h"
 #include "editors/num_edit.h"
 #include "grids/cell.h"
+#include "platform/exceptions.h"
 
 namespace qv {
 
@@ -20,8 +21,10 @@ void LoadNumCell(TNumEdit& Edit, TQvCell* Cell, TColor ErrorColor) {
     double v = 0;
     try {
         v = Cell->GetValue().AsFloat();
-    } catch (...) {
-        v = 0;
+    } catch (const EConvertError&) {
+        v = 0;  // text that reads as no number
+    } catch (const EVariantError&) {
+        v = 0;  // a value of no numeric kind
     }
     Edit.LoadValue(v);
     Edit.end(false);

@@ -5,6 +5,7 @@
 
 #include "editors/num_chars.h"
 #include "platform/conversions.h"
+#include "platform/exceptions.h"
 #include "platform/format_float.h"
 #include "qt/qt_convert.h"
 
@@ -106,8 +107,8 @@ bool TNumEdit::Validate() {
             FValue = StrToInt(s);
         else
             FValue = StrToFloat(s);
-    } catch (...) {
-        return false;
+    } catch (const EConvertError&) {
+        return false;  // out of range for its kind
     }
     return IsInRange();
 }

@@ -1,6 +1,6 @@
 #include "editors/qv_combobox.h"
 
-#include "editors/cell_text.h"
+#include "editors/editor_text.h"
 #include "grids/cell.h"
 #include "platform/string_list.h"
 

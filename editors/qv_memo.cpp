@@ -4,7 +4,7 @@
 #include <QTextDocument>
 
 #include "editors/align_edit.h"
-#include "editors/cell_text.h"
+#include "editors/editor_text.h"
 #include "grids/cell.h"
 
 namespace qv {

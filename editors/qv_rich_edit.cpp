@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "editors/align_edit.h"
-#include "editors/cell_text.h"
+#include "editors/editor_text.h"
 #include "grids/cell.h"
 
 namespace qv {

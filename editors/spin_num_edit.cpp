@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include "platform/exceptions.h"
 #include "platform/format_settings.h"
 
 namespace qv {
@@ -22,9 +23,9 @@ TSpinNumEdit::TSpinNumEdit(QWidget* Parent) : TNumEdit(Parent) {
     connect(FArrows, &QAbstractSlider::actionTriggered, this, [this](int Action) {
         FArrows->setSliderPosition(1);
         if (Action == QAbstractSlider::SliderSingleStepSub)
-            VScroll(SB_LINEUP);
+            VScroll(scLineUp);
         else if (Action == QAbstractSlider::SliderSingleStepAdd)
-            VScroll(SB_LINEDOWN);
+            VScroll(scLineDown);
     });
     SetMargins(0, 0);
     PlaceArrows();
@@ -42,18 +43,19 @@ void TSpinNumEdit::SetFormat(const std::string& NewFormat) {
 
 void TSpinNumEdit::VScroll(int Code) {
     try {
-        if (Code == SB_LINEUP)
+        if (Code == scLineUp)
             SetValue(Value() + FIncrement);
-        else if (Code == SB_LINEDOWN)
+        else if (Code == scLineDown)
             SetValue(Value() - FIncrement);
-    } catch (...) {
-        // Nothing leaves an event handler; the value stays as it was.
+    } catch (const Exception&) {
+        // No error of the library leaves an event handler; the value stays
+        // as it was. A programming error is not caught here.
     }
 }
 
 void TSpinNumEdit::keyPressEvent(QKeyEvent* Event) {
     if (Event->modifiers() & Qt::ShiftModifier) {
-        const int code = Event->key() == Qt::Key_Up ? SB_LINEUP : Event->key() == Qt::Key_Down ? SB_LINEDOWN : -1;
+        const int code = Event->key() == Qt::Key_Up ? scLineUp : Event->key() == Qt::Key_Down ? scLineDown : -1;
         if (code >= 0) {
             // Posted, as a click on an arrow would arrive.
             QMetaObject::invokeMethod(this, [this, code] { VScroll(code); }, Qt::QueuedConnection);

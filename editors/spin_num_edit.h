@@ -5,13 +5,11 @@
 #pragma once
 
 #include "editors/num_edit.h"
+#include "platform/scroll_code.h"
 
 class QScrollBar;
 
 namespace qv {
-
-// Step codes of the arrows, as a scroll bar names them.
-enum TSpinCode { SB_LINEUP = 0, SB_LINEDOWN = 1 };
 
 class TSpinNumEdit : public TNumEdit {
     Q_OBJECT
@@ -28,7 +26,8 @@ public:
     void SetFormat(const std::string& NewFormat) override;
 
     // Steps Value by Increment through the Value write (clamping, rounding
-    // and the text apply); other codes are ignored.
+    // and the text apply) for scLineUp and scLineDown; other codes are
+    // ignored.
     void VScroll(int Code);
 
     QScrollBar* Arrows() const { return FArrows; }

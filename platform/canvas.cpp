@@ -14,6 +14,14 @@ void TCanvas::Draw(int32_t X, int32_t Y, const TGraphic& Graphic) {
     StretchDraw({X, Y, X + Graphic.Width(), Y + Graphic.Height()}, Graphic);
 }
 
+void TCanvas::DrawTiled(const TRect& R, const TGraphic& Graphic) {
+    const int32_t w = Graphic.Width();
+    const int32_t h = Graphic.Height();
+    if (Graphic.Empty() || w <= 0 || h <= 0) return;
+    for (int32_t x = R.Left; x < R.Right; x += w)
+        for (int32_t y = R.Top; y < R.Bottom; y += h) Draw(x, y, Graphic);
+}
+
 void TCanvas::Save() {
     TSavedState s{std::make_unique<TFont>(), std::make_unique<TBrush>(), std::make_unique<TPen>(), FPenPos};
     s.Font->Assign(FFont);

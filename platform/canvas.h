@@ -14,7 +14,10 @@
 // rectangles (SetClipRect, IntersectClipRect, ExcludeClipRect, ResetClip),
 // and a region is inverted by inverting the disjoint rectangles it is made
 // of with InvertRect, which gives the same pixels because inversion of
-// disjoint parts is independent. Panes keep their own region arithmetic.
+// disjoint parts is independent. Panes keep their own region arithmetic
+// and paint only through this interface; a backdrop picture is tiled with
+// DrawTiled. An implementation may do either faster than the calls it
+// stands for, never differently.
 //
 // Flag constants keep the classic Windows values so that stored values and
 // flags stay comparable with those of other programs.
@@ -159,6 +162,10 @@ public:
     virtual void StretchDraw(const TRect& R, const TGraphic& Graphic) = 0;
     // Draws the graphic at its natural size with its top-left at (X, Y).
     virtual void Draw(int32_t X, int32_t Y, const TGraphic& Graphic);
+    // Copies of the graphic at its natural size, edge to edge, the first
+    // with its top-left at R's: as many as it takes to cover R, the last
+    // column and row reaching past R where R is no whole number of copies.
+    virtual void DrawTiled(const TRect& R, const TGraphic& Graphic);
 
     // Clipping. SetClipRect replaces the clip area; IntersectClipRect and
     // ExcludeClipRect narrow it; ResetClip removes all clipping.

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 
 #include "platform/graphic.h"
@@ -477,6 +478,18 @@ void TQtCanvas::StretchDraw(const TRect& R, const TGraphic& Graphic) {
     const QImage image = GraphicToImage(Graphic);
     if (image.isNull()) return;
     FPainter->drawImage(ToQRect(R), image);
+}
+
+void TQtCanvas::DrawTiled(const TRect& R, const TGraphic& Graphic) {
+    const int32_t w = Graphic.Width();
+    const int32_t h = Graphic.Height();
+    if (R.IsEmpty() || Graphic.Empty() || w <= 0 || h <= 0) return;
+    const QImage image = GraphicToImage(Graphic);
+    if (image.isNull()) return;
+    // Whole copies, as the drawing one by one would give.
+    const int32_t cols = (R.Right - R.Left + w - 1) / w;
+    const int32_t rows = (R.Bottom - R.Top + h - 1) / h;
+    FPainter->drawTiledPixmap(QRect(R.Left, R.Top, cols * w, rows * h), QPixmap::fromImage(image.scaled(w, h)));
 }
 
 // --- clipping ------------------------------------------------------------

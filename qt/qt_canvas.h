@@ -6,6 +6,9 @@
 // the line (w / 2 of them before it). Axis-parallel lines — everything the
 // grid draws — are filled as rectangles so no rasteriser rule can move them.
 //
+// The panes paint through TCanvas only; the overrides of InvertRect and
+// DrawTiled are the fast paths, not another way in.
+//
 // Clipping is kept as a QRegion of device pixels on top of whatever the
 // painter's device already clips to (a widget's paint region).
 #pragma once
@@ -38,12 +41,16 @@ public:
     void DrawFocusRect(const TRect& R) override;
     void InvertRect(const TRect& R) override;
     void StretchDraw(const TRect& R, const TGraphic& Graphic) override;
+    // All copies in one call: a tiny picture would otherwise take a draw
+    // call per copy.
+    void DrawTiled(const TRect& R, const TGraphic& Graphic) override;
     void SetClipRect(const TRect& R) override;
     void IntersectClipRect(const TRect& R) override;
     void ExcludeClipRect(const TRect& R) override;
     void ResetClip() override;
 
-    // Inverts every pixel of a region (the selection is shown this way).
+    // Inverts every pixel of a region: InvertRect and the focus rectangle
+    // in one painter state.
     void InvertRegion(const QRegion& Region);
     // Whether a clip is set, and which.
     bool Clipped() const { return FClipped; }

@@ -59,6 +59,8 @@ QColor ToQColor(TColor Color) {
     return QColor(GetRValue(Color), GetGValue(Color), GetBValue(Color));
 }
 
+TColor FromQColor(const QColor& C) { return RGB(uint8_t(C.red()), uint8_t(C.green()), uint8_t(C.blue())); }
+
 QFont ToQFont(const TFont& Font, int Scale) {
     QFont f(QString::fromStdString(Font.Name()));
     // Unknown families (the stored default names a Windows font) resolve to
@@ -95,21 +97,6 @@ QFont ToQFont(const TFont& Font, int Scale) {
     return f;
 }
 
-void FromQFont(const QFont& Source, TFont& Font) {
-    Font.SetName(Source.family().toStdString());
-    if (Source.pixelSize() > 0)
-        Font.SetHeight(-Source.pixelSize());
-    else
-        Font.SetHeight(-static_cast<int32_t>(std::lround(Source.pointSizeF() * FontPixelsPerInch / 72.0)));
-    TFontStyles s;
-    if (Source.bold()) s.Include(fsBold);
-    if (Source.italic()) s.Include(fsItalic);
-    if (Source.underline()) s.Include(fsUnderline);
-    if (Source.strikeOut()) s.Include(fsStrikeOut);
-    Font.SetStyle(s);
-    Font.SetPitch(Source.fixedPitch() ? fpFixed : fpDefault);
-}
-
 void ScaleFont(TFont& Font, int Scale) {
     if (Scale == 100 || Scale <= 0) return;
     if (Font.Height() > 0)
@@ -117,12 +104,5 @@ void ScaleFont(TFont& Font, int Scale) {
     else
         Font.SetSize(Font.Size() * Scale / 100);
 }
-
-QColor FillToQColor(TQvLine Fill) {
-    if (Fill == 0) return QColor(Qt::transparent);
-    return ToQColor(LineColor(Fill));
-}
-
-int LineWidth(TQvLine Line) { return UnpackLine(Line).Style; }
 
 }  // namespace qv

@@ -203,26 +203,19 @@ void TQvGrid::SetEditorParent(QWidget* W) {
 
 // --- links -----------------------------------------------------------------
 
-void TQvGrid::SetHorzLink(TQvGrid* G) {
-    if (G == this) G = nullptr;
-    if (G == FHorzLink) return;
-    // The old partner lets go of this grid without calling back.
-    if (FHorzLink && FHorzLink->FHorzLink == this) FHorzLink->FHorzLink = nullptr;
-    FHorzLink = G;
-    if (G) {
-        PropagateScroll(FViews[skClient]->ScrollPos());
-        G->SetHorzLink(this);
-    }
-}
+void TQvGrid::SetHorzLink(TQvGrid* G) { SetLink(&TQvGrid::FHorzLink, G); }
 
-void TQvGrid::SetVertLink(TQvGrid* G) {
+void TQvGrid::SetVertLink(TQvGrid* G) { SetLink(&TQvGrid::FVertLink, G); }
+
+void TQvGrid::SetLink(TQvGrid* TQvGrid::*Link, TQvGrid* G) {
     if (G == this) G = nullptr;
-    if (G == FVertLink) return;
-    if (FVertLink && FVertLink->FVertLink == this) FVertLink->FVertLink = nullptr;
-    FVertLink = G;
+    if (G == this->*Link) return;
+    // The old partner lets go of this grid without calling back.
+    if (TQvGrid* old = this->*Link; old && old->*Link == this) old->*Link = nullptr;
+    this->*Link = G;
     if (G) {
         PropagateScroll(FViews[skClient]->ScrollPos());
-        G->SetVertLink(this);
+        G->SetLink(Link, this);
     }
 }
 
@@ -259,7 +252,7 @@ void TQvGrid::SetActiveView(TQvView* Pane) {
     DestroyEditor();
     FActiveView = Pane;
     // Only the active pane shows a selection; each keeps its current cell.
-    for (TQvView* v : FViews) v->FSelRect = TRect{};
+    for (TQvView* v : FViews) v->ForgetSelection();
     InvalidateAll();
 }
 
@@ -365,7 +358,7 @@ void TQvGrid::ApplySize(TQvAxis Axis, TQvSizePart Part, int32_t Entry) {
 
 void TQvGrid::AlignControls() {
     // Panes stay where they are while a gesture runs.
-    if (FMouseState == 1 || FMouseState == 2) return;
+    if (MouseTracking()) return;
     const QRect r0 = contentsRect();
     const TSize titles = FViews[skCorner]->ContentSize();
     const int left = std::min(r0.right() + 1, r0.left() + (HasOption(oTitleRows) ? titles.Width : 0));

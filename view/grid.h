@@ -169,9 +169,15 @@ public:
     // Chooses the gesture handler for a point of a pane and returns the
     // cursor to show. Descendants may offer other gestures.
     virtual Qt::CursorShape GetMouseAction(TQvView* Pane, TPoint P);
-    // Event 1 press, 2 move, 3 release, 4 cancel.
-    void MouseEvent(TQvView* Pane, int Event, Qt::KeyboardModifiers Shift, bool Double, TPoint P);
-    uint8_t MouseState() const { return FMouseState; }
+    // What a pane reports to the gesture.
+    enum TMouseEventKind : uint8_t { meDown = 1, meMove = 2, meUp = 3, meCancel = 4 };
+    // Where the gesture stands; a state carries the number of the event that
+    // led to it.
+    enum TMouseState : uint8_t { msIdle = 0, msPressed = 1, msDragging = 2, msReleased = 3, msClicked = 4 };
+    void MouseEvent(TQvView* Pane, TMouseEventKind Event, Qt::KeyboardModifiers Shift, bool Double, TPoint P);
+    TMouseState MouseState() const { return FMouseState; }
+    // A press or a drag is under way.
+    bool MouseTracking() const { return FMouseState == msPressed || FMouseState == msDragging; }
 
     // --- IQvSheetView -----------------------------------------------------
     void UpdateSizes(TQvAxis Axis) override;
@@ -192,7 +198,22 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:
+    // Links this grid and G (null: none) through Link, FHorzLink or
+    // FVertLink, both ways; the old partner is let go.
+    void SetLink(TQvGrid* TQvGrid::*Link, TQvGrid* G);
+
+    // What the panes ask of the gesture and the editor: the only private
+    // members TQvView uses.
     friend class TQvView;
+    void SetMousePoint(TPoint P) { FMousePoint = P; }
+    // Ends a running gesture as a cancel at the last mouse point.
+    void CancelMouse(TQvView* Pane);
+    // The second press of a double click reached Pane: the gesture its
+    // first press began is dropped, as if that press had not come.
+    void DropPress(TQvView* Pane);
+    // The column (axCols) or row a sizing drag changes.
+    TQvAxis SizingAxis() const { return FSizingAxis; }
+    int32_t SizingIndex() const { return FSizingIndex; }
     // Setters of the component stream, which checks the stored integers.
     void SetStoredOptions(int32_t V);
     void SetStoredScrolls(int32_t V);
@@ -281,7 +302,7 @@ private:
     bool FPropagating = false;  // passing a scroll position to the linked grids
 
     // Gesture state.
-    uint8_t FMouseState = 0;  // 0 idle, 1 pressed, 2 dragging, 3 released after a drag, 4 click/cancel
+    TMouseState FMouseState = msIdle;  // msReleased: after a drag; msClicked: click or cancel
     bool FDragFlag = false;
     TMouseHandlerKind FMouseHandler = mhNone;
     TQvView* FTrackView = nullptr;

@@ -39,16 +39,6 @@ namespace qv {
 
 namespace {
 
-bool IsNavigationKey(int Key) {
-    switch (Key) {
-        case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_End: case Qt::Key_Home:
-        case Qt::Key_Left: case Qt::Key_Up: case Qt::Key_Right: case Qt::Key_Down:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool IsEnter(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter; }
 
 bool IsEnterOrEscape(int Key) { return IsEnter(Key) || Key == Qt::Key_Escape; }
@@ -313,7 +303,7 @@ void TQvGrid::PositionEditor() {
     TQvView* pane = FActiveView;
     const TRect cells = FEditCell->GetRect();
     TRect px;
-    if (!pane->CellRectToPixels(cells, 0, px)) px = TRect{};
+    if (!pane->CellRectToPixels(cells, TQvView::paWhole, px)) px = TRect{};
     const int32_t frame = pane->Section() ? pane->Section()->AreaValue(cells.Left, cells.Top) : 0;
     const TRect r = FrameInset(px, frame);
     PlaceEditor(FEditor, r);

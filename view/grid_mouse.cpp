@@ -55,21 +55,38 @@ Qt::CursorShape TQvGrid::GetMouseAction(TQvView* Pane, TPoint P) {
 
 // --- the state machine --------------------------------------------------------
 
-void TQvGrid::MouseEvent(TQvView* Pane, int Event, Qt::KeyboardModifiers Shift, bool Double, TPoint P) {
+void TQvGrid::CancelMouse(TQvView* Pane) {
+    // At the pane's origin the cancel would stretch the selection to the
+    // first cell and click that cell. At the last point the selection the
+    // user dragged stays as it is, the click goes to the cell under the
+    // mouse, and a sizing drag puts the old size back.
+    MouseEvent(FTrackView ? FTrackView : Pane, meCancel, Qt::NoModifier, false, FMousePoint);
+}
+
+void TQvGrid::DropPress(TQvView* Pane) {
+    if (FMouseState != msPressed || FTrackView != Pane) return;
+    // Only the client pane's sizing line is on screen at this point.
+    if (FMouseHandler == mhSizing && FSizingPart == spClient)
+        ShowSizing(FViews[skClient], FSizingLastSize, FSizingLastSize);
+    FMouseState = msIdle;
+    FTrackView = nullptr;
+}
+
+void TQvGrid::MouseEvent(TQvView* Pane, TMouseEventKind Event, Qt::KeyboardModifiers Shift, bool Double, TPoint P) {
     if (FMouseHandler == mhNone || !Pane) return;
-    FDragFlag = FMouseState == 2;
-    if (Event == 3 || Event == 4) {
+    FDragFlag = FMouseState == msDragging;
+    if (Event == meUp || Event == meCancel) {
         FAutoScrollTimer.stop();
-        if (!FDragFlag) Event = 4;  // a release without a drag is a click
+        if (!FDragFlag) Event = meCancel;  // a release without a drag is a click
     }
-    FMouseState = static_cast<uint8_t>(Event);
+    FMouseState = static_cast<TMouseState>(Event);
     FTrackView = Pane;
     if (FMouseHandler == mhSelect) SelectHandler(Pane, P, Shift, Double);
     else SizingHandler(Pane, P, Shift, Double);
-    if (FMouseState == 3 || FMouseState == 4) {
-        FMouseState = 0;
+    if (FMouseState == msReleased || FMouseState == msClicked) {
+        FMouseState = msIdle;
         FTrackView = nullptr;
-    } else if (FMouseState == 2) {
+    } else if (FMouseState == msDragging) {
         FAutoScrollTimer.start(AutoScrollInterval, this);
     }
 }
@@ -80,7 +97,7 @@ void TQvGrid::timerEvent(QTimerEvent* E) {
 }
 
 void TQvGrid::AutoScroll() {
-    if (FMouseState != 2 || FMouseHandler == mhSizing || !FTrackView) {
+    if (FMouseState != msDragging || FMouseHandler == mhSizing || !FTrackView) {
         FAutoScrollTimer.stop();
         return;
     }
@@ -97,7 +114,7 @@ void TQvGrid::AutoScroll() {
     };
     if (kind == skClient || kind == skColTitles) follow(axCols, p.X, size.Width, pos.X);
     if (kind == skClient || kind == skRowTitles) follow(axRows, p.Y, size.Height, pos.Y);
-    if (client->ScrollTo(pos)) MouseEvent(FTrackView, 2, Qt::NoModifier, false, p);
+    if (client->ScrollTo(pos)) MouseEvent(FTrackView, meMove, Qt::NoModifier, false, p);
 }
 
 // --- selecting ----------------------------------------------------------------
@@ -108,7 +125,7 @@ void TQvGrid::SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift
     // view), which moves another cell under the pointer that has not moved.
     // Once the view moved, the gesture stays on the cell that was pressed
     // until the pointer first leaves the press point by a drag distance.
-    if (FMouseState == 1) {
+    if (FMouseState == msPressed) {
         Pane->CellAt(P, true, k);
         FPressPoint = P;
         FPressCell = k;
@@ -121,7 +138,7 @@ void TQvGrid::SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift
     }
     // A press without Shift starts at the pressed cell; Shift keeps the
     // current cell so the selection extends from it.
-    if (FMouseState == 1 && !(Shift & Qt::ShiftModifier)) {
+    if (FMouseState == msPressed && !(Shift & Qt::ShiftModifier)) {
         Pane->SetCurrent(k, true, false);
         if (Double) BeginEdit();
     }
@@ -134,12 +151,12 @@ void TQvGrid::SelectHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers Shift
     Pane->SetSelection({std::min(cur.X, k.X), std::min(cur.Y, k.Y), std::max(cur.X, k.X) + 1,
                         std::max(cur.Y, k.Y) + 1},
                        cur, nullptr);
-    if (FMouseState == 3) Pane->ScrollIntoView({k.X, k.Y, k.X + 1, k.Y + 1});
+    if (FMouseState == msReleased) Pane->ScrollIntoView({k.X, k.Y, k.X + 1, k.Y + 1});
     if (Double) {
-        if (FMouseState == 1) Pane->CellDblClick(k);
+        if (FMouseState == msPressed) Pane->CellDblClick(k);
         return;
     }
-    if (FMouseState == 3 || FMouseState == 4) Pane->CellClick(k);
+    if (FMouseState == msReleased || FMouseState == msClicked) Pane->CellClick(k);
 }
 
 bool TQvGrid::NearPress(TQvView* Pane, TPoint P) const {
@@ -161,12 +178,12 @@ void TQvGrid::SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers, bool
     const bool bIsClient = b->IsClientPane();
 
     // Step 1: the press records where the gesture started.
-    if (FMouseState == 1) {
+    if (FMouseState == msPressed) {
         EndEdit();
         FSizingOffset = list->Offset(FSizingIndex);
         FSizingOldSize = FSizingLastSize = FSizingNewSize = list->Size(FSizingIndex);
         if (Double) {
-            FMouseState = 4;
+            FMouseState = msClicked;
             int32_t index = FSizingIndex;
             if (FSizingPart == spTitle && FSheet) index -= FSheet->Count(FSizingAxis, spTitle);
             if (FSizingAxis == axCols) {
@@ -180,7 +197,7 @@ void TQvGrid::SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers, bool
 
     // Step 2: a move proposes a new size, at least 5 unscaled pixels; off
     // the grid the old size comes back.
-    if (FMouseState == 2) {
+    if (FMouseState == msDragging) {
         const QRect area = contentsRect();
         const QPoint origin = Pane->mapFrom(this, area.topLeft());
         const int32_t lo = Along({origin.x(), origin.y()}, FSizingAxis);
@@ -199,25 +216,25 @@ void TQvGrid::SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers, bool
 
     // Step 3: the client pane's feedback line goes (and on release after a
     // drag the client pane takes the new size).
-    if (bIsClient && FMouseState >= 2) ShowSizing(b, FSizingLastSize, FSizingLastSize);
+    if (bIsClient && FMouseState >= msDragging) ShowSizing(b, FSizingLastSize, FSizingLastSize);
 
     // Step 4: a release after a drag stores the size in the sheet.
-    if (FMouseState == 3 && FSheet) {
+    if (FMouseState == msReleased && FSheet) {
         FSheet->Sizes(FSizingAxis, FSizingPart)->SetValue(FSizingIndex, UnscaleValue(FSizingNewSize));
         FSheet->NotifySizeChanged(this, FSizingAxis, FSizingIndex, FSizingPart);
         AlignControls();
     }
 
     // Step 5: a click or Escape restores the size.
-    if (FMouseState == 4) FSizingNewSize = FSizingOldSize;
+    if (FMouseState == msClicked) FSizingNewSize = FSizingOldSize;
 
     list->SetValue(FSizingIndex, FSizingNewSize);
 
-    if (FMouseState == 1 || FMouseState == 2 || FMouseState == 4) {
+    if (FMouseState == msPressed || FMouseState == msDragging || FMouseState == msClicked) {
         ShowSizing(a, FSizingLastSize, FSizingNewSize);
-        if (!(bIsClient && FMouseState == 4)) ShowSizing(b, FSizingLastSize, FSizingNewSize);
+        if (!(bIsClient && FMouseState == msClicked)) ShowSizing(b, FSizingLastSize, FSizingNewSize);
     }
-    if ((FMouseState == 3 || FMouseState == 4) && HasOption(oPermEdit)) BeginEdit();
+    if ((FMouseState == msReleased || FMouseState == msClicked) && HasOption(oPermEdit)) BeginEdit();
     FSizingLastSize = FSizingNewSize;
 }
 
@@ -231,12 +248,12 @@ void TQvGrid::ShowSizing(TQvView* Pane, int32_t From, int32_t To) {
     // the next takes it away, so nothing of it stays once the gesture ends.
     if (Pane->SizingLineShown()) {
         // Between two steps of a drag the picture stays frozen.
-        Pane->HideSizingLine(FMouseState != 2);
+        Pane->HideSizingLine(FMouseState != msDragging);
     } else {
         const int32_t edge = FSizingOffset + To - Along(Pane->ScrollPos(), FSizingAxis);
         Pane->ShowSizingLine(FSizingAxis, edge - 1);
     }
-    if (FMouseState == 3) Pane->ChangeSize(FSizingAxis, FSizingOffset, FSizingOldSize, To);
+    if (FMouseState == msReleased) Pane->ChangeSize(FSizingAxis, FSizingOffset, FSizingOldSize, To);
 }
 
 }  // namespace qv

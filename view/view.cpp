@@ -116,8 +116,8 @@ bool TQvView::CellRectToPixels(const TRect& Cells, int Mode, TRect& Pixels) cons
                        Cells.Bottom <= RowCount() && !Pixels.IsEmpty();
     Pixels = Pixels.Offset(-FScrollPos.X, -FScrollPos.Y);
     if (!valid) return false;
-    if (Mode == 1) Pixels = {Pixels.Left + 1, Pixels.Top + 1, Pixels.Right - 2, Pixels.Bottom - 2};
-    else if (Mode == 2) Pixels = {Pixels.Left + 2, Pixels.Top + 2, Pixels.Right - 3, Pixels.Bottom - 3};
+    if (Mode == paInsideSelFrame) Pixels = {Pixels.Left + 1, Pixels.Top + 1, Pixels.Right - 2, Pixels.Bottom - 2};
+    else if (Mode == paInsideCurFrame) Pixels = {Pixels.Left + 2, Pixels.Top + 2, Pixels.Right - 3, Pixels.Bottom - 3};
     return true;
 }
 
@@ -251,7 +251,7 @@ bool TQvView::ClampScroll(TPoint ContentPos) {
 
 void TQvView::ScrollIntoView(const TRect& Cells) {
     TRect p;
-    if (!CellRectToPixels(Cells, 0, p)) return;
+    if (!CellRectToPixels(Cells, paWhole, p)) return;
     const TSize cs = ClientSize();
     TPoint n = FScrollPos;
     if (p.Left <= 0) n.X += p.Left;
@@ -271,7 +271,7 @@ void TQvView::ScrollIntoView(const TRect& Cells) {
     ClampScroll(n);
 }
 
-int32_t TQvView::ScrollCode(TQvAxis Axis, int Code, int32_t Param) const {
+int32_t TQvView::ScrollCode(TQvAxis Axis, TScrollCode Code, int32_t Param) const {
     const TQvSizeList* list = Axis == axCols ? FColSizes : FRowSizes;
     const int32_t client = At(ClientSize(), Axis);
     const int32_t max = At(FContentSize, Axis) - client;
@@ -316,7 +316,7 @@ void TQvView::OnScrollBar(Qt::Orientation Orientation, int Action) {
     const TQvAxis axis = Orientation == Qt::Horizontal ? axCols : axRows;
     QScrollBar* bar = axis == axCols ? FHorzBar : FVertBar;
     const int32_t thumb = bar->sliderPosition() * At(FScrollFactor, axis);
-    int code;
+    TScrollCode code;
     switch (Action) {
         case QAbstractSlider::SliderSingleStepSub: code = scLineUp; break;
         case QAbstractSlider::SliderSingleStepAdd: code = scLineDown; break;
@@ -531,12 +531,12 @@ void TQvView::ChangeSize(TQvAxis Axis, int32_t Offset, int32_t Old, int32_t New)
         At(FContentSize, Axis) += d;
         // 3. Merged ranges crossing the item's column or row are drawn whole.
         if (IsClientPane() && FSection && idle) {
-            const int32_t i = FGrid->FSizingIndex;
-            const TRect band = FGrid->FSizingAxis == axCols ? TRect{i, 0, i + 1, 0x3FFFFFFF}
+            const int32_t i = FGrid->SizingIndex();
+            const TRect band = FGrid->SizingAxis() == axCols ? TRect{i, 0, i + 1, 0x3FFFFFFF}
                                                             : TRect{0, i, 0x3FFFFFFF, i + 1};
             for (const auto& u : FSection->Unions()) {
                 TRect p;
-                if (u->Rect().Intersects(band) && CellRectToPixels(u->Rect(), 0, p)) update(ToQRect(p));
+                if (u->Rect().Intersects(band) && CellRectToPixels(u->Rect(), paWhole, p)) update(ToQRect(p));
             }
         }
         UpdateScrollBars(false);
@@ -555,11 +555,11 @@ void TQvView::InvalidateCells(const TRect& Cells, bool Expand, int Mode) {
     if (FGrid->UpdateCount() > 0) return;
     const TRect r = Expand ? ExpandMerged(Cells) : Cells;
     TRect p;
-    if (!CellRectToPixels(r, 2, p)) return;
+    if (!CellRectToPixels(r, paInsideCurFrame, p)) return;
     const QRect q = ToQRect(p);
     switch (Mode) {
-        case 0: update(q.adjusted(-3, -3, 3, 3)); break;
-        case 1: update(QRegion(q.adjusted(-4, -4, 4, 4)).subtracted(QRegion(q))); break;
+        case raCells: update(q.adjusted(-3, -3, 3, 3)); break;
+        case raSelFrame: update(QRegion(q.adjusted(-4, -4, 4, 4)).subtracted(QRegion(q))); break;
         default: update(q); break;
     }
 }

@@ -27,6 +27,7 @@
 #include "grids/size_list.h"
 #include "grids/types.h"
 #include "platform/object.h"
+#include "platform/scroll_code.h"
 
 class QPainter;
 class QScrollBar;
@@ -38,6 +39,9 @@ class TQvGrid;
 class TQvCell;
 class TQvSection;
 
+// The keys that move the current cell: arrows, page keys, Home and End.
+bool IsNavigationKey(int Key);
+
 // A pane is also a TObject so that it can be the Sender of the events it
 // fires (OnCellClick, OnClick, ...); handlers cast it back with dynamic_cast.
 class TQvView : public QWidget, public IQvSelectionOwner, public TObject {
@@ -45,11 +49,8 @@ class TQvView : public QWidget, public IQvSelectionOwner, public TObject {
 public:
     // Results of HitTest.
     enum THitZone { hzNone = 0, hzCell = 1, hzColEdge = 2, hzRowEdge = 3 };
-    // Scroll-bar requests, numbered as the classic scroll-bar codes.
-    enum TScrollCode {
-        scLineUp = 0, scLineDown = 1, scPageUp = 2, scPageDown = 3,
-        scThumbPosition = 4, scThumbTrack = 5, scTop = 6, scBottom = 7,
-    };
+    // Scroll requests (ScrollCode) are named here too: TQvView::scLineUp.
+    using enum TScrollCode;
 
     TQvView(TQvGrid* Grid, TQvSectionKind Kind);
     ~TQvView() override;
@@ -71,10 +72,15 @@ public:
     TPoint ScrollFactor() const { return FScrollFactor; }
     // Size of the area left for cells (the client pane's scroll bars excluded).
     TSize ClientSize() const;
-    // Pixel rectangle (client) of a cell rectangle. Mode 0 is the whole
-    // cell including its grid line, 1 the inside of the selection frame, 2
-    // the inside of the current-cell frame. False when the cells lie outside
-    // the counts or cover no pixel.
+    // The part of a cell rectangle CellRectToPixels returns: the whole cells
+    // including their grid lines, the inside of the selection frame, or the
+    // inside of the current-cell frame.
+    enum TPixelArea { paWhole = 0, paInsideSelFrame = 1, paInsideCurFrame = 2 };
+    // What InvalidateCells repaints: the cells inflated by 3, the ring of the
+    // selection frame, or the cells' inside. The sheet asks by number.
+    enum TRepaintArea { raCells = 0, raSelFrame = 1, raInside = 2 };
+    // Pixel rectangle (client) of a cell rectangle; Mode is a TPixelArea.
+    // False when the cells lie outside the counts or cover no pixel.
     bool CellRectToPixels(const TRect& Cells, int Mode, TRect& Pixels) const;
     // The cells covering a client rectangle, clipped to the counts.
     bool PixelsToCells(const TRect& Pixels, TRect& Cells) const;
@@ -90,15 +96,14 @@ public:
     bool ScrollTo(TPoint ContentPos);
     bool ClampScroll(TPoint ContentPos);
     void ScrollIntoView(const TRect& Cells);
-    int32_t ScrollCode(TQvAxis Axis, int Code, int32_t Param) const;
+    int32_t ScrollCode(TQvAxis Axis, TScrollCode Code, int32_t Param) const;
     void UpdateScrollBars(bool CheckRange);
     void SyncScroll();
     void SetContentSize(int32_t Width, int32_t Height);
     // One column (Axis 0) or row starting at content Offset changed from Old
     // to New pixels: keeps the window contents in place.
     void ChangeSize(TQvAxis Axis, int32_t Offset, int32_t Old, int32_t New);
-    // Mode 0 the cells (inflated by 3), 1 the ring of the selection frame,
-    // 2 the cells' inside.
+    // Mode is a TRepaintArea.
     void InvalidateCells(const TRect& Cells, bool Expand, int Mode);
     // Repaints everything unless the grid is inside an update block.
     void InvalidatePane();
@@ -140,6 +145,9 @@ public:
     virtual void CellDblClick(TPoint Cell);
     // Empty selection and current (0, 0), without events.
     void ResetState();
+    // Forgets the selected rectangle without repainting or events: the
+    // grid keeps a selection in the active pane only.
+    void ForgetSelection() { FSelRect = TRect{}; }
 
     TQvCellEvent OnCellClickHook;
     TQvCellEvent OnCellDblClickHook;
@@ -163,7 +171,6 @@ protected:
     bool focusNextPrevChild(bool Next) override;
 
 private:
-    friend class TQvGrid;
     // Paints from the frozen picture while a sizing drag runs; false when
     // there is none to paint from.
     bool PaintFrozen(QPainter& Painter, const QRect& R);
@@ -197,6 +204,17 @@ private:
     void SetScrollBars();
     // Places the client pane's visible scroll bars along its edges.
     void LayoutScrollBars();
+    // The steps of keyPressEvent; each one that takes the key answers true.
+    bool EscapeKey(QKeyEvent* E);
+    bool TabKey(QKeyEvent* E);
+    bool NavigationKey(QKeyEvent* E);
+    bool CharacterKey(QKeyEvent* E);
+    void EnterKey(QKeyEvent* E);
+    // Where the navigation keys put the anchor (the pane scrolls along);
+    // the direction is the step that finds a cell that can be selected.
+    TQvDirection ArrowKey(int Key, bool Ctrl);
+    TQvDirection PageKey(bool Down, bool Ctrl);
+    TQvDirection LineEndKey(bool End, bool Ctrl);
     // Fires the grid's OnMouseDown, OnMouseMove or OnMouseUp for E.
     void FireMouse(QMouseEvent* E);
 

@@ -60,7 +60,26 @@ void LeaveGrid(QWidget* Grid, bool Next) {
     }
 }
 
+// A dialog window whose default button Enter would press.
+bool HasDefaultButton(QWidget* Window) {
+    auto* dlg = qobject_cast<QDialog*>(Window);
+    if (!dlg) return false;
+    for (auto* b : dlg->findChildren<QPushButton*>())
+        if (b->isDefault() && b->isVisible() && b->isEnabled()) return true;
+    return false;
+}
+
 }  // namespace
+
+bool IsNavigationKey(int Key) {
+    switch (Key) {
+        case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
+        case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Home: case Qt::Key_End:
+            return true;
+        default:
+            return false;
+    }
+}
 
 // --- what may become current ------------------------------------------------
 
@@ -315,11 +334,11 @@ bool TQvView::event(QEvent* E) {
             // the navigation keys always, Enter and typed characters when
             // the current cell can be edited.
             auto* k = static_cast<QKeyEvent*>(E);
+            if (IsNavigationKey(k->key())) {
+                E->accept();
+                return true;
+            }
             switch (k->key()) {
-                case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-                case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Home: case Qt::Key_End:
-                    E->accept();
-                    return true;
                 case Qt::Key_Return: case Qt::Key_Enter:
                     if (CanEdit(FCurrent)) { E->accept(); return true; }
                     break;
@@ -327,7 +346,7 @@ bool TQvView::event(QEvent* E) {
                     if (!(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) { E->accept(); return true; }
                     break;
                 case Qt::Key_Escape:
-                    if (FGrid->MouseState() != 0) { E->accept(); return true; }
+                    if (FGrid->MouseState() != TQvGrid::msIdle) { E->accept(); return true; }
                     break;
                 default:
                     if (!k->text().isEmpty() && k->text().at(0).unicode() >= 32 &&
@@ -372,138 +391,123 @@ bool TQvView::focusNextPrevChild(bool) {
 }
 
 void TQvView::keyPressEvent(QKeyEvent* E) {
-    const Qt::KeyboardModifiers mods = E->modifiers();
-    const bool ctrl = mods & Qt::ControlModifier;
-    const int key = E->key();
-
     // A key the editor over this pane did not want (Up in a one-line edit)
     // comes up here: it stays the editor's and moves nothing.
     if (FGrid->KeyFromEditor(E)) {
         E->accept();
         return;
     }
-
-    // Escape first ends a mouse gesture (a sizing drag restores its size).
-    // The cancel runs the gesture's handler once more, as a release without
-    // a drag, at the last mouse point: at the pane's origin it would stretch
-    // the selection to the first cell and click that cell. At the last point
-    // the selection the user dragged stays as it is, the click goes to the
-    // cell under the mouse, and a sizing drag puts the old size back.
-    if (key == Qt::Key_Escape && FGrid->MouseState() != 0) {
-        TQvView* pane = FGrid->FTrackView ? FGrid->FTrackView : this;
-        FGrid->MouseEvent(pane, 4, Qt::NoModifier, false, FGrid->FMousePoint);
-        E->accept();
-        return;
-    }
-    // Escape in an edit gives up what was typed.
-    if (key == Qt::Key_Escape && FGrid->Editing() && FGrid->ActiveView() == this) {
-        FGrid->CancelEdit();
-        E->accept();
-        return;
-    }
-    // Tab stores and moves right, Shift+Tab left; Ctrl+Tab leaves the grid.
-    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !(mods & Qt::AltModifier)) {
-        E->accept();
-        const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
-        if (ctrl) LeaveGrid(FGrid, !back);
-        else WalkCells(*this, back ? dLeft : dRight);
-        return;
-    }
-
-    // Navigation keys. With range selection on, Shift+move keys do nothing.
-    const bool nav = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
-                     key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home ||
-                     key == Qt::Key_End;
-    if (nav) {
-        E->accept();
-        if ((mods & Qt::ShiftModifier) && FGrid->HasOption(oRangeSelect)) return;
-        TQvDirection d = dNone;
-        bool jump = false;
-        const int32_t clientH = ClientSize().Height;
-        switch (key) {
-            case Qt::Key_Left:
-                d = dLeft;
-                if (ctrl) ClampScroll({ScrollCode(axCols, scLineUp, 0), FScrollPos.Y});
-                break;
-            case Qt::Key_Right:
-                d = dRight;
-                if (ctrl) ClampScroll({ScrollCode(axCols, scLineDown, 0), FScrollPos.Y});
-                break;
-            case Qt::Key_Up:
-                d = dUp;
-                if (ctrl) ClampScroll({FScrollPos.X, ScrollCode(axRows, scLineUp, 0)});
-                break;
-            case Qt::Key_Down:
-                d = dDown;
-                if (ctrl) ClampScroll({FScrollPos.X, ScrollCode(axRows, scLineDown, 0)});
-                break;
-            case Qt::Key_PageUp:
-                d = dDown;
-                jump = true;
-                if (ctrl) {
-                    ClampScroll({FScrollPos.X, 0});
-                    FAnchor.Y = 0;
-                } else {
-                    int32_t y = FRowSizes->Offset(FAnchor.Y) - clientH;
-                    ClampScroll({FScrollPos.X, ScrollCode(axRows, scPageUp, 0)});
-                    FAnchor.Y = FRowSizes->IndexAt(y);
-                }
-                break;
-            case Qt::Key_PageDown:
-                d = dUp;
-                jump = true;
-                if (ctrl) {
-                    ClampScroll({FScrollPos.X, ScrollCode(axRows, scBottom, 0)});
-                    FAnchor.Y = RowCount();
-                } else {
-                    int32_t y = FRowSizes->Offset(FAnchor.Y) + clientH;
-                    ClampScroll({FScrollPos.X, ScrollCode(axRows, scPageDown, 0)});
-                    FAnchor.Y = FRowSizes->IndexAt(y);
-                }
-                break;
-            case Qt::Key_Home:
-                d = dRight;
-                jump = true;
-                FAnchor.X = 0;
-                if (ctrl) {
-                    FAnchor.Y = 0;
-                    ClampScroll({0, 0});
-                }
-                break;
-            case Qt::Key_End:
-                d = dLeft;
-                jump = true;
-                FAnchor.X = ColCount();
-                if (ctrl) {
-                    FAnchor.Y = RowCount();
-                    ClampScroll({ScrollCode(axCols, scBottom, 0), ScrollCode(axRows, scBottom, 0)});
-                }
-                break;
-            default:
-                break;
-        }
-        FAnchor = Clamp(FAnchor);
-        if (jump && CanSelect(FAnchor)) {
-            SetCurrent(FAnchor, true, true);
-            return;
-        }
-        StepCell(FAnchor, d, false, FGrid->HasOption(oWrapKeys));
-        SetCurrent(FAnchor, true, true);
-        return;
-    }
-    if (key == Qt::Key_F2) {
+    if (EscapeKey(E) || TabKey(E) || NavigationKey(E)) return;
+    if (E->key() == Qt::Key_F2) {
         E->accept();
         FGrid->BeginEdit();
         return;
     }
+    if (!CharacterKey(E)) QWidget::keyPressEvent(E);
+}
 
-    // Characters. Printable ones and backspace go to the editor when the
-    // current cell can be edited; the rest are key presses of the pane.
-    const QString text = E->text();
-    if (text.isEmpty()) {
-        QWidget::keyPressEvent(E);
-        return;
+bool TQvView::EscapeKey(QKeyEvent* E) {
+    if (E->key() != Qt::Key_Escape) return false;
+    if (FGrid->MouseState() != TQvGrid::msIdle) {
+        // Escape first ends a mouse gesture (a sizing drag restores its
+        // size). The cancel runs the gesture's handler once more, as a
+        // release without a drag, at the last mouse point.
+        FGrid->CancelMouse(this);
+    } else if (FGrid->Editing() && FGrid->ActiveView() == this) {
+        // Escape in an edit gives up what was typed.
+        FGrid->CancelEdit();
+    } else {
+        return false;
     }
+    E->accept();
+    return true;
+}
+
+bool TQvView::TabKey(QKeyEvent* E) {
+    // Tab stores and moves right, Shift+Tab left; Ctrl+Tab leaves the grid.
+    const int key = E->key();
+    const Qt::KeyboardModifiers mods = E->modifiers();
+    if ((key != Qt::Key_Tab && key != Qt::Key_Backtab) || (mods & Qt::AltModifier)) return false;
+    E->accept();
+    const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+    if (mods & Qt::ControlModifier) LeaveGrid(FGrid, !back);
+    else WalkCells(*this, back ? dLeft : dRight);
+    return true;
+}
+
+bool TQvView::NavigationKey(QKeyEvent* E) {
+    const int key = E->key();
+    if (!IsNavigationKey(key)) return false;
+    E->accept();
+    // With range selection on, Shift+move keys do nothing.
+    if ((E->modifiers() & Qt::ShiftModifier) && FGrid->HasOption(oRangeSelect)) return true;
+    const bool ctrl = E->modifiers() & Qt::ControlModifier;
+    // Page keys, Home and End put the anchor on a cell and go there when it
+    // can be selected; otherwise, as for the arrows, a step finds the cell.
+    TQvDirection d = dNone;
+    bool jump = true;
+    switch (key) {
+        case Qt::Key_PageUp: case Qt::Key_PageDown:
+            d = PageKey(key == Qt::Key_PageDown, ctrl);
+            break;
+        case Qt::Key_Home: case Qt::Key_End:
+            d = LineEndKey(key == Qt::Key_End, ctrl);
+            break;
+        default:
+            d = ArrowKey(key, ctrl);
+            jump = false;
+            break;
+    }
+    FAnchor = Clamp(FAnchor);
+    if (!jump || !CanSelect(FAnchor)) StepCell(FAnchor, d, false, FGrid->HasOption(oWrapKeys));
+    SetCurrent(FAnchor, true, true);
+    return true;
+}
+
+TQvDirection TQvView::ArrowKey(int Key, bool Ctrl) {
+    const bool horz = Key == Qt::Key_Left || Key == Qt::Key_Right;
+    const bool back = Key == Qt::Key_Left || Key == Qt::Key_Up;
+    if (Ctrl) {
+        // Ctrl also scrolls one line the same way.
+        const TScrollCode code = back ? scLineUp : scLineDown;
+        if (horz) ClampScroll({ScrollCode(axCols, code, 0), FScrollPos.Y});
+        else ClampScroll({FScrollPos.X, ScrollCode(axRows, code, 0)});
+    }
+    if (horz) return back ? dLeft : dRight;
+    return back ? dUp : dDown;
+}
+
+TQvDirection TQvView::PageKey(bool Down, bool Ctrl) {
+    if (Ctrl) {
+        // To the first or the last row.
+        ClampScroll({FScrollPos.X, Down ? ScrollCode(axRows, scBottom, 0) : 0});
+        FAnchor.Y = Down ? RowCount() : 0;
+    } else {
+        // One client height away.
+        int32_t y = FRowSizes->Offset(FAnchor.Y) + (Down ? ClientSize().Height : -ClientSize().Height);
+        ClampScroll({FScrollPos.X, ScrollCode(axRows, Down ? scPageDown : scPageUp, 0)});
+        FAnchor.Y = FRowSizes->IndexAt(y);
+    }
+    // A row that cannot be selected gives way back towards the start.
+    return Down ? dUp : dDown;
+}
+
+TQvDirection TQvView::LineEndKey(bool End, bool Ctrl) {
+    // To the first or last column; with Ctrl to the first or last cell.
+    FAnchor.X = End ? ColCount() : 0;
+    if (Ctrl) {
+        FAnchor.Y = End ? RowCount() : 0;
+        if (End) ClampScroll({ScrollCode(axCols, scBottom, 0), ScrollCode(axRows, scBottom, 0)});
+        else ClampScroll({0, 0});
+    }
+    return End ? dLeft : dRight;
+}
+
+bool TQvView::CharacterKey(QKeyEvent* E) {
+    // Printable characters and backspace go to the editor when the current
+    // cell can be edited; the rest are key presses of the pane.
+    const QString text = E->text();
+    if (text.isEmpty()) return false;
     char32_t ch = text.toUcs4().value(0);
     const bool control = ch < 32 && ch != 8;
     if (!control) {
@@ -512,44 +516,39 @@ void TQvView::keyPressEvent(QKeyEvent* E) {
             // The editor takes the character: it replaces the cell's text.
             FGrid->TypeChar(ch);
             E->accept();
-            return;
+            return true;
         }
     }
-
-    // Key press: Enter walks, any other key goes to the current cell.
     if (ch == U'\r') {
-        // In a dialog with a default button, Enter belongs to the dialog
-        // unless the current cell can be edited.
-        if (!CanEdit(FCurrent)) {
-            if (auto* dlg = qobject_cast<QDialog*>(window())) {
-                for (auto* b : dlg->findChildren<QPushButton*>())
-                    if (b->isDefault() && b->isVisible() && b->isEnabled()) {
-                        E->ignore();
-                        return;
-                    }
-            }
-        }
-        E->accept();
-        WalkCells(*this, FGrid->EnterDir());
+        EnterKey(E);
+        return true;
+    }
+    // Any other key goes to the current cell, which may take it.
+    if (!FSection || FCurrent.X >= ColCount() || FCurrent.Y >= RowCount()) return false;
+    TQvCell* c = FSection->NeedCell(FCurrent);
+    if (!c) return false;
+    c->KeyPress(ch);
+    if (ch != 0) return false;
+    E->accept();
+    return true;
+}
+
+void TQvView::EnterKey(QKeyEvent* E) {
+    // In a dialog with a default button, Enter belongs to the dialog unless
+    // the current cell can be edited.
+    if (!CanEdit(FCurrent) && HasDefaultButton(window())) {
+        E->ignore();
         return;
     }
-    if (FSection && FCurrent.X < ColCount() && FCurrent.Y < RowCount()) {
-        if (TQvCell* c = FSection->NeedCell(FCurrent)) {
-            c->KeyPress(ch);
-            if (ch == 0) {
-                E->accept();
-                return;
-            }
-        }
-    }
-    QWidget::keyPressEvent(E);
+    E->accept();
+    WalkCells(*this, FGrid->EnterDir());
 }
 
 // --- mouse --------------------------------------------------------------------
 
 void TQvView::mousePressEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->FMousePoint = p;
+    FGrid->SetMousePoint(p);
 
     // Settle the focus: in design mode a click (with Ctrl, or whenever the
     // client is not active) makes this pane the active one; the active pane
@@ -564,13 +563,13 @@ void TQvView::mousePressEvent(QMouseEvent* E) {
 
     if (E->button() == Qt::LeftButton) {
         // A press while a gesture still runs means its release was lost.
-        if (FGrid->MouseState() == 1 || FGrid->MouseState() == 2)
-            FGrid->MouseEvent(FGrid->FTrackView ? FGrid->FTrackView : this, 4, Qt::NoModifier, false, p);
-        if (FGrid->MouseState() == 0) {
+        if (FGrid->MouseTracking())
+            FGrid->CancelMouse(this);
+        if (FGrid->MouseState() == TQvGrid::msIdle) {
             // The handler is chosen while hovering; a press without a hover
             // before it (touch, synthetic input) chooses it here.
             FGrid->GetMouseAction(this, p);
-            FGrid->MouseEvent(this, 1, E->modifiers(), false, p);
+            FGrid->MouseEvent(this, TQvGrid::meDown, E->modifiers(), false, p);
         }
     } else if (E->button() == Qt::RightButton) {
         TPoint cell;
@@ -582,20 +581,14 @@ void TQvView::mousePressEvent(QMouseEvent* E) {
 
 void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->FMousePoint = p;
-    if (E->button() == Qt::LeftButton && FGrid->MouseState() == 1 && FGrid->FTrackView == this) {
-        // Qt delivers the second press of a double click before the double
-        // click itself. That press began a gesture which the double click
-        // takes over, as if the press had not come: only the client pane's
-        // sizing line is on screen at this point.
-        if (FGrid->FMouseHandler == TQvGrid::mhSizing && FGrid->FSizingPart == spClient)
-            FGrid->ShowSizing(FGrid->Views(skClient), FGrid->FSizingLastSize, FGrid->FSizingLastSize);
-        FGrid->FMouseState = 0;
-        FGrid->FTrackView = nullptr;
-    }
-    if (E->button() == Qt::LeftButton && FGrid->MouseState() == 0) {
+    FGrid->SetMousePoint(p);
+    // Qt delivers the second press of a double click before the double
+    // click itself. That press began a gesture which the double click takes
+    // over.
+    if (E->button() == Qt::LeftButton) FGrid->DropPress(this);
+    if (E->button() == Qt::LeftButton && FGrid->MouseState() == TQvGrid::msIdle) {
         FGrid->GetMouseAction(this, p);
-        FGrid->MouseEvent(this, 1, E->modifiers(), true, p);
+        FGrid->MouseEvent(this, TQvGrid::meDown, E->modifiers(), true, p);
     }
     if (E->button() == Qt::LeftButton && FGrid->OnDblClick) FGrid->OnDblClick(static_cast<TObject*>(this));
     E->accept();
@@ -605,11 +598,10 @@ void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
 
 void TQvView::mouseMoveEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->FMousePoint = p;
-    const uint8_t state = FGrid->MouseState();
-    if (state == 1 || state == 2) {
-        FGrid->MouseEvent(this, 2, E->modifiers(), false, p);
-    } else if (E->buttons() == Qt::NoButton && state == 0) {
+    FGrid->SetMousePoint(p);
+    if (FGrid->MouseTracking()) {
+        FGrid->MouseEvent(this, TQvGrid::meMove, E->modifiers(), false, p);
+    } else if (E->buttons() == Qt::NoButton && FGrid->MouseState() == TQvGrid::msIdle) {
         // Hovering chooses the gesture a press would start and shows its
         // cursor.
         if (QApplication::focusWidget()) {
@@ -633,10 +625,9 @@ void TQvView::mouseMoveEvent(QMouseEvent* E) {
 
 void TQvView::mouseReleaseEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->FMousePoint = p;
+    FGrid->SetMousePoint(p);
     if (E->button() == Qt::LeftButton) {
-        const uint8_t state = FGrid->MouseState();
-        if (state == 1 || state == 2) FGrid->MouseEvent(this, 3, E->modifiers(), false, p);
+        if (FGrid->MouseTracking()) FGrid->MouseEvent(this, TQvGrid::meUp, E->modifiers(), false, p);
         if (rect().contains(E->position().toPoint()) && FGrid->OnClick) FGrid->OnClick(static_cast<TObject*>(this));
     }
     E->accept();

@@ -67,3 +67,16 @@ TEST(RecordingCanvas, MeasuresAndBreaksTextWithFixedMetrics) {
     EXPECT_EQ(t, (TRect{0, 0, 100, 20}));  // drawing leaves the rectangle alone
     EXPECT_EQ(c.Calls.back(), "DrawText(\"a\nb\",(0,0,100,20),$00000021) font=MS Sans Serif,-11,$80000008");
 }
+
+TEST(Canvas, DrawTiledCoversTheAreaWithWholeCopies) {
+    TRecordingCanvas c;
+    TBitmap b;
+    b.LoadFromBytes(MakeBmp(4, 2));
+    c.DrawTiled({-1, 0, 6, 3}, b);  // 2 columns by 2 rows, the last reaching past
+    EXPECT_EQ(c.Calls, (std::vector<std::string>{"StretchDraw(-1,0,3,2) TBitmap 4x2", "StretchDraw(-1,2,3,4) TBitmap 4x2",
+                                                 "StretchDraw(3,0,7,2) TBitmap 4x2", "StretchDraw(3,2,7,4) TBitmap 4x2"}));
+    c.Calls.clear();
+    c.DrawTiled({0, 0, 0, 5}, b);
+    c.DrawTiled({0, 0, 5, 5}, TBitmap());
+    EXPECT_TRUE(c.Calls.empty());
+}

@@ -248,6 +248,7 @@ TEST_F(QtCanvasTest, PicturesStretchAndMetafilesDrawNothing) {
     Canvas->Draw(20, 0, bitmap);
     TMetafile empty;
     Canvas->StretchDraw({30, 0, 40, 10}, empty);
+    Canvas->DrawTiled({40, 20, 45, 23}, bitmap);  // whole copies up to (46, 24)
     Finish();
     EXPECT_EQ(At(4, 4), 0xFF0000u);
     EXPECT_EQ(At(5, 4), 0x00FF00u);
@@ -255,6 +256,9 @@ TEST_F(QtCanvasTest, PicturesStretchAndMetafilesDrawNothing) {
     EXPECT_EQ(At(21, 1), 0x000000u);
     EXPECT_TRUE(White(22, 0));
     EXPECT_TRUE(Ink(QRect(30, 0, 10, 10)).isEmpty());
+    EXPECT_EQ(At(42, 20), 0xFF0000u);
+    EXPECT_EQ(At(45, 23), 0x000000u);
+    EXPECT_EQ(Ink(QRect(38, 18, 12, 10)), QRect(40, 20, 6, 4));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Colour, font and fill conversions, picture formats and the message box
+// Colour and font conversions, picture formats and the message box
 // service of the Qt side.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTimer>
+#include <cmath>
 
 #include "platform/exceptions.h"
 #include "platform/picture.h"
@@ -17,6 +18,23 @@
 
 namespace qv {
 namespace {
+
+// Reads a QFont back: family, character height, style and pitch; colour and
+// charset are left alone.
+void FromQFont(const QFont& Source, TFont& Font) {
+    Font.SetName(Source.family().toStdString());
+    if (Source.pixelSize() > 0)
+        Font.SetHeight(-Source.pixelSize());
+    else
+        Font.SetHeight(-static_cast<int32_t>(std::lround(Source.pointSizeF() * FontPixelsPerInch / 72.0)));
+    TFontStyles s;
+    if (Source.bold()) s.Include(fsBold);
+    if (Source.italic()) s.Include(fsItalic);
+    if (Source.underline()) s.Include(fsUnderline);
+    if (Source.strikeOut()) s.Include(fsStrikeOut);
+    Font.SetStyle(s);
+    Font.SetPitch(Source.fixedPitch() ? fpFixed : fpDefault);
+}
 
 TEST(QtConvertTest, ColoursPlainSystemAndNone) {
     EXPECT_EQ(ToQColor(clRed), QColor(255, 0, 0));
@@ -30,15 +48,6 @@ TEST(QtConvertTest, ColoursPlainSystemAndNone) {
     // An index without a palette role uses the fixed default palette.
     const TColor fallback = ColorToRGB(SystemColor(25));
     EXPECT_EQ(ToQColor(SystemColor(25)), QColor(GetRValue(fallback), GetGValue(fallback), GetBValue(fallback)));
-}
-
-TEST(QtConvertTest, FillValuesLoseTheirStyleBits) {
-    EXPECT_EQ(FillToQColor(PackLine(lsSingle, clBlue)), QColor(0, 0, 255));
-    EXPECT_EQ(FillToQColor(PackLine(lsDouble, RGB(10, 20, 30))), QColor(10, 20, 30));
-    EXPECT_EQ(FillToQColor(PackLine(lsSingle, clBtnFace)), QGuiApplication::palette().color(QPalette::Button));
-    EXPECT_EQ(FillToQColor(0).alpha(), 0);
-    EXPECT_EQ(LineWidth(PackLine(lsMedium, clBlack)), 2);
-    EXPECT_EQ(LineWidth(0), 0);
 }
 
 TEST(QtConvertTest, FontsKeepHeightAndStyleAndScaleByPoints) {

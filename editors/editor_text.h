@@ -1,13 +1,10 @@
-// Moving cell values in and out of Qt's text widgets: line ends, string
-// lists held by a cell, and colours read back from a palette.
+// Moving cell values in and out of the editors' text widgets: line ends and
+// string lists held by a cell.
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <string>
-
-#include "platform/color.h"
 
 class QKeyEvent;
 class QTextDocument;
@@ -15,9 +12,6 @@ class QTextDocument;
 namespace qv {
 
 class TQvCell;
-
-// The plain colour of a QColor (alpha dropped).
-TColor FromQColor(const QColor& C);
 
 // The cell's value as lines: the lines of a string list the cell holds
 // (AsObject), else its value converted to a string and split at CR, LF or

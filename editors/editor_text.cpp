@@ -1,4 +1,4 @@
-#include "editors/cell_text.h"
+#include "editors/editor_text.h"
 
 #include <QKeyEvent>
 #include <QTextBlock>
@@ -8,8 +8,6 @@
 #include "platform/string_list.h"
 
 namespace qv {
-
-TColor FromQColor(const QColor& C) { return RGB(uint8_t(C.red()), uint8_t(C.green()), uint8_t(C.blue())); }
 
 QStringList CellLines(TQvCell* Cell) {
     QStringList r;
