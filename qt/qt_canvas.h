@@ -29,8 +29,6 @@ public:
     TQtCanvas(QPainter* Painter, const QRect& Bounds);
     ~TQtCanvas() override;
 
-    QPainter* Painter() const { return FPainter; }
-
     void FillRect(const TRect& R) override;
     void PolyPolyline(const std::vector<TPoint>& Points, const std::vector<int32_t>& Counts) override;
     void Polygon(const std::vector<TPoint>& Points) override;
@@ -49,9 +47,6 @@ public:
     void ExcludeClipRect(const TRect& R) override;
     void ResetClip() override;
 
-    // Inverts every pixel of a region: InvertRect and the focus rectangle
-    // in one painter state.
-    void InvertRegion(const QRegion& Region);
     // Whether a clip is set, and which.
     bool Clipped() const { return FClipped; }
     QRegion ClipRegion() const { return FClip; }
@@ -67,6 +62,9 @@ private:
         QRegion Clip;
     };
     void ApplyClip();
+    // Inverts every pixel of a region: InvertRect and the focus rectangle
+    // in one painter state.
+    void InvertRegion(const QRegion& Region);
     // One ring of an edge: top-left and bottom-right colours.
     void EdgeRing(const QRect& R, TEdgeFlags Flags, const QColor& TopLeft, const QColor& BottomRight);
     void CheckBox(const QRect& R, TFrameControlState State);

@@ -17,12 +17,12 @@
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/union.h"
+#include "platform/exceptions.h"
 #include "platform/font.h"
 #include "platform/graphic.h"
 #include "platform/picture.h"
 #include "qt/qt_canvas.h"
 #include "qt/qt_convert.h"
-#include "qt/qt_picture.h"
 #include "view/cell_text.h"
 #include "view/grid.h"
 #include "view/view.h"
@@ -62,10 +62,6 @@ std::vector<int32_t> Edges(const TQvSizeList* Sizes, int32_t From, int32_t To, i
 }
 
 void InvertRegion(TCanvas& Canvas, const QRegion& Region) {
-    if (auto* qt = dynamic_cast<TQtCanvas*>(&Canvas)) {
-        qt->InvertRegion(Region);
-        return;
-    }
     // The rectangles of a region are disjoint, so inverting each one gives
     // the region's inversion.
     for (const QRect& r : Region) Canvas.InvertRect(FromQRect(r));
@@ -89,7 +85,7 @@ void TQvView::paintEvent(QPaintEvent* E) {
         bool paintCells = false;
         if (FSection && PixelsToCells(r, cells) && !cells.IsEmpty()) {
             cells = ExpandMerged(cells);
-            paintCells = CellRectToPixels(cells, 0, pixels);
+            paintCells = CellRectToPixels(cells, paWhole, pixels);
         }
         // 2. Background, then the cells (which end with the selection).
         PaintBackground(canvas, r);
@@ -99,8 +95,9 @@ void TQvView::paintEvent(QPaintEvent* E) {
             // The selection frame reaches past the last cell; its pixels
             // there are repainted here too.
             InvertRegion(canvas, SelectionRegion(FSelRect, FCurrent));
-    } catch (...) {
-        // Painting never raises; what was drawn stays.
+    } catch (const Exception&) {
+        // A model error (a value or picture that cannot be shown) ends this
+        // paint; what was drawn stays. Programming errors are not caught.
     }
 }
 
@@ -189,18 +186,7 @@ void TQvView::PaintBackground(TCanvas& Canvas, const TRect& R) {
     const int32_t i1 = floorDiv(R.Right + FScrollPos.X + w - 1, w);
     const int32_t j0 = floorDiv(R.Top + FScrollPos.Y, h);
     const int32_t j1 = floorDiv(R.Bottom + FScrollPos.Y + h - 1, h);
-    if (auto* qt = dynamic_cast<TQtCanvas*>(&Canvas)) {
-        // The same tiles in one call: a tiny picture would otherwise take a
-        // draw call per tile.
-        const QImage image = GraphicToImage(*picture);
-        if (image.isNull()) return;
-        const QPixmap tile = QPixmap::fromImage(image.scaled(w, h));
-        qt->Painter()->drawTiledPixmap(QRect(i0 * w - FScrollPos.X, j0 * h - FScrollPos.Y, (i1 - i0) * w, (j1 - j0) * h),
-                                       tile);
-        return;
-    }
-    for (int32_t i = i0; i < i1; ++i)
-        for (int32_t j = j0; j < j1; ++j) Canvas.Draw(i * w - FScrollPos.X, j * h - FScrollPos.Y, *picture);
+    Canvas.DrawTiled({i0 * w - FScrollPos.X, j0 * h - FScrollPos.Y, i1 * w - FScrollPos.X, j1 * h - FScrollPos.Y}, *picture);
 }
 
 // --- cells -----------------------------------------------------------------
@@ -261,7 +247,7 @@ void TQvView::PaintGridLines(TCanvas& Canvas, const TPaintGrid& G) {
     // No lines inside merged ranges; their own right and bottom lines stay.
     for (const auto& u : FSection->Unions()) {
         TRect px;
-        if (u->Rect().Intersects(G.Cells) && CellRectToPixels(u->Rect(), 0, px))
+        if (u->Rect().Intersects(G.Cells) && CellRectToPixels(u->Rect(), paWhole, px))
             Canvas.ExcludeClipRect({px.Left, px.Top, px.Right - 1, px.Bottom - 1});
     }
     Canvas.Pen().SetColor(base->GridColor());
@@ -437,7 +423,7 @@ void TQvView::PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, b
                 Canvas.Pen().SetColor(clRed);
                 Canvas.Polygon({{Q.Right - 4, Q.Top}, {Q.Right - 1, Q.Top}, {Q.Right - 1, Q.Top + 3}});
             }
-        } catch (...) {
+        } catch (const Exception&) {
             // A value that cannot be shown (a failed conversion of its text)
             // leaves the cell empty; the paint goes on.
         }
@@ -483,10 +469,10 @@ QRegion TQvView::SelectionRegion(const TRect& Sel, TPoint Cur) const {
     };
     TRect a;
     if (FGrid->ActiveView() != this) {
-        if (!CellRectToPixels(Sel, 0, a)) return QRegion();
+        if (!CellRectToPixels(Sel, paWhole, a)) return QRegion();
         return QRegion(limit(a));
     }
-    if (!CellRectToPixels(Sel, 1, a)) return QRegion();
+    if (!CellRectToPixels(Sel, paInsideSelFrame, a)) return QRegion();
     const QRect inside = limit(a);
     QRegion region(inside);
     if (FGrid->Ctl3D()) {
@@ -498,7 +484,7 @@ QRegion TQvView::SelectionRegion(const TRect& Sel, TPoint Cur) const {
     }
     if (FGrid->Options() & (oDrawFocus | oPermEdit)) {
         TRect current;
-        if (CellRectToPixels(ExpandMerged({Cur.X, Cur.Y, Cur.X + 1, Cur.Y + 1}), 2, current) && !current.IsEmpty())
+        if (CellRectToPixels(ExpandMerged({Cur.X, Cur.Y, Cur.X + 1, Cur.Y + 1}), paInsideCurFrame, current) && !current.IsEmpty())
             region = region.xored(QRegion(limit(current)));
     }
     return region;
@@ -522,10 +508,10 @@ void TQvView::ChangeSelection(const TRect& NewSel, TPoint OldCurrent) {
         if (u.IsEmpty()) return;
         if (NewSel.Left != old.Left || NewSel.Right != old.Right)
             if (TQvView* titles = FGrid->Views(skColTitles))
-                titles->InvalidateCells({u.Left, 0, u.Right, titles->RowCount()}, true, 0);
+                titles->InvalidateCells({u.Left, 0, u.Right, titles->RowCount()}, true, raCells);
         if (NewSel.Top != old.Top || NewSel.Bottom != old.Bottom)
             if (TQvView* titles = FGrid->Views(skRowTitles))
-                titles->InvalidateCells({0, u.Top, titles->ColCount(), u.Bottom}, true, 0);
+                titles->InvalidateCells({0, u.Top, titles->ColCount(), u.Bottom}, true, raCells);
     }
 }
 
