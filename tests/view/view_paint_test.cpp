@@ -12,9 +12,9 @@
 #include "cells/boolean_cell.h"
 #include "cells/string_cell.h"
 #include "grids/base_style.h"
+#include "grids/cell_range.h"
 #include "grids/paint_context.h"
 #include "grids/section.h"
-#include "grids/selection.h"
 #include "grids/sheet.h"
 #include "platform/picture.h"
 #include "platform/recording_canvas.h"
@@ -24,23 +24,6 @@
 
 namespace qv {
 namespace {
-
-// A range of client cells to format, outside any pane's selection.
-class TCells : public IQvSelectionOwner {
-public:
-    TCells(TQvSheet& Sheet, const TRect& R) : FSection(Sheet.Sections(skClient)), FRect(R), Range(this) {}
-    TQvSection* SelectionSection() const override { return FSection; }
-    TRect SelectionRect() const override { return FRect; }
-    void SelectRect(const TRect& R) override { FRect = R; }
-    void SelectionChanged() override {}
-
-private:
-    TQvSection* FSection;
-    TRect FRect;
-
-public:
-    TQvSelection Range;
-};
 
 class ViewPaintTest : public ::testing::Test {
 protected:
@@ -115,10 +98,10 @@ TEST_F(ViewPaintTest, GridLinesOnLastPixelsAndNoneWhenTheyMatchTheFill) {
 
 TEST_F(ViewPaintTest, MergedRangesAndFillsHideTheLinesInside) {
     Sheet->BaseClientStyle()->SetGridColor(clBlue);
-    TCells merged(*Sheet, {2, 2, 5, 5});
-    ASSERT_TRUE(merged.Range.Merge());
-    TCells filled(*Sheet, {6, 6, 7, 7});
-    filled.Range.SetColor(clYellow);
+    TQvCellRange merged(*Sheet, {2, 2, 5, 5});
+    ASSERT_TRUE(merged->Merge());
+    TQvCellRange filled(*Sheet, {6, 6, 7, 7});
+    filled->SetColor(clYellow);
     const QImage shot = Shot();
 
     const TRect a = Px({2, 2}), b = Px({4, 4});
@@ -321,8 +304,8 @@ TEST_F(ViewPaintTest, SelectionChangesRepaintOnlyWhatChangedAndStayConsistent) {
 
 TEST_F(ViewPaintTest, BordersOneTwoAndThreePixelsWide) {
     for (int32_t i = 0; i < 3; ++i) {
-        TCells cells(*Sheet, {1 + 3 * i, 11, 2 + 3 * i, 12});
-        cells.Range.SetBorder(liRight, {static_cast<uint8_t>(lsSingle + i), clRed});
+        TQvCellRange cells(*Sheet, {1 + 3 * i, 11, 2 + 3 * i, 12});
+        cells->SetBorder(liRight, {static_cast<uint8_t>(lsSingle + i), clRed});
     }
     const QImage shot = Shot();
     for (int32_t i = 0; i < 3; ++i) {
@@ -400,15 +383,15 @@ TEST_F(ViewPaintTest, FormattedSheetScreenshot) {
     big->Font()->SetColor(clNavy);
     big->SetHAlign(haCenter);
     big->SetVAlign(vaCenter);
-    TCells merged(*Sheet, {1, 2, 3, 4});
-    merged.Range.Merge();
-    TCells fill(*Sheet, {4, 1, 6, 3});
-    fill.Range.SetColor(clYellow);
-    TCells box(*Sheet, {4, 4, 6, 6});
-    for (int side : {liLeft, liTop, liRight, liBottom}) box.Range.SetBorder(side, {lsMedium, clRed});
+    TQvCellRange merged(*Sheet, {1, 2, 3, 4});
+    merged->Merge();
+    TQvCellRange fill(*Sheet, {4, 1, 6, 3});
+    fill->SetColor(clYellow);
+    TQvCellRange box(*Sheet, {4, 4, 6, 6});
+    for (int side : {liLeft, liTop, liRight, liBottom}) box->SetBorder(side, {lsMedium, clRed});
     for (int32_t f = 1; f <= 6; ++f) {
-        TCells framed(*Sheet, {f - 1, 7, f, 8});
-        framed.Range.SetFrame(static_cast<uint8_t>(f));
+        TQvCellRange framed(*Sheet, {f - 1, 7, f, 8});
+        framed->SetFrame(static_cast<uint8_t>(f));
         Text({f - 1, 7}, "frame " + std::to_string(f));
     }
     for (int32_t i = 0; i < 2; ++i) {
