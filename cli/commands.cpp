@@ -39,7 +39,7 @@ std::string Extension(const std::string& Name) {
 }
 
 // Sheet coordinates of a section-local point.
-TPoint SheetPoint(const TQvSheet& S, int Kind, TPoint Local) {
+TPoint SheetPoint(const TQvSheet& S, TQvSectionKind Kind, TPoint Local) {
     const bool titleCol = Kind == skRowTitles || Kind == skCorner;
     const bool titleRow = Kind == skColTitles || Kind == skCorner;
     return {titleCol ? Local.X - S.TitleCols() : Local.X, titleRow ? Local.Y - S.TitleRows() : Local.Y};
@@ -122,7 +122,7 @@ void Info(const std::string& FileName, std::ostream& Out) {
     std::map<std::string, int64_t> styles;
     int64_t cells = 0;
     size_t merged = 0;
-    for (int k = 0; k < 4; ++k) {
+    for (TQvSectionKind k : AllSectionKinds) {
         TQvSection* s = sheet.Sections(k);
         merged += s->Unions().size();
         s->ForAllCells([&](TQvCell* c) {
@@ -162,7 +162,7 @@ void Dump(const std::string& FileName, std::ostream& Out) {
         std::string Text;
     };
     std::vector<TLine> lines;
-    for (int k = 0; k < 4; ++k) {
+    for (TQvSectionKind k : AllSectionKinds) {
         sheet.Sections(k)->ForAllCells([&](TQvCell* c) {
             const TPoint at = SheetPoint(sheet, k, {c->Col(), c->Row()->Index()});
             lines.push_back({at, std::to_string(at.Y) + "\t" + std::to_string(at.X) + "\t" + c->ClassName() + "\t" +

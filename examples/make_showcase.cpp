@@ -67,7 +67,7 @@ std::string LandscapeBitmap() {
 template <class T>
 T* Cell(TQvSheet& S, int32_t X, int32_t Y) {
     TPoint local;
-    const uint8_t kind = S.MapCoord(X, Y, local);
+    const TQvSectionKind kind = S.MapCoord(X, Y, local);
     return static_cast<T*>(S.Sections(kind)->NeedCellOfClass(local, T::StaticClass()));
 }
 

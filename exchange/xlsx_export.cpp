@@ -96,11 +96,11 @@ public:
         Sizes();
         // Every section's positions first, so that progress has its total.
         std::vector<uint64_t> positions[4];
-        for (int k = 0; k < 4; ++k) {
+        for (TQvSectionKind k : AllSectionKinds) {
             positions[k] = Positions(*FSheet.Sections(k));
             FTotal += static_cast<int64_t>(positions[k].size());
         }
-        for (int k : {skCorner, skColTitles, skRowTitles, skClient}) Section(*FSheet.Sections(k), positions[k]);
+        for (TQvSectionKind k : {skCorner, skColTitles, skRowTitles, skClient}) Section(*FSheet.Sections(k), positions[k]);
         if (FSheet.TitleRows() > 0 || FSheet.TitleCols() > 0)
             worksheet_freeze_panes(FWorksheet, static_cast<lxw_row_t>(std::min<int64_t>(FSheet.TitleRows(), MaxFileRows - 1)),
                                    static_cast<lxw_col_t>(std::min<int64_t>(FSheet.TitleCols(), MaxFileCols - 1)));

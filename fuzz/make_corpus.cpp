@@ -85,12 +85,12 @@ void SheetSeeds(const fs::path& Root) {
     rich.SetColCount(8);
     rich.SetSize(2, axCols, 80);
     rich.SetCellValue(0, 0, TVariant("text"));
-    rich.Sections(3)->NeedCellOfClass({1, 1}, TQvCInteger::StaticClass())->SetAsInteger(7);
+    rich.Sections(skClient)->NeedCellOfClass({1, 1}, TQvCInteger::StaticClass())->SetAsInteger(7);
     rich.FindCell(0, 0)->SetHint("hint");
     rich.FindCell(0, 0)->SetColor(clYellow);
     rich.FindCell(0, 0)->SetBorder(liLeft, {lsDouble, clBlue});
     rich.FindCell(0, 0)->SetFrame(frDeepDown);
-    rich.Sections(3)->Merge({2, 2, 4, 3});
+    rich.Sections(skClient)->Merge({2, 2, 4, 3});
     rich.SetCellValue(-1, 0, TVariant("title"));
     TMemoryStream b;
     rich.WriteData(b);

@@ -20,7 +20,7 @@ namespace {
 // with the neighbouring cells, and the stored lines of both are kept as read.
 void Check(const TQvSheet& S) {
     if (S.UpdateCount() != 0) std::abort();
-    for (int k = 0; k < 4; ++k) {
+    for (TQvSectionKind k : AllSectionKinds) {
         std::string report = S.Sections(k)->CheckIntegrity();
         for (size_t at; (at = report.find('\n')) != std::string::npos; report.erase(0, at + 1))
             if (report.substr(0, at).find("mixed lines on") == std::string::npos) std::abort();

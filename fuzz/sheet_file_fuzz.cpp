@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const Exception&) {
     }
     if (sheet.UpdateCount() != 0) std::abort();
-    for (int k = 0; k < 4; ++k)
+    for (TQvSectionKind k : AllSectionKinds)
         if (!sheet.Sections(k)->CheckIntegrity().empty()) std::abort();
     return 0;
 }

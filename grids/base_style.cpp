@@ -44,7 +44,7 @@ void TQvBaseStyle::ForServedSections(F&& Fn) const {
     if (FIsClient) {
         if (TQvSection* Sec = S->Sections(skClient)) Fn(Sec);
     } else {
-        for (int K = skColTitles; K <= skCorner; ++K)
+        for (TQvSectionKind K : {skColTitles, skRowTitles, skCorner})
             if (TQvSection* Sec = S->Sections(K)) Fn(Sec);
     }
 }

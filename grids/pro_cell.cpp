@@ -79,7 +79,7 @@ void TQvProCell::SetLine(int Index, TQvLine Value) {
     const TRect r = GetRect();
     if (r.IsEmpty()) return;
     bool changed = false;
-    auto write = [&](int Table, int32_t Line, int32_t From, int32_t To) {
+    auto write = [&](TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) {
         if (!changed) {
             bool uniform = false;
             const TQvLine old = s->GetLine(Table, Line, From, To, uniform);
@@ -98,7 +98,7 @@ void TQvProCell::SetLine(int Index, TQvLine Value) {
         case liBias1:
         case liBias2:
         case liFillColor: {
-            const int table = Index == liBias1 ? tbBias1 : Index == liBias2 ? tbBias2 : tbFill;
+            const TQvSectionTable table = Index == liBias1 ? tbBias1 : Index == liBias2 ? tbBias2 : tbFill;
             for (int32_t y = r.Top; y < r.Bottom; ++y) write(table, y, r.Left, r.Right - 1);
             break;
         }
@@ -138,9 +138,9 @@ TQvSheet* TQvProCell::Sheet() const {
     return s ? s->Sheet() : nullptr;
 }
 
-uint8_t TQvProCell::Kind() const {
+TQvSectionKind TQvProCell::Kind() const {
     const TQvSection* s = Section();
-    return s ? s->Kind() : static_cast<uint8_t>(skClient);
+    return s ? s->Kind() : skClient;
 }
 
 bool TQvProCell::IsSingle() const {

@@ -32,7 +32,7 @@ public:
     std::string GetNamePath() const override;
 
     TQvSheet* Sheet() const;
-    uint8_t Kind() const;
+    TQvSectionKind Kind() const;
     TPoint TopLeft() const { const TRect r = GetRect(); return {r.Left, r.Top}; }
     void SetCoord(TPoint P) { SetRect({P.X, P.Y, P.X + 1, P.Y + 1}); }
     // One cell, or exactly one merged range of the section.

@@ -201,8 +201,8 @@ void TQvSection::ForAllCells(const std::function<void(TQvCell*)>& Fn) const {
 
 // --- attribute tables ----------------------------------------------------
 
-void TQvSection::SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvLine Value) {
-    if (Table < 0 || Table >= TableCount) return;
+void TQvSection::SetLine(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To, TQvLine Value) {
+    if (Table >= TableCount) return;
     if (Table == tbFrames) {
         // Frame styles live in lists with a default; write them as such.
         SetAreaValue(Line, From, To, static_cast<uint8_t>(Value));
@@ -224,9 +224,9 @@ void TQvSection::SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvL
     for (int32_t k = From; k <= To; ++k) list->SetItem(k, static_cast<int32_t>(Value));
 }
 
-TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const {
+TQvLine TQvSection::GetLine(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const {
     Uniform = true;
-    if (Table < 0 || Table >= TableCount) return 0;
+    if (Table >= TableCount) return 0;
     const TSList* list = FTables[Table]->List(Line);
     if (!list) return Table == tbFrames ? static_cast<TQvLine>(AreaValue(From, Line)) : 0;
     // Frame styles are stored as offsets from the sub-list's default, so
@@ -237,7 +237,7 @@ TQvLine TQvSection::GetLine(int Table, int32_t Line, int32_t From, int32_t To, b
     return static_cast<TQvLine>(first);
 }
 
-std::vector<TQvRun> TQvSection::Runs(int Table, int32_t Line, int32_t From, int32_t To) const {
+std::vector<TQvRun> TQvSection::Runs(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) const {
     std::vector<TQvRun> runs;
     const TSList* list = FTables[Table]->List(Line);
     if (!list) return runs;
@@ -402,7 +402,7 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     return cleared;
 }
 
-void TQvSection::ClearLinesIn(int Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To) {
+void TQvSection::ClearLinesIn(TQvSectionTable Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To) {
     FTables[Table]->ForEachIn(FromLine, ToLine, [&](int32_t, TObject* obj) {
         static_cast<TSList*>(obj)->ClearRange(From, To);
         return false;
@@ -439,7 +439,7 @@ void TQvSection::SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRo
             for (int32_t y = R.Top; y < R.Bottom; ++y) {
                 const TSList* list = table.List(y);
                 if (!list || !HoldsOnly(*list, R.Left, R.Right - 1, fill))
-                    SetLine(4, y, R.Left, R.Right - 1, static_cast<TQvLine>(fill));
+                    SetLine(tbFill, y, R.Left, R.Right - 1, static_cast<TQvLine>(fill));
             }
             return;
         }
@@ -455,7 +455,7 @@ void TQvSection::TidyRanges() {
     // by binary search. Lines are only cleared or, for fill rows, added
     // inside the range being tidied, and ranges do not overlap, so the
     // lists stay good for every range.
-    const auto stored = [&](int Table) {
+    const auto stored = [&](TQvSectionTable Table) {
         std::vector<int32_t> lines;
         FTables[Table]->ForEach([&](int32_t i, TObject*) {
             lines.push_back(i);
@@ -463,8 +463,8 @@ void TQvSection::TidyRanges() {
         });
         return lines;
     };
-    const std::vector<int32_t> cols = stored(0), rows = stored(1), fills = stored(4);
-    const auto clearIn = [&](const std::vector<int32_t>& Lines, int Table, int32_t Lo, int32_t Hi, int32_t From,
+    const std::vector<int32_t> cols = stored(tbVertLines), rows = stored(tbHorzLines), fills = stored(tbFill);
+    const auto clearIn = [&](const std::vector<int32_t>& Lines, TQvSectionTable Table, int32_t Lo, int32_t Hi, int32_t From,
                              int32_t To) {
         for (auto it = std::lower_bound(Lines.begin(), Lines.end(), Lo); it != Lines.end() && *it <= Hi; ++it)
             if (TSList* list = FTables[Table]->List(*it)) list->ClearRange(From, To);
@@ -472,8 +472,8 @@ void TQvSection::TidyRanges() {
     for (const auto& u : FUnions) {
         const TRect r = u->FRect;
         if (r.IsEmpty()) continue;
-        clearIn(cols, 0, r.Left + 1, r.Right - 1, r.Top, r.Bottom - 1);
-        clearIn(rows, 1, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
+        clearIn(cols, tbVertLines, r.Left + 1, r.Right - 1, r.Top, r.Bottom - 1);
+        clearIn(rows, tbHorzLines, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
         SpreadFill(r, &fills);
     }
 }
@@ -514,7 +514,7 @@ void TQvSection::NormaliseUnion(TQvUnion* U) {
 
 void TQvSection::Invalidate(const TRect& R, bool LinesOnly) {
     if (!FSheet || FSheet->UpdateCount() > 0) return;
-    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidateCells(FKind, R, LinesOnly ? 1 : 0);
+    for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidateCells(FKind, R, LinesOnly ? raOutline : raCells);
 }
 
 void TQvSection::InvalidateAll() {

@@ -27,6 +27,7 @@
 #include "grids/row.h"
 #include "grids/union.h"
 #include "lists/list_slist.h"
+#include "platform/qv_assert.h"
 
 namespace qv {
 
@@ -104,13 +105,16 @@ public:
     void ForAllCells(const std::function<void(TQvCell*)>& Fn) const;
 
     // --- attribute tables ------------------------------------------------
-    TListSList* Tables(int I) const { return FTables[I].get(); }
+    TListSList* Tables(TQvSectionTable T) const {
+        QV_ASSERT(T < TableCount);
+        return FTables[T].get();
+    }
     // Tables[Table][Line][k] := Value for k in [From, To]; a zero write into
     // a missing sub-list creates nothing.
-    void SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvLine Value);
+    void SetLine(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To, TQvLine Value);
     // The value at From (0 when missing); Uniform tells whether every key in
     // [From, To] holds it (true when the sub-list is missing or To <= From).
-    TQvLine GetLine(int Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const;
+    TQvLine GetLine(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To, bool& Uniform) const;
     // What a painter reads, in runs of equal value with the unset keys left
     // out: the fills of row Y over columns [From, To), the vertical grid line
     // X (left of column X) over rows [From, To), and the horizontal grid line
@@ -179,7 +183,7 @@ public:
 
 private:
     // The runs of table Table (up to tbFill) along Line over keys [From, To).
-    std::vector<TQvRun> Runs(int Table, int32_t Line, int32_t From, int32_t To) const;
+    std::vector<TQvRun> Runs(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) const;
     // The cell stored exactly at P, ignoring merged ranges.
     TQvCell* CellAt(TPoint P) const;
     // Clears inner and mixed outer lines of U and spreads its top-left fill,
@@ -188,7 +192,7 @@ private:
     // One range's part of that; returns the bands along the cleared edges.
     std::vector<TRect> NormaliseLinesOf(TQvUnion* U);
     // Table[Line][From .. To] := 0 for every stored line FromLine .. ToLine.
-    void ClearLinesIn(int Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To);
+    void ClearLinesIn(TQvSectionTable Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To);
     // Gives every position of R the fill at its top-left, within the fill
     // budget. StoredRows, when given, lists the fill rows present before
     // (ascending); otherwise the table is asked.

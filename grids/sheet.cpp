@@ -197,7 +197,7 @@ void TQvSheet::NotifySizeChanged(IQvSheetView* Except, TQvAxis Axis, int32_t Ent
 
 // --- cells by sheet coordinate -------------------------------------------
 
-uint8_t TQvSheet::MapCoord(int32_t X, int32_t Y, TPoint& Local) const {
+TQvSectionKind TQvSheet::MapCoord(int32_t X, int32_t Y, TPoint& Local) const {
     Local = {X, Y};
     if (X < 0) Local.X = X + TitleCols();
     if (Y < 0) Local.Y = Y + TitleRows();
@@ -207,13 +207,13 @@ uint8_t TQvSheet::MapCoord(int32_t X, int32_t Y, TPoint& Local) const {
 
 TQvCell* TQvSheet::NeedCell(int32_t X, int32_t Y) {
     TPoint p;
-    const uint8_t k = MapCoord(X, Y, p);
+    const TQvSectionKind k = MapCoord(X, Y, p);
     return FSections[k]->NeedCell(p);
 }
 
 TQvCell* TQvSheet::FindCell(int32_t X, int32_t Y) const {
     TPoint p;
-    const uint8_t k = MapCoord(X, Y, p);
+    const TQvSectionKind k = MapCoord(X, Y, p);
     return FSections[k]->FindCell(p);
 }
 

@@ -25,6 +25,7 @@
 #include "grids/types.h"
 #include "platform/component.h"
 #include "platform/events.h"
+#include "platform/qv_assert.h"
 #include "platform/variant.h"
 
 namespace qv {
@@ -45,11 +46,20 @@ public:
     void AddView(IQvSheetView* View);
     void RemoveView(IQvSheetView* View);
     int ViewCount() const { return static_cast<int>(FViews.size()); }
-    IQvSheetView* Views(int I) const { return FViews[I]; }
+    IQvSheetView* Views(int I) const {
+        QV_ASSERT(I >= 0 && I < ViewCount());
+        return FViews[I];
+    }
 
     // --- structure -------------------------------------------------------
-    TQvSection* Sections(int Kind) const { return FSections[Kind].get(); }
-    TQvSizeList* Sizes(TQvAxis Axis, TQvSizePart Part) const { return FSizes[Axis][Part].get(); }
+    TQvSection* Sections(TQvSectionKind Kind) const {
+        QV_ASSERT(Kind <= skClient);
+        return FSections[Kind].get();
+    }
+    TQvSizeList* Sizes(TQvAxis Axis, TQvSizePart Part) const {
+        QV_ASSERT(Axis <= axRows && Part <= spClient);
+        return FSizes[Axis][Part].get();
+    }
     TQvBaseStyle* BaseClientStyle() const { return FBaseClientStyle.get(); }
     TQvBaseStyle* BaseTitleStyle() const { return FBaseTitleStyle.get(); }
     // Assign into the owned style.
@@ -79,11 +89,14 @@ public:
     void SetRowDefHeight(int32_t D) { SetDefSize(axRows, D); }
     void SetColMaxWidth(int32_t M) { SetMaxSize(axCols, M); }
     void SetRowMaxHeight(int32_t M) { SetMaxSize(axRows, M); }
-    int32_t Count(TQvAxis Axis, TQvSizePart Part) const { return FSizes[Axis][Part]->Count(); }
+    int32_t Count(TQvAxis Axis, TQvSizePart Part) const { return Sizes(Axis, Part)->Count(); }
     void SetAxisCount(TQvAxis Axis, int32_t N);
     void SetTitleCount(TQvAxis Axis, int32_t N);
     void SetDefSize(TQvAxis Axis, int32_t D);
-    int32_t MaxSize(TQvAxis Axis) const { return FMaxSize[Axis]; }
+    int32_t MaxSize(TQvAxis Axis) const {
+        QV_ASSERT(Axis <= axRows);
+        return FMaxSize[Axis];
+    }
     void SetMaxSize(TQvAxis Axis, int32_t M);
 
     // --- sizes -----------------------------------------------------------
@@ -98,7 +111,7 @@ public:
 
     // --- cells by sheet coordinate ---------------------------------------
     // The section kind of (X, Y); Local receives the section-local point.
-    uint8_t MapCoord(int32_t X, int32_t Y, TPoint& Local) const;
+    TQvSectionKind MapCoord(int32_t X, int32_t Y, TPoint& Local) const;
     TQvCell* NeedCell(int32_t X, int32_t Y);
     TQvCell* FindCell(int32_t X, int32_t Y) const;
     // The cell's value, or an unassigned variant when there is no cell.

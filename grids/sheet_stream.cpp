@@ -27,7 +27,7 @@ constexpr struct {
     uint8_t Flag;
 } TableOrder[] = {{tbFill, 2}, {tbVertLines, 4}, {tbHorzLines, 8}, {tbBias1, 16}, {tbBias2, 32}, {tbFrames, 64}};
 
-bool SectionPresent(const TQvSheet& Sheet, int Kind) {
+bool SectionPresent(const TQvSheet& Sheet, TQvSectionKind Kind) {
     switch (Kind) {
         case skColTitles: return Sheet.ColCount() > 0 && Sheet.TitleRows() > 0;
         case skRowTitles: return Sheet.RowCount() > 0 && Sheet.TitleCols() > 0;
@@ -253,7 +253,7 @@ void WriteSheetData(TQvSheet& Sheet, TStream& Stream) {
     Stream.WriteByte(flags);
     for (int i = 0; i < 4; ++i)
         if (flags & (1u << i)) lists[i]->SaveToStream(Stream);
-    for (int kind = 0; kind < 4; ++kind)
+    for (TQvSectionKind kind : AllSectionKinds)
         if (SectionPresent(Sheet, kind)) WriteSectionRecord(*Sheet.Sections(kind), Stream);
     Sheet.SetModified(false);
 }
@@ -279,7 +279,7 @@ void ReadSheetData(TQvSheet& Sheet, TStream& Stream) {
         for (int i = 0; i < 4; ++i)
             if (flags & (1u << i)) lists[i]->LoadFromStream(Stream);
         if (flags & 15) ClampReadSizes(Sheet);
-        for (int kind = 0; kind < 4; ++kind)
+        for (TQvSectionKind kind : AllSectionKinds)
             if (SectionPresent(Sheet, kind)) ReadSectionRecord(*Sheet.Sections(kind), Stream);
     }
     Sheet.SetModified(false);

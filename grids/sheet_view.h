@@ -12,6 +12,11 @@ namespace qv {
 class TQvCell;
 class TQvSheet;
 
+// What a view repaints of a cell rectangle: the cells with a margin for the
+// frames drawn around them, only a band along the rectangle's outline (its
+// border lines, or a selection frame), or just the cells' inside.
+enum TQvRepaintArea : uint8_t { raCells = 0, raOutline = 1, raInside = 2 };
+
 class IQvSheetView {
 public:
     virtual ~IQvSheetView() = default;
@@ -38,8 +43,8 @@ public:
     // grows to whole merged ranges again.
     virtual void MergeChanged(TQvSectionKind Kind) = 0;
     // Repaint the section-local cell rectangle R in the pane showing section
-    // Kind: Mode 0 the cells, Mode 1 only a band along R's outline.
-    virtual void InvalidateCells(TQvSectionKind Kind, const TRect& R, int Mode) = 0;
+    // Kind: the cells (raCells) or only a band along R's outline (raOutline).
+    virtual void InvalidateCells(TQvSectionKind Kind, const TRect& R, TQvRepaintArea Mode) = 0;
     // Repaint the pane showing section Kind completely.
     virtual void InvalidatePane(TQvSectionKind Kind) = 0;
     // The sheet is going away: drop the reference (and detach from it).

@@ -17,7 +17,7 @@ void ForConnectedSections(const TQvStyler* Styler, F&& Fn) {
     if (!Styler) return;
     for (int I = 0; I < Styler->SheetCount(); ++I)
         if (TQvSheet* Sh = Styler->Sheets(I))
-            for (int K = 0; K < 4; ++K)
+            for (TQvSectionKind K : AllSectionKinds)
                 if (TQvSection* Sec = Sh->Sections(K)) Fn(Sec);
 }
 }  // namespace

@@ -132,6 +132,8 @@ enum TQvSizePart : uint8_t { spTitle = 0, spClient = 1 };
 
 // Section and pane kinds: which quadrant of the sheet.
 enum TQvSectionKind : uint8_t { skColTitles = 0, skRowTitles = 1, skCorner = 2, skClient = 3 };
+// Every kind in that order, for walking all sections or panes.
+constexpr TQvSectionKind AllSectionKinds[] = {skColTitles, skRowTitles, skCorner, skClient};
 
 enum TQvDirection : uint8_t { dNone, dRight, dDown, dLeft, dUp };
 

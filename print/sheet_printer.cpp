@@ -60,7 +60,7 @@ TQvGrid& TQvSheetPrinter::Grid() {
         FGrid->show();
     }
     // No selection, no current-cell frame on paper.
-    for (int k = 0; k < 4; ++k) FGrid->Views(k)->ResetState();
+    for (TQvSectionKind k : AllSectionKinds) FGrid->Views(k)->ResetState();
     return *FGrid;
 }
 

@@ -110,7 +110,7 @@ void TQvGrid::SetSheet(TQvSheet* S) {
 }
 
 void TQvGrid::SheetChanged() {
-    for (int k = 0; k < 4; ++k) FViews[k]->SetSection(FSheet ? FSheet->Sections(k) : nullptr);
+    for (TQvSectionKind k : AllSectionKinds) FViews[k]->SetSection(FSheet ? FSheet->Sections(k) : nullptr);
     UpdateAllSizes();
     InvalidateAll();
     ResetSelection();
@@ -401,7 +401,7 @@ void TQvGrid::MergeChanged(TQvSectionKind Kind) {
     pane->SetSelection(pane->SelRect(), pane->Current(), nullptr);
 }
 
-void TQvGrid::InvalidateCells(TQvSectionKind Kind, const TRect& R, int Mode) {
+void TQvGrid::InvalidateCells(TQvSectionKind Kind, const TRect& R, TQvRepaintArea Mode) {
     FViews[Kind]->InvalidateCells(R, false, Mode);
 }
 

@@ -16,6 +16,7 @@
 #include "grids/size_list.h"
 #include "platform/events.h"
 #include "platform/component.h"
+#include "platform/qv_assert.h"
 #include "view/editor_interfaces.h"
 #include "view/view.h"
 
@@ -109,7 +110,10 @@ public:
         OnMouseUp;
 
     // --- public -----------------------------------------------------------
-    TQvView* Views(int Kind) const { return FViews[Kind]; }
+    TQvView* Views(TQvSectionKind Kind) const {
+        QV_ASSERT(Kind <= skClient);
+        return FViews[Kind];
+    }
     TQvView* ActiveView() const { return FActiveView; }
     void SetActiveView(TQvView* Pane);
     // The active pane's selection object, or null without a sheet.
@@ -122,7 +126,10 @@ public:
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
     // Scaled sizes: [axis][part].
-    TQvSizeList* Sizes(TQvAxis Axis, TQvSizePart Part) const { return FSizes[Axis][Part].get(); }
+    TQvSizeList* Sizes(TQvAxis Axis, TQvSizePart Part) const {
+        QV_ASSERT(Axis <= axRows && Part <= spClient);
+        return FSizes[Axis][Part].get();
+    }
     int32_t ScaleValue(int32_t V) const;
     int32_t UnscaleValue(int32_t V) const;
     void ResetSelection();
@@ -186,7 +193,7 @@ public:
     void ReadLayout() override;
     void RepaintClient() override;
     void MergeChanged(TQvSectionKind Kind) override;
-    void InvalidateCells(TQvSectionKind Kind, const TRect& R, int Mode) override;
+    void InvalidateCells(TQvSectionKind Kind, const TRect& R, TQvRepaintArea Mode) override;
     void InvalidatePane(TQvSectionKind Kind) override;
     void SheetDestroying(TQvSheet* Sheet) override;
 

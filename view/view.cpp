@@ -109,7 +109,7 @@ TSize TQvView::ClientSize() const {
     return {std::max(0, s.Width), std::max(0, s.Height)};
 }
 
-bool TQvView::CellRectToPixels(const TRect& Cells, int Mode, TRect& Pixels) const {
+bool TQvView::CellRectToPixels(const TRect& Cells, TPixelArea Mode, TRect& Pixels) const {
     Pixels = {FColSizes->Offset(Cells.Left), FRowSizes->Offset(Cells.Top), FColSizes->Offset(Cells.Right),
               FRowSizes->Offset(Cells.Bottom)};
     const bool valid = Cells.Left < ColCount() && Cells.Right <= ColCount() && Cells.Top < RowCount() &&
@@ -551,7 +551,7 @@ void TQvView::ChangeSize(TQvAxis Axis, int32_t Offset, int32_t Old, int32_t New)
 
 // --- invalidation ----------------------------------------------------------
 
-void TQvView::InvalidateCells(const TRect& Cells, bool Expand, int Mode) {
+void TQvView::InvalidateCells(const TRect& Cells, bool Expand, TQvRepaintArea Mode) {
     if (FGrid->UpdateCount() > 0) return;
     const TRect r = Expand ? ExpandMerged(Cells) : Cells;
     TRect p;
@@ -559,7 +559,7 @@ void TQvView::InvalidateCells(const TRect& Cells, bool Expand, int Mode) {
     const QRect q = ToQRect(p);
     switch (Mode) {
         case raCells: update(q.adjusted(-3, -3, 3, 3)); break;
-        case raSelFrame: update(QRegion(q.adjusted(-4, -4, 4, 4)).subtracted(QRegion(q))); break;
+        case raOutline: update(QRegion(q.adjusted(-4, -4, 4, 4)).subtracted(QRegion(q))); break;
         default: update(q); break;
     }
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "grids/selection.h"
+#include "grids/sheet_view.h"
 #include "grids/size_list.h"
 #include "grids/types.h"
 #include "platform/object.h"
@@ -76,12 +77,9 @@ public:
     // including their grid lines, the inside of the selection frame, or the
     // inside of the current-cell frame.
     enum TPixelArea { paWhole = 0, paInsideSelFrame = 1, paInsideCurFrame = 2 };
-    // What InvalidateCells repaints: the cells inflated by 3, the ring of the
-    // selection frame, or the cells' inside. The sheet asks by number.
-    enum TRepaintArea { raCells = 0, raSelFrame = 1, raInside = 2 };
-    // Pixel rectangle (client) of a cell rectangle; Mode is a TPixelArea.
+    // Pixel rectangle (client) of a cell rectangle.
     // False when the cells lie outside the counts or cover no pixel.
-    bool CellRectToPixels(const TRect& Cells, int Mode, TRect& Pixels) const;
+    bool CellRectToPixels(const TRect& Cells, TPixelArea Mode, TRect& Pixels) const;
     // The cells covering a client rectangle, clipped to the counts.
     bool PixelsToCells(const TRect& Pixels, TRect& Cells) const;
     bool ClipToCounts(TRect& Cells) const;
@@ -103,8 +101,9 @@ public:
     // One column (Axis 0) or row starting at content Offset changed from Old
     // to New pixels: keeps the window contents in place.
     void ChangeSize(TQvAxis Axis, int32_t Offset, int32_t Old, int32_t New);
-    // Mode is a TRepaintArea.
-    void InvalidateCells(const TRect& Cells, bool Expand, int Mode);
+    // Repaints the cells inflated by 3 pixels (raCells), the ring of a
+    // selection frame around them (raOutline) or their inside (raInside).
+    void InvalidateCells(const TRect& Cells, bool Expand, TQvRepaintArea Mode);
     // Repaints everything unless the grid is inside an update block.
     void InvalidatePane();
 

@@ -179,7 +179,7 @@ void TQvView::SetSelection(TRect R, TPoint OldCurrent, TQvView* Origin) {
     // Step 4: bring the other panes in line.
     if (IsClientPane()) {
         if (!active) return;
-        for (int k = 0; k < 4; ++k) {
+        for (TQvSectionKind k : AllSectionKinds) {
             TQvView* pane = FGrid->Views(k);
             if (!pane || pane == this || pane == Origin || pane->SelRect().IsEmpty()) continue;
             pane->ChangeSelection(TRect{}, pane->Current());

@@ -271,7 +271,7 @@ TEST_F(CellDesignerTest, ExternalWithMediumSetsOnlyTheOuterLines) {
     EXPECT_EQ(Line({2, 1, 3, 2}, liLeft), (TQvLineInfo{lsSingle, clBlue}));
     EXPECT_EQ(Line({0, 1, 1, 2}, liRight), TQvLineInfo{});
     bool uniform = false;
-    EXPECT_EQ(UnpackLine(Client()->GetLine(/*diagonals*/ 2, 1, 1, 1, uniform)), (TQvLineInfo{lsSingle, clBlack}));
+    EXPECT_EQ(UnpackLine(Client()->GetLine(tbBias1, 1, 1, 1, uniform)), (TQvLineInfo{lsSingle, clBlack}));
 }
 
 TEST_F(CellDesignerTest, PreviewClicksSetAndDoubleClicksRemoveLines) {

@@ -39,7 +39,7 @@ protected:
         Click(Client(), {3, 3});
         QApplication::processEvents();
         TRect px;
-        ASSERT_TRUE(Client()->CellRectToPixels({1, 1, 2, 2}, 0, px));
+        ASSERT_TRUE(Client()->CellRectToPixels({1, 1, 2, 2}, TQvView::paWhole, px));
         const TRect in = FrameInset(px, Client()->Section()->AreaValue(1, 1));
         const QRect area(in.Left, in.Top, in.Right - in.Left, in.Bottom - in.Top);
         const QRect painted = Ink(Client()->grab().toImage(), area);

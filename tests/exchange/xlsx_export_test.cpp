@@ -52,7 +52,7 @@ std::string ReadBack(const std::string& File, const std::string& Program) {
 
 TQvCell* Put(TQvSheet& S, int32_t X, int32_t Y, TClass Cls) {
     TPoint local;
-    const uint8_t kind = S.MapCoord(X, Y, local);
+    const TQvSectionKind kind = S.MapCoord(X, Y, local);
     return S.Sections(kind)->NeedCellOfClass(local, Cls);
 }
 

@@ -33,7 +33,7 @@ public:
     }
     void RepaintClient() override {}
     void MergeChanged(TQvSectionKind) override {}
-    void InvalidateCells(TQvSectionKind, const TRect& R, int Mode) override { Invalidated.push_back({R, Mode}); }
+    void InvalidateCells(TQvSectionKind, const TRect& R, TQvRepaintArea Mode) override { Invalidated.push_back({R, Mode}); }
     void InvalidatePane(TQvSectionKind) override {}
     void SheetDestroying(TQvSheet*) override {}
 };

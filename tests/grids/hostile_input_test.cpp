@@ -35,7 +35,7 @@ using namespace qv::test;
 namespace {
 
 void ExpectIntact(const TQvSheet& S) {
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(S.Sections(k)->CheckIntegrity(), "") << "section " << k;
+    for (TQvSectionKind k : AllSectionKinds) EXPECT_EQ(S.Sections(k)->CheckIntegrity(), "") << "section " << int(k);
 }
 
 std::string ReadError(TQvSheet& S, const std::string& Bytes, bool File) {
@@ -65,10 +65,10 @@ TEST(HostileInput, AFillSpreadTooLargeForThePayloadIsRefusedAndLeavesTheRangeUni
                              ") would spread its fill"),
                   std::string::npos)
             << error;
-        const TQvSection* client = s.Sections(3);
+        const TQvSection* client = s.Sections(skClient);
         ASSERT_EQ(client->Unions().size(), 1u);
         bool uniform = false;
-        EXPECT_EQ(client->GetLine(4, 0, 0, top, uniform), 0u);
+        EXPECT_EQ(client->GetLine(tbFill, 0, 0, top, uniform), 0u);
         EXPECT_TRUE(uniform);
         ExpectIntact(s);
         EXPECT_EQ(s.UpdateCount(), 0);
@@ -99,15 +99,15 @@ TEST(HostileInput, TidyingSpreadsTheTopLeftFillAndClearsInnerLinesOfStoredLinesO
     record.SetPosition(0);
 
     TQvSheet s;
-    TQvSection& sec = *s.Sections(3);
+    TQvSection& sec = *s.Sections(skClient);
     ReadSectionRecord(sec, record);
     bool uniform = false;
     for (int32_t y = 1; y < 40; ++y) {
-        EXPECT_EQ(sec.GetLine(4, y, 2, 5, uniform), 0xFFu) << y;
+        EXPECT_EQ(sec.GetLine(tbFill, y, 2, 5, uniform), 0xFFu) << y;
         EXPECT_TRUE(uniform) << y;
     }
-    EXPECT_EQ(sec.GetLine(4, 1, 9, 9, uniform), 0x77u);
-    EXPECT_EQ(sec.GetLine(0, 4, 0, 100, uniform), 0u);
+    EXPECT_EQ(sec.GetLine(tbFill, 1, 9, 9, uniform), 0x77u);
+    EXPECT_EQ(sec.GetLine(tbVertLines, 4, 0, 100, uniform), 0u);
     EXPECT_TRUE(uniform);
     EXPECT_EQ(sec.CheckIntegrity(), "");
 }
@@ -120,7 +120,7 @@ TEST(HostileInput, ThousandsOfRangesOverTheWholeIndexSpaceLoadQuickly) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 1.0);
     // Each range replaces the one before it.
-    ASSERT_EQ(s.Sections(3)->Unions().size(), 1u);
+    ASSERT_EQ(s.Sections(skClient)->Unions().size(), 1u);
     ExpectIntact(s);
 }
 
@@ -171,7 +171,7 @@ TEST(HostileInput, PicturesPaintAtAnyScaleWithoutOverflow) {
 
     // The largest picture a graphic takes, at a scale far beyond 100 %.
     TQvSheet p;
-    auto* cell = static_cast<TQvCPicture*>(p.Sections(3)->NeedCellOfClass({0, 0}, TQvCPicture::StaticClass()));
+    auto* cell = static_cast<TQvCPicture*>(p.Sections(skClient)->NeedCellOfClass({0, 0}, TQvCPicture::StaticClass()));
     TBitmap big;
     std::string bmp = MakeBmp(2, 2);
     std::string dims;
@@ -200,7 +200,7 @@ TEST(HostileInput, ReadersTakeWhatTheFormatAllows) {
     EXPECT_EQ(ReadError(text, CorpusFile("sheet_data/hostile_negative_string_length"), false), "");
     EXPECT_TRUE(messages.Messages().empty());
     bool anyCell = false;
-    for (int k = 0; k < 4; ++k) text.Sections(k)->ForAllCells([&](TQvCell* c) {
+    for (TQvSectionKind k : AllSectionKinds) text.Sections(k)->ForAllCells([&](TQvCell* c) {
         anyCell = true;
         EXPECT_EQ(c->AsString(), "");
     });

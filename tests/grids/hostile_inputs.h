@@ -29,7 +29,7 @@ inline std::string Le32Bytes(int32_t V) { return std::string(reinterpret_cast<co
 // over the whole index space (64 KiB of ranges).
 inline std::string ManyRangesPayload() {
     TQvSheet s;
-    s.Sections(3)->Merge({0, 0, 2, 2});
+    s.Sections(skClient)->Merge({0, 0, 2, 2});
     TMemoryStream m;
     s.WriteData(m);
     std::string d = m.Bytes();
@@ -45,7 +45,7 @@ inline std::string ManyRangesPayload() {
 // line feeds: sixteen million empty lines.
 inline std::string LineFeedPickListPayload() {
     TQvSheet s;
-    s.Sections(3)->NeedCellOfClass({0, 0}, TQvCStrings::StaticClass())->SetAsString("x");
+    s.Sections(skClient)->NeedCellOfClass({0, 0}, TQvCStrings::StaticClass())->SetAsString("x");
     TMemoryStream m;
     s.WriteData(m);
     std::string d = m.Bytes();

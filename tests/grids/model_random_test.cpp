@@ -28,11 +28,11 @@ public:
         TQvSheet sheet;
         test::TRecordingView view(&sheet);
         for (int step = 0; step < Steps; ++step) {
-            TQvSection* s = sheet.Sections(static_cast<int>(Next(4)));
+            TQvSection* s = sheet.Sections(AllSectionKinds[Next(4)]);
             std::ostringstream op;
             const std::string post = Step(sheet, s, op);
             std::string report = post;
-            for (int k = 0; k < 4 && report.empty(); ++k) report = sheet.Sections(k)->CheckIntegrity();
+            for (int k = 0; k < 4 && report.empty(); ++k) report = sheet.Sections(AllSectionKinds[k])->CheckIntegrity();
             if (!report.empty()) {
                 std::ostringstream out;
                 out << "step " << step << " on section " << int(s->Kind()) << ": " << op.str() << "\n" << report;
@@ -139,13 +139,13 @@ private:
                    << "] = " << v;
                 TRect touched;
                 if (table == 0) {
-                    S->SetLine(0, line, from, to, v);
+                    S->SetLine(tbVertLines, line, from, to, v);
                     touched = {line - 1, from, line + 1, to + 1};
                 } else if (table == 1) {
-                    S->SetLine(1, line, from, to, v);
+                    S->SetLine(tbHorzLines, line, from, to, v);
                     touched = {from, line - 1, to + 1, line + 1};
                 } else {
-                    S->SetLine(4, line, from, to, v);
+                    S->SetLine(tbFill, line, from, to, v);
                     touched = {from, line, to + 1, line + 1};
                 }
                 S->NormaliseUnionsIn(touched);
@@ -160,7 +160,7 @@ private:
                 S->SetAreaValue(y, from, to, v);
                 for (int32_t x = from; x <= to; ++x)
                     if (S->AreaValue(x, y) != v) return "a frame style was not stored\n";
-                if (Next(8) == 0) S->Tables(5)->Clear();
+                if (Next(8) == 0) S->Tables(tbFrames)->Clear();
                 return {};
             }
             case 11: {

@@ -20,7 +20,7 @@ public:
     void EndEdit() override {}
     void RepaintClient() override {}
     void MergeChanged(TQvSectionKind) override {}
-    void InvalidateCells(TQvSectionKind, const TRect& R, int Mode) override { Invalidated.push_back({R, Mode}); }
+    void InvalidateCells(TQvSectionKind, const TRect& R, TQvRepaintArea Mode) override { Invalidated.push_back({R, Mode}); }
     void InvalidatePane(TQvSectionKind) override {}
     void SheetDestroying(TQvSheet*) override {}
 };
@@ -61,11 +61,11 @@ TEST_F(QvProCellTest, InternalLinesReportTheLargestAndAreDefinedOnlyWhenAllEqual
     three.SetLine(liHInternal, thin);
     EXPECT_EQ(three.GetLine(liHInternal, assigned), thin);
     EXPECT_TRUE(assigned);
-    Client()->SetLine(1, 2, 0, 1, thick);  // the second inner line differs
+    Client()->SetLine(tbHorzLines, 2, 0, 1, thick);  // the second inner line differs
     EXPECT_EQ(three.GetLine(liHInternal, assigned), thick);
     EXPECT_FALSE(assigned);
     // A line that is not uniform over the columns is not defined either.
-    Client()->SetLine(1, 2, 1, 1, thin);
+    Client()->SetLine(tbHorzLines, 2, 1, 1, thin);
     three.GetLine(liHInternal, assigned);
     EXPECT_FALSE(assigned);
 
@@ -81,17 +81,17 @@ TEST_F(QvProCellTest, OuterLinesFillAndFrameUseTheSectionTables) {
     p.SetBorder(liLeft, {lsSingle, clRed});
     p.SetBorder(liBottom, {lsMedium, clBlue});
     bool uniform = false;
-    EXPECT_EQ(Client()->GetLine(0, 1, 1, 3, uniform), PackLine(lsSingle, clRed));
+    EXPECT_EQ(Client()->GetLine(tbVertLines, 1, 1, 3, uniform), PackLine(lsSingle, clRed));
     EXPECT_TRUE(uniform);
-    EXPECT_EQ(Client()->GetLine(1, 4, 1, 2, uniform), PackLine(lsMedium, clBlue));
+    EXPECT_EQ(Client()->GetLine(tbHorzLines, 4, 1, 2, uniform), PackLine(lsMedium, clBlue));
     EXPECT_TRUE(uniform);
     EXPECT_EQ(p.Border(liRight).Style, lsNone);
     EXPECT_EQ(p.Border(liBias1).Style, lsNone);
 
     p.SetColor(clGreen);
-    EXPECT_EQ(Client()->GetLine(4, 3, 2, 2, uniform), PackLine(lsSingle, clGreen));
+    EXPECT_EQ(Client()->GetLine(tbFill, 3, 2, 2, uniform), PackLine(lsSingle, clGreen));
     // The fill is read at the top-left position only.
-    Client()->SetLine(4, 2, 2, 2, 0);
+    Client()->SetLine(tbFill, 2, 2, 2, 0);
     EXPECT_EQ(p.Color(), clGreen);
 
     p.SetFrame(frBevelDown);

@@ -43,7 +43,7 @@ public:
     }
     void RepaintClient() override { Calls.push_back({"RepaintClient"}); }
     void MergeChanged(TQvSectionKind Kind) override { Calls.push_back({"MergeChanged", Kind}); }
-    void InvalidateCells(TQvSectionKind Kind, const TRect& R, int Mode) override {
+    void InvalidateCells(TQvSectionKind Kind, const TRect& R, TQvRepaintArea Mode) override {
         Calls.push_back({"InvalidateCells", Kind, R, Mode});
     }
     void InvalidatePane(TQvSectionKind Kind) override { Calls.push_back({"InvalidatePane", Kind}); }

@@ -143,46 +143,46 @@ TEST_F(QvSectionTest, ForEachCellCreatesOnlyWhenAsked) {
 
 TEST_F(QvSectionTest, SetLineAndGetLine) {
     bool uniform = false;
-    Client->SetLine(0, 4, 0, 10, 0);
-    EXPECT_EQ(Client->Tables(0)->List(4), nullptr);
-    EXPECT_EQ(Client->GetLine(0, 4, 0, 10, uniform), 0u);
+    Client->SetLine(tbVertLines, 4, 0, 10, 0);
+    EXPECT_EQ(Client->Tables(tbVertLines)->List(4), nullptr);
+    EXPECT_EQ(Client->GetLine(tbVertLines, 4, 0, 10, uniform), 0u);
     EXPECT_TRUE(uniform);
 
-    Client->SetLine(0, 4, 2, 5, 7);
-    Client->SetLine(0, 4, 4, 4, 9);
-    EXPECT_EQ(Client->GetLine(0, 4, 2, 5, uniform), 7u);
+    Client->SetLine(tbVertLines, 4, 2, 5, 7);
+    Client->SetLine(tbVertLines, 4, 4, 4, 9);
+    EXPECT_EQ(Client->GetLine(tbVertLines, 4, 2, 5, uniform), 7u);
     EXPECT_FALSE(uniform);
-    EXPECT_EQ(Client->GetLine(0, 4, 2, 3, uniform), 7u);
+    EXPECT_EQ(Client->GetLine(tbVertLines, 4, 2, 3, uniform), 7u);
     EXPECT_TRUE(uniform);
-    EXPECT_EQ(Client->GetLine(0, 4, 4, 2, uniform), 9u);  // To <= From
+    EXPECT_EQ(Client->GetLine(tbVertLines, 4, 4, 2, uniform), 9u);  // To <= From
     EXPECT_TRUE(uniform);
     // A stored value running into unset keys is not uniform, unset running on is.
-    EXPECT_EQ(Client->GetLine(0, 4, 5, 8, uniform), 7u);
+    EXPECT_EQ(Client->GetLine(tbVertLines, 4, 5, 8, uniform), 7u);
     EXPECT_FALSE(uniform);
-    EXPECT_EQ(Client->GetLine(0, 4, 6, 1000000, uniform), 0u);
+    EXPECT_EQ(Client->GetLine(tbVertLines, 4, 6, 1000000, uniform), 0u);
     EXPECT_TRUE(uniform);
 
-    Client->SetLine(0, 4, 0, 100, 0);
-    EXPECT_TRUE(Client->Tables(0)->List(4)->IsEmpty());
+    Client->SetLine(tbVertLines, 4, 0, 100, 0);
+    EXPECT_TRUE(Client->Tables(tbVertLines)->List(4)->IsEmpty());
     // A huge range of zeroes, or an index past the list's reach, costs nothing.
-    Client->SetLine(1, 2, -5, 0x7FFFFFFF, 0);
-    Client->SetLine(1, -1, 0, 3, 5);
-    EXPECT_EQ(Client->Tables(1)->Last(), -1);
+    Client->SetLine(tbHorzLines, 2, -5, 0x7FFFFFFF, 0);
+    Client->SetLine(tbHorzLines, -1, 0, 3, 5);
+    EXPECT_EQ(Client->Tables(tbHorzLines)->Last(), -1);
     EXPECT_EQ(Client->CheckIntegrity(), "");
 }
 
 TEST_F(QvSectionTest, RunsJoinEqualNeighboursAndLeaveUnsetKeysOut) {
     const TQvLine red = PackLine(lsSingle, clRed), blue = PackLine(lsDouble, clBlue);
-    Client->SetLine(4, 2, 1, 3, red);
-    Client->SetLine(4, 2, 4, 4, blue);
-    Client->SetLine(4, 2, 7, 8, red);
+    Client->SetLine(tbFill, 2, 1, 3, red);
+    Client->SetLine(tbFill, 2, 4, 4, blue);
+    Client->SetLine(tbFill, 2, 7, 8, red);
     EXPECT_EQ(Client->FillRuns(2, 0, 20), (std::vector<TQvRun>{{1, 4, red}, {4, 5, blue}, {7, 9, red}}));
     // Clipped to the keys asked for; a line without values has no runs.
     EXPECT_EQ(Client->FillRuns(2, 2, 8), (std::vector<TQvRun>{{2, 4, red}, {4, 5, blue}, {7, 8, red}}));
     EXPECT_TRUE(Client->FillRuns(3, 0, 20).empty());
     // Vertical lines are keyed by row, horizontal ones by column.
-    Client->SetLine(0, 5, 2, 3, blue);
-    Client->SetLine(1, 5, 6, 6, red);
+    Client->SetLine(tbVertLines, 5, 2, 3, blue);
+    Client->SetLine(tbHorzLines, 5, 6, 6, red);
     EXPECT_EQ(Client->VertLineRuns(5, 0, 10), (std::vector<TQvRun>{{2, 4, blue}}));
     EXPECT_EQ(Client->HorzLineRuns(5, 0, 10), (std::vector<TQvRun>{{6, 7, red}}));
     EXPECT_EQ(LineColor(blue), clBlue);
@@ -193,11 +193,11 @@ TEST_F(QvSectionTest, FrameStylesFallBackToTheBaseStyle) {
     const int32_t def = title->BaseStyle()->Frame();
     ASSERT_NE(def, 0);  // the title style draws a frame
     title->SetAreaValue(3, 0, 4, static_cast<uint8_t>(def));
-    EXPECT_EQ(title->Tables(5)->List(3), nullptr);
+    EXPECT_EQ(title->Tables(tbFrames)->List(3), nullptr);
     EXPECT_EQ(title->AreaValue(2, 3), def);
 
     title->SetAreaValue(3, 1, 2, frDeepDown);
-    auto* list = static_cast<TIntSList*>(title->Tables(5)->List(3));
+    auto* list = static_cast<TIntSList*>(title->Tables(tbFrames)->List(3));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->InheritsFrom(TIntSList::StaticClass()));
     EXPECT_EQ(list->Default(), def);
@@ -206,14 +206,14 @@ TEST_F(QvSectionTest, FrameStylesFallBackToTheBaseStyle) {
     EXPECT_EQ(title->AreaValue(3, 3), def);
     // Frames go through the tables' common interface too.
     bool uniform = true;
-    EXPECT_EQ(title->GetLine(5, 3, 1, 2, uniform), static_cast<TQvLine>(frDeepDown));
+    EXPECT_EQ(title->GetLine(tbFrames, 3, 1, 2, uniform), static_cast<TQvLine>(frDeepDown));
     EXPECT_TRUE(uniform);
-    title->SetLine(5, 3, 0, 3, frNoFrame);
+    title->SetLine(tbFrames, 3, 0, 3, frNoFrame);
     EXPECT_EQ(title->AreaValue(3, 3), frNoFrame);
     EXPECT_EQ(title->AreaValue(4, 3), def);
 
     // Clearing the table hands every position back to the default.
-    title->Tables(5)->Clear();
+    title->Tables(tbFrames)->Clear();
     EXPECT_EQ(title->AreaValue(1, 3), def);
     EXPECT_EQ(Client->AreaValue(0, 0), Client->BaseStyle()->Frame());
 }
@@ -275,8 +275,8 @@ TEST_F(QvSectionTest, IntegrityCheckReportsBrokenInvariants) {
     Client->NeedCell({0, 0});
     EXPECT_EQ(Client->CheckIntegrity(), "");
     // Write an inner line and a fill behind the range's back.
-    Client->SetLine(0, 1, 0, 0, PackLine(lsSingle, clRed));
-    Client->SetLine(4, 1, 1, 1, PackLine(lsSingle, clBlue));
+    Client->SetLine(tbVertLines, 1, 0, 0, PackLine(lsSingle, clRed));
+    Client->SetLine(tbFill, 1, 1, 1, PackLine(lsSingle, clBlue));
     const std::string report = Client->CheckIntegrity();
     EXPECT_NE(report.find("inner vertical line"), std::string::npos) << report;
     EXPECT_NE(report.find("mixed fill"), std::string::npos) << report;
@@ -291,7 +291,7 @@ TEST_F(QvSectionTest, DestroyingASectionReleasesRowsCellsAndRanges) {
     s->Merge({0, 0, 3, 3});
     s->NeedCell({1, 1});
     s->NeedCell({5, 5});
-    s->SetLine(0, 4, 0, 4, 5);
+    s->SetLine(tbVertLines, 4, 0, 4, 5);
     s->SetAreaValue(0, 0, 3, frDeepUp);
     EXPECT_EQ(s->CheckIntegrity(), "");
     delete s;

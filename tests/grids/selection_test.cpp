@@ -70,12 +70,12 @@ TEST_F(SelectionTest, LinesGoIntoTheTablesWithoutCells) {
     Sel.SetColor(clYellow);
     EXPECT_EQ(CellCount(), 0);
     bool uniform;
-    EXPECT_EQ(UnpackLine(Client()->GetLine(4, 3, 1, 3, uniform)).Color, clYellow);
+    EXPECT_EQ(UnpackLine(Client()->GetLine(tbFill, 3, 1, 3, uniform)).Color, clYellow);
     EXPECT_TRUE(uniform);
     Sel.SetBorder(liTop, {lsSingle, clBlack});
-    EXPECT_NE(Client()->GetLine(1, 1, 1, 3, uniform), 0u);
+    EXPECT_NE(Client()->GetLine(tbHorzLines, 1, 1, 3, uniform), 0u);
     EXPECT_TRUE(uniform);
-    EXPECT_EQ(Client()->GetLine(1, 2, 1, 3, uniform), 0u);  // one line along the top only
+    EXPECT_EQ(Client()->GetLine(tbHorzLines, 2, 1, 3, uniform), 0u);  // one line along the top only
     EXPECT_EQ(Sel.Color(), clYellow);
 }
 

@@ -39,7 +39,7 @@ std::string Data(TQvSheet& S) {
 std::string Le32(int32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); }
 
 void ExpectIntact(const TQvSheet& S) {
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(S.Sections(k)->CheckIntegrity(), "") << "section " << k;
+    for (TQvSectionKind k : AllSectionKinds) EXPECT_EQ(S.Sections(k)->CheckIntegrity(), "") << "section " << int(k);
 }
 
 // The demonstration form's sheet.
@@ -82,7 +82,7 @@ TEST(SheetData, FlagsNameOnlyWhatIsStoredAndEmptyQuadrantsAreSkipped) {
 
 TEST(SheetData, RowsBlockLayout) {
     TQvSheet s;
-    s.Sections(3)->NeedCellOfClass({3, 7}, TQvCInteger::StaticClass())->SetAsInteger(5);
+    s.Sections(skClient)->NeedCellOfClass({3, 7}, TQvCInteger::StaticClass())->SetAsInteger(5);
     std::string d = Data(s);
     const int32_t id = TQvManager::ClassId(TQvCInteger::StaticClass());
     const size_t at = d.size() - (1 + 4 + 4 + 4 + 4 + 4);  // flag, 7, 3, id, then record...
@@ -94,7 +94,7 @@ TEST(SheetData, RowsBlockLayout) {
     std::memcpy(&len, d.data() + pos + head.size(), 4);
     EXPECT_EQ(d.substr(pos + head.size() + len), Le32(-1) + Le32(-1));
 
-    s.Sections(3)->NeedCellOfClass({5, 7}, TQvCString::StaticClass());
+    s.Sections(skClient)->NeedCellOfClass({5, 7}, TQvCString::StaticClass());
     d = Data(s);
     const size_t second = pos + head.size() + len;
     EXPECT_EQ(d.substr(second, 8), Le32(5) + Le32(TQvManager::ClassId(TQvCString::StaticClass())));
@@ -104,11 +104,11 @@ TEST(SheetData, RangesFillsFramesAndCellsComeBack) {
     TQvSheet s;
     s.SetColCount(10);
     s.SetRowCount(10);
-    TQvSection* sec = s.Sections(3);
+    TQvSection* sec = s.Sections(skClient);
     sec->NeedCell({1, 1})->SetAsString("head");
     sec->Merge({1, 1, 3, 3});
     sec->SetAreaValue(5, 0, 4, 4);
-    sec->SetLine(4, 6, 0, 2, PackLine(lsSingle, clYellow));
+    sec->SetLine(tbFill, 6, 0, 2, PackLine(lsSingle, clYellow));
     const std::string d = Data(s);
 
     TQvSheet r;
@@ -116,7 +116,7 @@ TEST(SheetData, RangesFillsFramesAndCellsComeBack) {
     r.SetRowCount(10);
     TMemoryStream in(d);
     r.ReadData(in);
-    TQvSection* rs = r.Sections(3);
+    TQvSection* rs = r.Sections(skClient);
     ASSERT_EQ(rs->Unions().size(), 1u);
     EXPECT_EQ(rs->Unions()[0]->Rect(), (TRect{1, 1, 3, 3}));
     ASSERT_NE(rs->Unions()[0]->Cell(), nullptr);
@@ -124,7 +124,7 @@ TEST(SheetData, RangesFillsFramesAndCellsComeBack) {
     EXPECT_EQ(rs->AreaValue(3, 5), 4);
     EXPECT_EQ(rs->AreaValue(7, 5), r.BaseClientStyle()->Frame());
     bool uniform;
-    EXPECT_EQ(rs->GetLine(4, 6, 0, 2, uniform), PackLine(lsSingle, clYellow));
+    EXPECT_EQ(rs->GetLine(tbFill, 6, 0, 2, uniform), PackLine(lsSingle, clYellow));
     EXPECT_FALSE(r.Modified());
     EXPECT_EQ(Data(r), d);
     ExpectIntact(r);
@@ -132,10 +132,10 @@ TEST(SheetData, RangesFillsFramesAndCellsComeBack) {
 
 TEST(SheetData, AFailingCellRecordIsReportedAndSkipped) {
     TQvSheet s;
-    TQvCell* first = s.Sections(3)->NeedCellOfClass({0, 0}, TQvCInteger::StaticClass());
+    TQvCell* first = s.Sections(skClient)->NeedCellOfClass({0, 0}, TQvCInteger::StaticClass());
     first->SetAsInteger(1);
     first->SetFormat("0");  // stored as index 0 of the integer formats
-    s.Sections(3)->NeedCellOfClass({1, 0}, TQvCInteger::StaticClass())->SetAsInteger(2);
+    s.Sections(skClient)->NeedCellOfClass({1, 0}, TQvCInteger::StaticClass())->SetAsInteger(2);
     std::string d = Data(s);
     // Damage the first cell record: a format index that no list holds.
     const std::string head = Le32(0) + Le32(0) + Le32(TQvManager::ClassId(TQvCInteger::StaticClass()));
@@ -222,19 +222,19 @@ TEST(SheetFile, FilesImportIntoANonEmptySheetByMerging) {
     {
         TQvSheet s;
         s.SetCellValue(0, 0, TVariant("from file"));
-        s.Sections(3)->Merge({2, 2, 4, 4});
+        s.Sections(skClient)->Merge({2, 2, 4, 4});
         s.SaveToFile(name);
     }
     TQvSheet t;
     t.SetCellValue(0, 0, TVariant("old"));
     t.SetCellValue(4, 0, TVariant("kept"));
-    t.Sections(3)->Merge({3, 3, 5, 5});  // overlaps the file's range: replaced
+    t.Sections(skClient)->Merge({3, 3, 5, 5});  // overlaps the file's range: replaced
     t.LoadFromFile(name);
     EXPECT_EQ(t.FindCell(0, 0)->AsString(), "from file");
     ASSERT_NE(t.FindCell(4, 0), nullptr);
     EXPECT_EQ(t.FindCell(4, 0)->AsString(), "kept");
-    ASSERT_EQ(t.Sections(3)->Unions().size(), 1u);
-    EXPECT_EQ(t.Sections(3)->Unions()[0]->Rect(), (TRect{2, 2, 4, 4}));
+    ASSERT_EQ(t.Sections(skClient)->Unions().size(), 1u);
+    EXPECT_EQ(t.Sections(skClient)->Unions()[0]->Rect(), (TRect{2, 2, 4, 4}));
     ExpectIntact(t);
     std::remove(name.c_str());
 
@@ -297,7 +297,7 @@ TEST(SheetData, RandomSheetsRoundTripByteForByte) {
         s->SetRowCount(12 + pick(10));
         s->SetTitleCols(1 + pick(2));
         for (int k = 0; k < 60; ++k) {
-            const int kind = pick(4) == 0 ? pick(3) : 3;
+            const TQvSectionKind kind = pick(4) == 0 ? AllSectionKinds[pick(3)] : skClient;
             TQvSection* sec = s->Sections(kind);
             const TPoint p{pick(12), pick(12)};
             switch (pick(9)) {
@@ -335,8 +335,8 @@ TEST(SheetData, RandomSheetsRoundTripByteForByte) {
         r->LoadFromStream(m1);
         // A border written next to a range may leave that range's shared
         // edge mixed; loading must not add any other inconsistency.
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(r->Sections(k)->CheckIntegrity(), s->Sections(k)->CheckIntegrity()) << k;
+        for (TQvSectionKind k : AllSectionKinds)
+            EXPECT_EQ(r->Sections(k)->CheckIntegrity(), s->Sections(k)->CheckIntegrity()) << int(k);
         const std::string once = Data(*r);
         auto* again = new TQvSheet(&form);
         TMemoryStream in(once);

@@ -31,13 +31,27 @@ TEST(QvSheetTest, ANewSheetHasItsDefaults) {
     EXPECT_FALSE(s.ReadOnly());
     EXPECT_EQ(s.Styler(), nullptr);
     EXPECT_EQ(s.UpdateCount(), 0);
-    for (int k = 0; k < 4; ++k) {
+    for (TQvSectionKind k : AllSectionKinds) {
         EXPECT_TRUE(s.Sections(k)->IsEmpty());
         EXPECT_EQ(s.Sections(k)->Kind(), k);
         EXPECT_EQ(s.Sections(k)->BaseStyle(), k == skClient ? s.BaseClientStyle() : s.BaseTitleStyle());
     }
     EXPECT_TRUE(s.BaseClientStyle()->IsClient());
     EXPECT_FALSE(s.BaseTitleStyle()->IsClient());
+}
+
+// An index outside a fixed table is a programmer error: where assertions are
+// on, the accessors stop the program and name the broken condition.
+TEST(QvSheetDeathTest, UncheckedIndexesAssert) {
+#if QV_ASSERTS_ACTIVE
+    TQvSheet s;
+    EXPECT_DEATH(s.Sections(static_cast<TQvSectionKind>(4)), "assertion failed: Kind <= skClient");
+    EXPECT_DEATH(s.Views(0), "sheet.h:[0-9]+: assertion failed: I >= 0");
+    EXPECT_DEATH(s.Sizes(axCols, static_cast<TQvSizePart>(2)), "assertion failed");
+    EXPECT_DEATH(s.Sections(skClient)->Tables(static_cast<TQvSectionTable>(6)), "assertion failed: T < TableCount");
+#else
+    GTEST_SKIP() << "assertions are off in this build";
+#endif
 }
 
 TEST(QvSheetTest, CountsClampAndNotifyOnlyOnChange) {

@@ -90,37 +90,37 @@ TEST_F(QvUnionTest, SplittingKeepsTheTopLeftCellAndLeavesTheRestEmpty) {
 
 TEST_F(QvUnionTest, MergingNormalisesLinesAndFill) {
     // Left edge (line 1): rows 1..2 hold two different values -> cleared.
-    S->SetLine(0, 1, 1, 1, Red);
-    S->SetLine(0, 1, 2, 2, Blue);
+    S->SetLine(tbVertLines, 1, 1, 1, Red);
+    S->SetLine(tbVertLines, 1, 2, 2, Blue);
     // Right edge (line 4): the same value on both segments -> kept.
-    S->SetLine(0, 4, 1, 2, Red);
+    S->SetLine(tbVertLines, 4, 1, 2, Red);
     // Top edge (line 1): columns 1..3 all Blue -> kept; bottom edge partly set -> cleared.
-    S->SetLine(1, 1, 1, 3, Blue);
-    S->SetLine(1, 3, 2, 2, Red);
+    S->SetLine(tbHorzLines, 1, 1, 3, Blue);
+    S->SetLine(tbHorzLines, 3, 2, 2, Red);
     // Inner lines and a line outside the range.
-    S->SetLine(0, 2, 1, 2, Red);
-    S->SetLine(1, 2, 1, 3, Red);
-    S->SetLine(0, 6, 1, 2, Red);
+    S->SetLine(tbVertLines, 2, 1, 2, Red);
+    S->SetLine(tbHorzLines, 2, 1, 3, Red);
+    S->SetLine(tbVertLines, 6, 1, 2, Red);
     // Fill: the top-left's colour wins, including "none".
-    S->SetLine(4, 1, 1, 1, 0x1234);
-    S->SetLine(4, 2, 3, 3, 0x5678);
+    S->SetLine(tbFill, 1, 1, 1, 0x1234);
+    S->SetLine(tbFill, 2, 3, 3, 0x5678);
 
     TRecordingView view(&Sheet);
     S->Merge({1, 1, 4, 3});
     bool uniform = false;
-    EXPECT_EQ(S->GetLine(0, 1, 1, 2, uniform), 0u);
-    EXPECT_EQ(S->GetLine(0, 4, 1, 2, uniform), Red);
+    EXPECT_EQ(S->GetLine(tbVertLines, 1, 1, 2, uniform), 0u);
+    EXPECT_EQ(S->GetLine(tbVertLines, 4, 1, 2, uniform), Red);
     EXPECT_TRUE(uniform);
-    EXPECT_EQ(S->GetLine(1, 1, 1, 3, uniform), Blue);
+    EXPECT_EQ(S->GetLine(tbHorzLines, 1, 1, 3, uniform), Blue);
     EXPECT_TRUE(uniform);
-    EXPECT_EQ(S->GetLine(1, 3, 1, 3, uniform), 0u);
+    EXPECT_EQ(S->GetLine(tbHorzLines, 3, 1, 3, uniform), 0u);
     EXPECT_TRUE(uniform);
-    EXPECT_EQ(S->GetLine(0, 2, 1, 2, uniform), 0u);
-    EXPECT_EQ(S->GetLine(0, 3, 1, 2, uniform), 0u);
-    EXPECT_EQ(S->GetLine(1, 2, 1, 3, uniform), 0u);
-    EXPECT_EQ(S->GetLine(0, 6, 1, 2, uniform), Red);
+    EXPECT_EQ(S->GetLine(tbVertLines, 2, 1, 2, uniform), 0u);
+    EXPECT_EQ(S->GetLine(tbVertLines, 3, 1, 2, uniform), 0u);
+    EXPECT_EQ(S->GetLine(tbHorzLines, 2, 1, 3, uniform), 0u);
+    EXPECT_EQ(S->GetLine(tbVertLines, 6, 1, 2, uniform), Red);
     for (int y = 1; y < 3; ++y)
-        for (int x = 1; x < 4; ++x) EXPECT_EQ(S->GetLine(4, y, x, x, uniform), 0x1234u) << x << "," << y;
+        for (int x = 1; x < 4; ++x) EXPECT_EQ(S->GetLine(tbFill, y, x, x, uniform), 0x1234u) << x << "," << y;
     // A cleared outer edge asks for a repaint of the outline only.
     bool linesOnly = false;
     for (const auto& c : view.Named("InvalidateCells"))
@@ -138,12 +138,12 @@ TEST_F(QvUnionTest, ClearingASharedEdgeNormalisesTheNeighbour) {
     // Range A's top edge (line 6, columns 8..9) is uniform; the new range
     // above shares column 9 of that line and its own bottom edge is mixed.
     S->Merge({8, 6, 10, 10});
-    S->SetLine(1, 6, 8, 10, Red);
-    S->SetLine(1, 6, 10, 10, Blue);
+    S->SetLine(tbHorzLines, 6, 8, 10, Red);
+    S->SetLine(tbHorzLines, 6, 10, 10, Blue);
     ExpectSound();
     S->Merge({9, 5, 12, 6});
     bool uniform = false;
-    EXPECT_EQ(S->GetLine(1, 6, 8, 9, uniform), 0u);
+    EXPECT_EQ(S->GetLine(tbHorzLines, 6, 8, 9, uniform), 0u);
     EXPECT_TRUE(uniform);
     ExpectSound();
 }

@@ -150,8 +150,8 @@ TEST(SheetPrinter, TheUsedAreaCountsFillsBordersAndRanges) {
 
     s.SetCellValue(2, 3, TVariant(int32_t(1)));
     EXPECT_EQ(printer.PrintArea(), (TRect{0, 0, 3, 4}));
-    s.Sections(skClient)->SetLine(4, 9, 5, 5, PackLine(lsSingle, clYellow));  // a fill at (5, 9)
-    s.Sections(skClient)->SetLine(0, 12, 1, 1, PackLine(lsSingle, clRed));    // a line left of column 12
+    s.Sections(skClient)->SetLine(tbFill, 9, 5, 5, PackLine(lsSingle, clYellow));  // a fill at (5, 9)
+    s.Sections(skClient)->SetLine(tbVertLines, 12, 1, 1, PackLine(lsSingle, clRed));    // a line left of column 12
     EXPECT_EQ(printer.PrintArea(), (TRect{0, 0, 12, 10}));
     s.Sections(skClient)->Merge({20, 20, 22, 25});
     EXPECT_EQ(printer.PrintArea(), (TRect{0, 0, 22, 25}));

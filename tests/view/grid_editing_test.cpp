@@ -470,7 +470,7 @@ TEST_F(GridEditing, EditorIsPlacedOverTheCellAndFollowsTheScale) {
     GoTo({1, 2});
     Press(Qt::Key_F2);
     TRect px;
-    ASSERT_TRUE(Pane()->CellRectToPixels({1, 2, 2, 3}, 0, px));
+    ASSERT_TRUE(Pane()->CellRectToPixels({1, 2, 2, 3}, TQvView::paWhole, px));
     // No frame: the editor keeps off the grid lines at the right and bottom.
     EXPECT_EQ(Grid->Editor()->geometry(), QRect(px.Left, px.Top, px.Right - px.Left - 1, px.Bottom - px.Top - 1));
     Client()->FindCell({1, 2})->SetFrame(frDeepDown);
@@ -479,7 +479,7 @@ TEST_F(GridEditing, EditorIsPlacedOverTheCellAndFollowsTheScale) {
     EXPECT_EQ(Grid->Editor()->geometry(),
               QRect(px.Left + 2, px.Top + 2, px.Right - px.Left - 4, px.Bottom - px.Top - 4));
     Grid->SetScale(200);
-    ASSERT_TRUE(Pane()->CellRectToPixels({1, 2, 2, 3}, 0, px));
+    ASSERT_TRUE(Pane()->CellRectToPixels({1, 2, 2, 3}, TQvView::paWhole, px));
     EXPECT_EQ(Grid->Editor()->geometry(),
               QRect(px.Left + 2, px.Top + 2, px.Right - px.Left - 4, px.Bottom - px.Top - 4));
 }

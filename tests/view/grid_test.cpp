@@ -167,7 +167,7 @@ TEST(Grid, AttachingASheetSelectsTheFirstCell) {
     EXPECT_EQ(grid.Views(skClient)->SelRect(), (TRect{0, 0, 1, 1}));
     ASSERT_NE(grid.Selection(), nullptr);
     EXPECT_EQ(grid.Selection()->GetRect(), (TRect{0, 0, 1, 1}));
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(grid.Views(k)->Section(), sheet->Sections(k));
+    for (TQvSectionKind k : AllSectionKinds) EXPECT_EQ(grid.Views(k)->Section(), sheet->Sections(k));
 }
 
 TEST(Grid, SheetGoingAwayEmptiesTheGrid) {
@@ -178,7 +178,7 @@ TEST(Grid, SheetGoingAwayEmptiesTheGrid) {
     sheet.reset();
     EXPECT_EQ(grid.Sheet(), nullptr);
     EXPECT_EQ(grid.Selection(), nullptr);
-    for (int k = 0; k < 4; ++k) {
+    for (TQvSectionKind k : AllSectionKinds) {
         EXPECT_EQ(grid.Views(k)->Section(), nullptr);
         EXPECT_EQ(grid.Views(k)->ContentSize(), (TSize{0, 0}));
     }

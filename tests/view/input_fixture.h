@@ -48,7 +48,7 @@ protected:
     // The centre of a cell of a pane, in its client pixels.
     static QPoint Centre(TQvView* P, TPoint Cell) {
         TRect px;
-        EXPECT_TRUE(P->CellRectToPixels({Cell.X, Cell.Y, Cell.X + 1, Cell.Y + 1}, 0, px));
+        EXPECT_TRUE(P->CellRectToPixels({Cell.X, Cell.Y, Cell.X + 1, Cell.Y + 1}, TQvView::paWhole, px));
         return {(px.Left + px.Right) / 2, (px.Top + px.Bottom) / 2};
     }
     // A point on the right edge of column Col in a title pane (its last

@@ -159,11 +159,11 @@ TEST_F(ViewGeometry, CellAtClampsOutsidePoints) {
 TEST_F(ViewGeometry, CellRectanglesAndPixels) {
     Client()->ScrollTo({10, 0});
     TRect p;
-    ASSERT_TRUE(Client()->CellRectToPixels(TRect{1, 1, 3, 2}, 0, p));
+    ASSERT_TRUE(Client()->CellRectToPixels(TRect{1, 1, 3, 2}, TQvView::paWhole, p));
     EXPECT_EQ(p, (TRect{50, 16, 170, 32}));
-    ASSERT_TRUE(Client()->CellRectToPixels(TRect{1, 1, 3, 2}, 2, p));
+    ASSERT_TRUE(Client()->CellRectToPixels(TRect{1, 1, 3, 2}, TQvView::paInsideCurFrame, p));
     EXPECT_EQ(p, (TRect{52, 18, 167, 29}));
-    EXPECT_FALSE(Client()->CellRectToPixels(TRect{49, 0, 51, 1}, 0, p));  // beyond the count
+    EXPECT_FALSE(Client()->CellRectToPixels(TRect{49, 0, 51, 1}, TQvView::paWhole, p));  // beyond the count
     TRect cells;
     // A partly covered column at the far side counts.
     ASSERT_TRUE(Client()->PixelsToCells(TRect{0, 0, 111, 16}, cells));

@@ -46,7 +46,7 @@ protected:
     }
 
     TQvView* Client() const { return Grid->Views(skClient); }
-    TRect Px(TPoint Cell, int Mode = 0) const {
+    TRect Px(TPoint Cell, TQvView::TPixelArea Mode = TQvView::paWhole) const {
         TRect r;
         EXPECT_TRUE(Client()->CellRectToPixels({Cell.X, Cell.Y, Cell.X + 1, Cell.Y + 1}, Mode, r));
         return r;
@@ -189,7 +189,7 @@ TEST_F(ViewPaintTest, SelectedCellShowsAFrameRingAndStaysUninverted) {
     Client()->SetCurrent({5, 5}, true, false);
     const QImage shot = Shot();
     ASSERT_EQ(Client()->SelRect(), (TRect{5, 5, 6, 6}));
-    const TRect q = Px({5, 5}), a = Px({5, 5}, 1);
+    const TRect q = Px({5, 5}), a = Px({5, 5}, TQvView::paInsideSelFrame);
     const QRgb inverted = ~Window() & 0xFFFFFF;
     // The ring: three pixels around the inside of the selection frame.
     EXPECT_EQ(At(shot, a.Left - 3, q.Top + 6), inverted);
@@ -213,11 +213,11 @@ TEST_F(ViewPaintTest, FlatLooksInvertTheSelectionPlainlyAndKeepTitleFrames) {
     const auto titleCell = [&](int32_t Col) {
         QApplication::processEvents();
         TRect px;
-        EXPECT_TRUE(titles->CellRectToPixels({Col, 0, Col + 1, 1}, 0, px));
+        EXPECT_TRUE(titles->CellRectToPixels({Col, 0, Col + 1, 1}, TQvView::paWhole, px));
         return titles->grab(QRect(px.Left, px.Top, px.Width(), px.Height())).toImage().convertToFormat(QImage::Format_RGB32);
     };
     const QRgb inverted = ~Window() & 0xFFFFFF;
-    const TRect a = Px({3, 3}, 1), q = Px({3, 3});
+    const TRect a = Px({3, 3}, TQvView::paInsideSelFrame), q = Px({3, 3});
     QImage shot = Shot();
     EXPECT_EQ(At(shot, a.Right + 2, q.Top + 5), inverted) << "the ring";
     EXPECT_EQ(At(shot, a.Right - 1, q.Top + 5), Window()) << "the margin inside the ring";
@@ -228,7 +228,7 @@ TEST_F(ViewPaintTest, FlatLooksInvertTheSelectionPlainlyAndKeepTitleFrames) {
     EXPECT_EQ(At(shot, a.Right + 2, q.Top + 5), Window()) << "no ring";
     EXPECT_EQ(At(shot, a.Right - 1, q.Top + 5), inverted) << "no margin";
     EXPECT_EQ(At(shot, (q.Left + q.Right) / 2, (q.Top + q.Bottom) / 2), inverted);
-    const TRect cur = Px({2, 2}, 2);
+    const TRect cur = Px({2, 2}, TQvView::paInsideCurFrame);
     EXPECT_EQ(At(shot, cur.Left + 3, cur.Top + 3), Window()) << "the current cell stays uninverted";
     EXPECT_EQ(titleCell(2), titleCell(0)) << "title cells keep their own frames";
 
@@ -254,7 +254,7 @@ TEST_F(ViewPaintTest, AutoTitlesNameColumnsAndRowsNextToTheCells) {
     const auto ink = [](TQvView* P, TPoint Cell) {
         QApplication::processEvents();
         TRect px;
-        EXPECT_TRUE(P->CellRectToPixels({Cell.X, Cell.Y, Cell.X + 1, Cell.Y + 1}, 2, px));
+        EXPECT_TRUE(P->CellRectToPixels({Cell.X, Cell.Y, Cell.X + 1, Cell.Y + 1}, TQvView::paInsideCurFrame, px));
         const QImage i = P->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QRgb face = At(i, px.Left + 1, px.Top + 1);
         return Ink(i, px, face);
@@ -268,7 +268,7 @@ TEST_F(ViewPaintTest, AutoTitlesNameColumnsAndRowsNextToTheCells) {
     const QRect w = ink(cols, {7, 1}), i = ink(cols, {8, 1});
     EXPECT_GT(w.width(), i.width());
     TRect q;
-    ASSERT_TRUE(cols->CellRectToPixels({8, 1, 9, 2}, 0, q));
+    ASSERT_TRUE(cols->CellRectToPixels({8, 1, 9, 2}, TQvView::paWhole, q));
     EXPECT_LE(std::abs(i.center().x() - (q.Left + q.Right) / 2), 2);
     // A title cell of its own, even an empty one, shows no letter.
     Sheet->Sections(skColTitles)->NeedCell({1, 1});
