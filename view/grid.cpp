@@ -66,11 +66,9 @@ TQvGrid::TQvGrid(QWidget* Parent) : QFrame(Parent) {
         for (auto& part : axis) part = std::make_unique<TQvSizeList>();
     // The client pane first: it is the active pane; the title panes are
     // created after it and so lie above it when they overlap during sizing.
-    new TQvView(this, skClient);
+    FViews[skClient] = new TQvView(this, skClient);
     FActiveView = FViews[skClient];
-    new TQvView(this, skColTitles);
-    new TQvView(this, skRowTitles);
-    new TQvView(this, skCorner);
+    for (TQvSectionKind k : {skColTitles, skRowTitles, skCorner}) FViews[k] = new TQvView(this, k);
     setFocusPolicy(Qt::StrongFocus);
     AlignControls();
 }

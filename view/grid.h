@@ -209,9 +209,9 @@ private:
     // FVertLink, both ways; the old partner is let go.
     void SetLink(TQvGrid* TQvGrid::*Link, TQvGrid* G);
 
-    // What the panes ask of the gesture and the editor: the only private
-    // members TQvView uses.
-    friend class TQvView;
+    // What the panes ask of the gesture and the editor, reached only through
+    // TQvGridAccess.
+    friend class TQvGridAccess;
     void SetMousePoint(TPoint P) { FMousePoint = P; }
     // Ends a running gesture as a cancel at the last mouse point.
     void CancelMouse(TQvView* Pane);
@@ -326,6 +326,20 @@ private:
     TPoint FPressCell;   // the cell pressed there, before the press scrolled anything
     TPoint FPressScroll;  // the pane's scroll position at the press
     bool FPressHeld = false;  // the pointer has not left the press point yet
+};
+
+// The private interface between the grid and its panes: the few grid members
+// a pane calls beyond the public ones. TQvView alone may use it, and it is
+// the grid's only friend, so neither class reaches the other's fields.
+class TQvGridAccess {
+    friend class TQvView;
+    static void SetMousePoint(TQvGrid& G, TPoint P) { G.SetMousePoint(P); }
+    static void CancelMouse(TQvGrid& G, TQvView* Pane) { G.CancelMouse(Pane); }
+    static void DropPress(TQvGrid& G, TQvView* Pane) { G.DropPress(Pane); }
+    static TQvAxis SizingAxis(const TQvGrid& G) { return G.SizingAxis(); }
+    static int32_t SizingIndex(const TQvGrid& G) { return G.SizingIndex(); }
+    static void FocusOpenEditor(TQvGrid& G) { G.FocusOpenEditor(); }
+    static bool KeyFromEditor(const TQvGrid& G, const QKeyEvent* E) { return G.KeyFromEditor(E); }
 };
 
 }  // namespace qv

@@ -67,7 +67,6 @@ TQvView::TQvView(TQvGrid* Grid, TQvSectionKind Kind)
     // or the title pane running along that axis, else the title list.
     FColSizes = Grid->Sizes(axCols, (Kind == skClient || Kind == skColTitles) ? spClient : spTitle);
     FRowSizes = Grid->Sizes(axRows, (Kind == skClient || Kind == skRowTitles) ? spClient : spTitle);
-    Grid->FViews[Kind] = this;
 
     // Only the client pane is a tab stop; the panes receive mouse moves
     // without a button so the grid can show the sizing cursor while hovering.
@@ -531,8 +530,8 @@ void TQvView::ChangeSize(TQvAxis Axis, int32_t Offset, int32_t Old, int32_t New)
         At(FContentSize, Axis) += d;
         // 3. Merged ranges crossing the item's column or row are drawn whole.
         if (IsClientPane() && FSection && idle) {
-            const int32_t i = FGrid->SizingIndex();
-            const TRect band = FGrid->SizingAxis() == axCols ? TRect{i, 0, i + 1, 0x3FFFFFFF}
+            const int32_t i = TQvGridAccess::SizingIndex(*FGrid);
+            const TRect band = TQvGridAccess::SizingAxis(*FGrid) == axCols ? TRect{i, 0, i + 1, 0x3FFFFFFF}
                                                             : TRect{0, i, 0x3FFFFFFF, i + 1};
             for (const auto& u : FSection->Unions()) {
                 TRect p;

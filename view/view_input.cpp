@@ -363,7 +363,7 @@ bool TQvView::event(QEvent* E) {
             // the grid, a click on the edited cell): a key typed into the
             // pane would start a new entry and lose what the editor holds.
             const bool done = QWidget::event(E);
-            if (FGrid->ActiveView() == this) FGrid->FocusOpenEditor();
+            if (FGrid->ActiveView() == this) TQvGridAccess::FocusOpenEditor(*FGrid);
             return done;
         }
         case QEvent::ContextMenu: {
@@ -393,7 +393,7 @@ bool TQvView::focusNextPrevChild(bool) {
 void TQvView::keyPressEvent(QKeyEvent* E) {
     // A key the editor over this pane did not want (Up in a one-line edit)
     // comes up here: it stays the editor's and moves nothing.
-    if (FGrid->KeyFromEditor(E)) {
+    if (TQvGridAccess::KeyFromEditor(*FGrid, E)) {
         E->accept();
         return;
     }
@@ -412,7 +412,7 @@ bool TQvView::EscapeKey(QKeyEvent* E) {
         // Escape first ends a mouse gesture (a sizing drag restores its
         // size). The cancel runs the gesture's handler once more, as a
         // release without a drag, at the last mouse point.
-        FGrid->CancelMouse(this);
+        TQvGridAccess::CancelMouse(*FGrid, this);
     } else if (FGrid->Editing() && FGrid->ActiveView() == this) {
         // Escape in an edit gives up what was typed.
         FGrid->CancelEdit();
@@ -548,7 +548,7 @@ void TQvView::EnterKey(QKeyEvent* E) {
 
 void TQvView::mousePressEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->SetMousePoint(p);
+    TQvGridAccess::SetMousePoint(*FGrid, p);
 
     // Settle the focus: in design mode a click (with Ctrl, or whenever the
     // client is not active) makes this pane the active one; the active pane
@@ -564,7 +564,7 @@ void TQvView::mousePressEvent(QMouseEvent* E) {
     if (E->button() == Qt::LeftButton) {
         // A press while a gesture still runs means its release was lost.
         if (FGrid->MouseTracking())
-            FGrid->CancelMouse(this);
+            TQvGridAccess::CancelMouse(*FGrid, this);
         if (FGrid->MouseState() == TQvGrid::msIdle) {
             // The handler is chosen while hovering; a press without a hover
             // before it (touch, synthetic input) chooses it here.
@@ -581,11 +581,11 @@ void TQvView::mousePressEvent(QMouseEvent* E) {
 
 void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->SetMousePoint(p);
+    TQvGridAccess::SetMousePoint(*FGrid, p);
     // Qt delivers the second press of a double click before the double
     // click itself. That press began a gesture which the double click takes
     // over.
-    if (E->button() == Qt::LeftButton) FGrid->DropPress(this);
+    if (E->button() == Qt::LeftButton) TQvGridAccess::DropPress(*FGrid, this);
     if (E->button() == Qt::LeftButton && FGrid->MouseState() == TQvGrid::msIdle) {
         FGrid->GetMouseAction(this, p);
         FGrid->MouseEvent(this, TQvGrid::meDown, E->modifiers(), true, p);
@@ -598,7 +598,7 @@ void TQvView::mouseDoubleClickEvent(QMouseEvent* E) {
 
 void TQvView::mouseMoveEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->SetMousePoint(p);
+    TQvGridAccess::SetMousePoint(*FGrid, p);
     if (FGrid->MouseTracking()) {
         FGrid->MouseEvent(this, TQvGrid::meMove, E->modifiers(), false, p);
     } else if (E->buttons() == Qt::NoButton && FGrid->MouseState() == TQvGrid::msIdle) {
@@ -625,7 +625,7 @@ void TQvView::mouseMoveEvent(QMouseEvent* E) {
 
 void TQvView::mouseReleaseEvent(QMouseEvent* E) {
     const TPoint p = ToPoint(E->position());
-    FGrid->SetMousePoint(p);
+    TQvGridAccess::SetMousePoint(*FGrid, p);
     if (E->button() == Qt::LeftButton) {
         if (FGrid->MouseTracking()) FGrid->MouseEvent(this, TQvGrid::meUp, E->modifiers(), false, p);
         if (rect().contains(E->position().toPoint()) && FGrid->OnClick) FGrid->OnClick(static_cast<TObject*>(this));
