@@ -160,7 +160,7 @@ void TQvSheet::SetMaxSize(TQvAxis Axis, int32_t M) {
         });
         // In sheet index order: the title entries from the outermost in.
         if (part == spTitle) std::reverse(tooLarge.begin(), tooLarge.end());
-        for (int32_t i : tooLarge) SetSize(part == spClient ? i : -1 - i, Axis, M);
+        for (int32_t i : tooLarge) SetSize(Axis, part == spClient ? i : -1 - i, M);
     }
 }
 

@@ -105,6 +105,8 @@ public:
     // Fires OnSizing, applies the maximum, stores the size when the entry
     // exists and the size differs, and tells the views.
     void SetSize(int32_t Index, TQvAxis Axis, int32_t Size);
+    // The same in GetSize's argument order.
+    void SetSize(TQvAxis Axis, int32_t Index, int32_t Size) { SetSize(Index, Axis, Size); }
     // OnSizing, then the maximum; used by SetSize and interactive sizing.
     void DoSizing(TQvAxis Axis, TQvSizePart Part, int32_t& Size, int32_t Entry);
     void NotifySizeChanged(IQvSheetView* Except, TQvAxis Axis, int32_t Entry, TQvSizePart Part);

@@ -150,7 +150,7 @@ TEST(QvSheetTest, TitleSizesCountFromTheClientArea) {
     std::vector<int> indexes;
     s.OnSizing = [&](TObject*, TQvAxis, int32_t Index, int32_t&) { indexes.push_back(Index); };
     s.SetSize(-1, axCols, 11);
-    s.SetSize(-3, axCols, 33);
+    s.SetSize(axCols, -3, 33);  // the axis may come first, as in GetSize
     s.SetSize(-4, axCols, 44);  // no such title entry
     EXPECT_EQ(s.Sizes(axCols, spTitle)->Values(0), 11);
     EXPECT_EQ(s.Sizes(axCols, spTitle)->Values(2), 33);
