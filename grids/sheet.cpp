@@ -21,10 +21,10 @@ TQvSheet::TQvSheet(TComponent* AOwner) : TComponent(AOwner) {
         for (auto& list : axis) list = std::make_unique<TQvSizeList>();
     FBackground = std::make_unique<TPicture>();
     FBackground->OnChange = [this](TObject*) { RepaintGrids(); };
-    for (uint8_t k = 0; k < 4; ++k) FSections[k] = std::make_unique<TQvSection>(this, static_cast<TQvSectionKind>(k));
+    for (TQvSectionKind k : AllSectionKinds) FSections[k] = std::make_unique<TQvSection>(this, k);
     FBaseClientStyle = std::make_unique<TQvBaseStyle>(this, true);
     FBaseTitleStyle = std::make_unique<TQvBaseStyle>(this, false);
-    for (int k = 0; k < 4; ++k)
+    for (TQvSectionKind k : AllSectionKinds)
         FSections[k]->SetBaseStyle(k == skClient ? FBaseClientStyle.get() : FBaseTitleStyle.get());
     SetColDefWidth(60);
     SetRowDefHeight(15);
