@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "designer/cell_designer.h"
 #include "designer/color_box.h"
@@ -169,7 +170,9 @@ void TQvSheetDesigner::BuildStandardBar() {
     FScaleSelector->setToolTip(QStringLiteral("Scale"));
     FScaleSelector->setEditable(true);
     FScaleSelector->setInsertPolicy(QComboBox::NoInsert);
-    FScaleSelector->setFixedWidth(50);
+    // 50 pixels, or what "200%" needs beside the arrow in this style.
+    FScaleSelector->setFixedWidth(
+        std::max(50, FScaleSelector->fontMetrics().horizontalAdvance(QStringLiteral("200%")) + 32));
     FScaleSelector->addItems({QStringLiteral("200%"), QStringLiteral("150%"), QStringLiteral("100%"),
                               QStringLiteral("75%"), QStringLiteral("50%"), QStringLiteral("25%"),
                               QStringLiteral("10%"), QStringLiteral("Fit Selection")});

@@ -256,6 +256,10 @@ std::vector<TQvRun> TQvSection::FillRuns(int32_t Y, int32_t From, int32_t To) co
     return Runs(tbFill, Y, From, To);
 }
 
+std::vector<TQvRun> TQvSection::DiagonalRuns(bool Second, int32_t Y, int32_t From, int32_t To) const {
+    return Runs(Second ? tbBias2 : tbBias1, Y, From, To);
+}
+
 std::vector<TQvRun> TQvSection::VertLineRuns(int32_t X, int32_t From, int32_t To) const {
     return Runs(tbVertLines, X, From, To);
 }

@@ -117,6 +117,9 @@ public:
     // Y (above row Y) over columns [From, To). Decode the values with
     // LineColor and UnpackLine (grids/types.h).
     std::vector<TQvRun> FillRuns(int32_t Y, int32_t From, int32_t To) const;
+    // The first (top-left to bottom-right) or second (bottom-left to
+    // top-right) diagonal of the cells From..To−1 of row Y.
+    std::vector<TQvRun> DiagonalRuns(bool Second, int32_t Y, int32_t From, int32_t To) const;
     std::vector<TQvRun> VertLineRuns(int32_t X, int32_t From, int32_t To) const;
     std::vector<TQvRun> HorzLineRuns(int32_t Y, int32_t From, int32_t To) const;
     // Frame style at (X, Y): the row's sub-list value, or the base style's frame.

@@ -215,6 +215,29 @@ TEST_F(SheetDesignerTest, TheButtonsShowTheSelectionAndToggleIt) {
     EXPECT_FALSE(Sel()->Showing());
 }
 
+TEST_F(SheetDesignerTest, DiagonalsAreDrawnAcrossTheirCell) {
+    // Cell (2, 2) lies at x 120..179, y 30..44 of the client pane; the
+    // first diagonal passes its centre.
+    const auto darkNearCentre = [this] {
+        const QImage image = Grid()->Views(skClient)->grab().toImage();
+        for (int y = 35; y <= 39; ++y)
+            for (int x = 148; x <= 152; ++x)
+                if (qGray(image.pixel(x, y)) < 80) return true;
+        return false;
+    };
+    Select({2, 2, 3, 3});
+    auto* color = Designer->findChild<TColorToolButton*>("BBorderColor");
+    color->SetColor(clBlack);
+    color->OnClick(color);
+    Button("First Diagonal")->click();
+    Select({5, 5, 6, 6});
+    EXPECT_TRUE(darkNearCentre());
+    Select({2, 2, 3, 3});
+    Button("First Diagonal")->click();
+    Select({5, 5, 6, 6});
+    EXPECT_FALSE(darkNearCentre());
+}
+
 TEST_F(SheetDesignerTest, ShowingTheSelectionsFontWritesNothingBack) {
     Sheet.NeedCell(0, 0)->SetAsString("a");
     Sheet.NeedCell(0, 0)->Font()->SetName("Liberation Serif");

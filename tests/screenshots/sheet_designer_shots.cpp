@@ -27,7 +27,13 @@ void WriteSheetDesignerShots(const QString& Folder) {
 
     designer.Button(QStringLiteral("Styles On / Off"))->click();
     designer.Button(QStringLiteral("Hints On / Off"))->click();
-    designer.Grid()->Selection()->SetRect({1, 1, 4, 5});
+    TQvView* pane = designer.Grid()->Views(skClient);
+    designer.Grid()->SetActiveView(pane);
+    pane->SetCurrent({7, 7}, true, false);
+    designer.Button(QStringLiteral("First Diagonal"))->click();
+    designer.Button(QStringLiteral("Second Diagonal"))->click();
+    pane->SetCurrent({1, 1}, true, false);
+    pane->SelectRect({1, 1, 4, 5});
     SaveShot(designer, Folder, QStringLiteral("sheet_designer_bars.png"));
 
     designer.findChild<TColorToolButton*>(QStringLiteral("BCellColor"))->OnDropDown(nullptr);
