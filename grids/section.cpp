@@ -406,6 +406,21 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     return cleared;
 }
 
+void TQvSection::DropEmptyLines() {
+    for (auto& table : FTables) {
+        std::vector<int32_t> empty;
+        table->ForEach([&](int32_t Line, TObject* Obj) {
+            if (static_cast<TSList*>(Obj)->IsEmpty()) empty.push_back(Line);
+            return false;
+        });
+        for (int32_t line : empty) {
+            TObject* list = table->GetItem(line);
+            table->SetItem(line, nullptr);
+            delete list;
+        }
+    }
+}
+
 void TQvSection::ClearLinesIn(int Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To) {
     FTables[Table]->ForEachIn(FromLine, ToLine, [&](int32_t, TObject* obj) {
         static_cast<TSList*>(obj)->ClearRange(From, To);

@@ -105,6 +105,11 @@ public:
 
     // --- attribute tables ------------------------------------------------
     TListSList* Tables(int I) const { return FTables[I].get(); }
+    // Frees the sub-lists of the line and fill tables that hold nothing any
+    // more (lines cleared one by one leave them behind). Writers call it
+    // first, so that a table holds exactly what a reader of its record
+    // builds and saving again gives the same bytes.
+    void DropEmptyLines();
     // Tables[Table][Line][k] := Value for k in [From, To]; a zero write into
     // a missing sub-list creates nothing.
     void SetLine(int Table, int32_t Line, int32_t From, int32_t To, TQvLine Value);
