@@ -1,16 +1,19 @@
 // TestQv: the demonstration program of the grid components.
 //
 //   TestQv                      shows the main window until it is closed
+//   TestQv FILE.qvf             the same, with the sheet read from FILE.qvf
 //   TestQv --screenshot FILE    shows it, saves a PNG picture of it once it
 //                               has painted, prints where, and exits
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 
 #include "demo/main_window.h"
 #include "qt/qt_message_service.h"
+#include "qt/qt_picture.h"
 
 namespace {
 
@@ -38,10 +41,25 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption screenshot("screenshot", "Save a PNG picture of the window to <file> and exit.", "file");
     parser.addOption(screenshot);
+    parser.addPositionalArgument("file", "A sheet file (.qvf) to show instead of the empty sheet.", "[file]");
     parser.process(app);
+    if (parser.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "TestQv: give at most one sheet file\n");
+        return 2;
+    }
 
     qv::InstallQtMessageService();
+    qv::RegisterQtPictureFormats();
     qv::TForm1 form;
+    if (!parser.positionalArguments().isEmpty()) {
+        const QString file = parser.positionalArguments().first();
+        try {
+            form.Sheet->LoadFromFile(QFile::encodeName(file).toStdString());
+        } catch (const std::exception& E) {
+            std::fprintf(stderr, "TestQv: cannot read %s: %s\n", qPrintable(file), E.what());
+            return 1;
+        }
+    }
     form.show();
     if (parser.isSet(screenshot)) {
         const QString path = parser.value(screenshot);

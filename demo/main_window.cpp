@@ -2,6 +2,9 @@
 
 #include <QMenuBar>
 
+#include "designer/sheet_designer.h"
+#include "designer/styler_designer.h"
+
 namespace qv {
 
 namespace {
@@ -20,7 +23,12 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
     resize(FormWidth, FormHeight);
 
     QMenu* edit = menuBar()->addMenu("&Edit");
+    Edit1 = edit->addAction("&Sheet");
+    Edit1->setObjectName("Sheet");
+    connect(Edit1, &QAction::triggered, this, [this]() { Edit1Click(); });
+    edit->addSeparator();
     Close1 = edit->addAction("&Close");
+    Close1->setObjectName("Close");
     connect(Close1, &QAction::triggered, this, [this]() { Close1Click(); });
 
     QvStyler = std::make_unique<TQvStyler>();
@@ -73,7 +81,11 @@ void TForm1::QvGridRowDblClick(TObject*, TPoint ACoord) {
     if (Sheet) Sheet->SetSize(ACoord.Y, axRows, 20);
 }
 
+void TForm1::Edit1Click() { EditSheet(QvGrid->Sheet(), this); }
+
 void TForm1::Close1Click() { close(); }
+
+void TForm1::Styler1Click() { EditStyles(QvStyler.get(), this); }
 
 void TForm1::Remove1Click() { Sheet.reset(); }
 

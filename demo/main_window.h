@@ -22,12 +22,17 @@ public:
     std::unique_ptr<TQvStyler> QvStyler;
     std::unique_ptr<TQvSheet> Sheet;
     TQvGrid* QvGrid = nullptr;
+    QAction* Edit1 = nullptr;
     QAction* Close1 = nullptr;
 
     // Event handlers.
+    // Opens the sheet designer on the grid's sheet.
+    void Edit1Click();
     void QvGridColDblClick(TObject* Sender, TPoint ACoord);
     void QvGridRowDblClick(TObject* Sender, TPoint ACoord);
     void Close1Click();
+    // Opens the style designer on the styler. No control raises it.
+    void Styler1Click();
     // Frees the sheet: the grid then shows no sheet. No control raises it.
     void Remove1Click();
 

@@ -60,7 +60,8 @@ void TBorderPreview::paintEvent(QPaintEvent*) {
     segment(liLeft, bl, tl);
     if (FHInner) segment(liHInternal, QPoint(5, h / 2), QPoint(w - 5, h / 2));
     if (FVInner) segment(liVInternal, QPoint(w / 2, 5), QPoint(w / 2, h - 5));
-    // Diagonals are not shown.
+    segment(liBias1, tl, br);
+    segment(liBias2, bl, tr);
 }
 
 void TBorderPreview::Click(QMouseEvent* E, bool Double) {

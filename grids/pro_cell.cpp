@@ -35,8 +35,9 @@ TQvLine TQvProCell::GetLine(int Index, bool& IsAssigned) const {
         case liTop: v = s->GetLine(tbHorzLines, r.Top, r.Left, r.Right - 1, uniform); break;
         case liRight: v = s->GetLine(tbVertLines, r.Right, r.Top, r.Bottom - 1, uniform); break;
         case liBottom: v = s->GetLine(tbHorzLines, r.Bottom, r.Left, r.Right - 1, uniform); break;
-        case liBias1:
-        case liBias2: return 0;
+        // Diagonals, like the fill, are read at the top-left cell.
+        case liBias1: v = s->GetLine(tbBias1, r.Top, r.Left, r.Left, uniform); break;
+        case liBias2: v = s->GetLine(tbBias2, r.Top, r.Left, r.Left, uniform); break;
         case liHInternal:
         case liVInternal: {
             // Inner lines are defined only when every one of them is uniform

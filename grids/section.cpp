@@ -256,6 +256,10 @@ std::vector<TQvRun> TQvSection::FillRuns(int32_t Y, int32_t From, int32_t To) co
     return Runs(tbFill, Y, From, To);
 }
 
+std::vector<TQvRun> TQvSection::DiagonalRuns(bool Second, int32_t Y, int32_t From, int32_t To) const {
+    return Runs(Second ? tbBias2 : tbBias1, Y, From, To);
+}
+
 std::vector<TQvRun> TQvSection::VertLineRuns(int32_t X, int32_t From, int32_t To) const {
     return Runs(tbVertLines, X, From, To);
 }
@@ -400,6 +404,21 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     SpreadFill(r, nullptr);
     if (!cleared.empty()) Invalidate(r, true);
     return cleared;
+}
+
+void TQvSection::DropEmptyLines() {
+    for (auto& table : FTables) {
+        std::vector<int32_t> empty;
+        table->ForEach([&](int32_t Line, TObject* Obj) {
+            if (static_cast<TSList*>(Obj)->IsEmpty()) empty.push_back(Line);
+            return false;
+        });
+        for (int32_t line : empty) {
+            TObject* list = table->GetItem(line);
+            table->SetItem(line, nullptr);
+            delete list;
+        }
+    }
 }
 
 void TQvSection::ClearLinesIn(TQvSectionTable Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To) {

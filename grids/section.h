@@ -109,6 +109,11 @@ public:
         QV_ASSERT(T < TableCount);
         return FTables[T].get();
     }
+    // Frees the sub-lists of the line and fill tables that hold nothing any
+    // more (lines cleared one by one leave them behind). Writers call it
+    // first, so that a table holds exactly what a reader of its record
+    // builds and saving again gives the same bytes.
+    void DropEmptyLines();
     // Tables[Table][Line][k] := Value for k in [From, To]; a zero write into
     // a missing sub-list creates nothing.
     void SetLine(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To, TQvLine Value);
@@ -121,6 +126,9 @@ public:
     // Y (above row Y) over columns [From, To). Decode the values with
     // LineColor and UnpackLine (grids/types.h).
     std::vector<TQvRun> FillRuns(int32_t Y, int32_t From, int32_t To) const;
+    // The first (top-left to bottom-right) or second (bottom-left to
+    // top-right) diagonal of the cells From..To−1 of row Y.
+    std::vector<TQvRun> DiagonalRuns(bool Second, int32_t Y, int32_t From, int32_t To) const;
     std::vector<TQvRun> VertLineRuns(int32_t X, int32_t From, int32_t To) const;
     std::vector<TQvRun> HorzLineRuns(int32_t Y, int32_t From, int32_t To) const;
     // Frame style at (X, Y): the row's sub-list value, or the base style's frame.

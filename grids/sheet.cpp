@@ -6,6 +6,7 @@
 #include "grids/cell.h"
 #include "grids/style.h"
 #include "grids/styler.h"
+#include "grids/undo_stack.h"
 #include "platform/picture.h"
 #include "platform/stream.h"
 
@@ -34,6 +35,11 @@ TQvSheet::TQvSheet(TComponent* AOwner) : TComponent(AOwner) {
     SetRowCount(5);
     SetTitleCols(1);
     SetTitleRows(1);
+}
+
+TQvUndoStack& TQvSheet::UndoStack() {
+    if (!FUndoStack) FUndoStack = std::make_unique<TQvUndoStack>(*this);
+    return *FUndoStack;
 }
 
 TQvSheet::~TQvSheet() {

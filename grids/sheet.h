@@ -35,6 +35,7 @@ class TPicture;
 class TStream;
 class TQvBaseStyle;
 class TQvStyler;
+class TQvUndoStack;
 
 class TQvSheet : public TComponent {
     QV_CLASS(TQvSheet)
@@ -136,6 +137,9 @@ public:
     void RepaintGrids();
     void MergeChanged(TQvSectionKind Kind);
 
+    // The steps a person took on this sheet through a grid or a designer.
+    TQvUndoStack& UndoStack();
+
     // --- persistence -------------------------------------------------------
     // The "QvData" payload: base styles, individual sizes and the sections.
     void WriteData(TStream& Stream);
@@ -165,6 +169,7 @@ private:
     std::unique_ptr<TQvSizeList> FSizes[2][2];
     std::vector<IQvSheetView*> FViews;
     std::unique_ptr<TPicture> FBackground;
+    std::unique_ptr<TQvUndoStack> FUndoStack;
     std::unique_ptr<TQvSection> FSections[4];
     std::unique_ptr<TQvBaseStyle> FBaseClientStyle;
     std::unique_ptr<TQvBaseStyle> FBaseTitleStyle;

@@ -7,6 +7,7 @@
 // one) and "QvData".
 #include "grids/sheet.h"
 #include "grids/sheet_stream.h"
+#include "grids/undo_stack.h"
 #include "grids/styler.h"
 #include "platform/class_registry.h"
 #include "platform/filer.h"
@@ -102,6 +103,8 @@ void TQvSheet::SaveToFile(const std::string& FileName) {
     TMemoryStream m;
     SaveToStream(m);
     WriteFileSafely(FileName, m.Bytes());
+    // What is on disk now is the clean state.
+    UndoStack().SetClean();
 }
 
 void TQvSheet::LoadFromFile(const std::string& FileName) {

@@ -135,11 +135,15 @@ bool LoadRecord(TQvPro& Object, TStream& Stream, std::string* Error) {
 }
 
 void WriteSectionRecord(TQvSection& Section, TStream& Stream) {
+    Section.DropEmptyLines();
     uint8_t flags = 0;
     if (!Section.Unions().empty()) flags |= sfUnions;
     for (const auto& t : TableOrder)
         if (!Section.Tables(t.Table)->IsEmpty()) flags |= t.Flag;
-    if (!Section.IsEmpty()) flags |= sfRows;
+    // Rows whose cells were all released stay behind as empty rows; only a
+    // row with a cell makes the block, so a reader builds the same section.
+    if (Section.ForEach([](int32_t, TObject* Row) { return !static_cast<TQvRow*>(Row)->IsEmpty(); }))
+        flags |= sfRows;
     Stream.WriteByte(flags);
 
     if (flags & sfUnions) {
@@ -243,6 +247,11 @@ void ReadSectionParts(TQvSection& Section, TStream& Stream) {
 }  // namespace
 
 void WriteSheetData(TQvSheet& Sheet, TStream& Stream) {
+    WriteSheetPayload(Sheet, Stream);
+    Sheet.SetModified(false);
+}
+
+void WriteSheetPayload(TQvSheet& Sheet, TStream& Stream) {
     SaveRecord(*Sheet.BaseClientStyle(), Stream);
     SaveRecord(*Sheet.BaseTitleStyle(), Stream);
     const TQvSizeList* lists[4] = {Sheet.Sizes(axCols, spTitle), Sheet.Sizes(axRows, spTitle),
@@ -255,7 +264,6 @@ void WriteSheetData(TQvSheet& Sheet, TStream& Stream) {
         if (flags & (1u << i)) lists[i]->SaveToStream(Stream);
     for (TQvSectionKind kind : AllSectionKinds)
         if (SectionPresent(Sheet, kind)) WriteSectionRecord(*Sheet.Sections(kind), Stream);
-    Sheet.SetModified(false);
 }
 
 void ReadSheetData(TQvSheet& Sheet, TStream& Stream) {

@@ -47,6 +47,8 @@ void ReadSectionRecord(TQvSection& Section, TStream& Stream);
 
 // Clears Modified afterwards.
 void WriteSheetData(TQvSheet& Sheet, TStream& Stream);
+// The same bytes, leaving Modified alone (snapshots for undo).
+void WriteSheetPayload(TQvSheet& Sheet, TStream& Stream);
 // Merges into the sheet (it is not cleared first) inside an update block
 // that always closes; views re-read their layout; clears Modified.
 void ReadSheetData(TQvSheet& Sheet, TStream& Stream);

@@ -183,6 +183,7 @@ private:
     void PaintGridLines(TCanvas& Canvas, const TPaintGrid& G);
     void PaintContents(TCanvas& Canvas, const TPaintGrid& G);
     void PaintBorders(TCanvas& Canvas, const TPaintGrid& G);
+    void PaintDiagonals(TCanvas& Canvas, const TPaintGrid& G);
     void PaintFrames(TCanvas& Canvas, const TPaintGrid& G);
     // One cell's content, hint mark and design mark in its rectangle Q.
     void PaintCellContent(TCanvas& Canvas, TQvCell* Cell, const TRect& Q, bool Design);

@@ -216,6 +216,7 @@ void TQvView::PaintCells(TCanvas& Canvas, const TRect& CR, const TRect& P) {
     PaintContents(Canvas, g);
     if (FGrid->HasOption(oAutoTitles)) PaintAutoTitles(Canvas, CR, g.Xs, g.Ys);
     if (IsClientPane()) PaintBorders(Canvas, g);
+    PaintDiagonals(Canvas, g);
     PaintFrames(Canvas, g);
     // The selection, inverted last.
     InvertRegion(Canvas, SelectionRegion(FSelRect, FCurrent));
@@ -333,6 +334,38 @@ void TQvView::PaintBorders(TCanvas& Canvas, const TPaintGrid& G) {
         for (const TQvRun& run : FSection->HorzLineRuns(i, cr.Left, cr.Right))
             for (int32_t j = run.From; j < run.To; ++j)
                 if (G.ColX(j + 1) != G.ColX(j)) drawLine(run.Value, {G.ColX(j + 1) - 1, y}, {G.ColX(j) - 1, y});
+    }
+}
+
+void TQvView::PaintDiagonals(TCanvas& Canvas, const TPaintGrid& G) {
+    // A merged range is crossed once, with the value of its top-left cell;
+    // each line stays inside its cell or range.
+    for (const bool second : {false, true}) {
+        for (int32_t r = G.Cells.Top; r < G.Cells.Bottom; ++r) {
+            for (const TQvRun& run : FSection->DiagonalRuns(second, r, G.Cells.Left, G.Cells.Right)) {
+                const TQvLineInfo info = UnpackLine(run.Value);
+                if (info.Style == lsNone) continue;
+                for (int32_t c = run.From; c < run.To; ++c) {
+                    TRect q = G.CellPixels(c, r);
+                    if (const TQvUnion* u = FSection->FindUnionAt({c, r}, true)) {
+                        if (u->TopLeft() != TPoint{c, r}) continue;
+                        q = G.RangePixels(*u);
+                    }
+                    if (q.IsEmpty()) continue;
+                    Canvas.Save();
+                    Canvas.IntersectClipRect(q);
+                    Canvas.Pen().SetStyle(psSolid);
+                    Canvas.Pen().SetWidth(info.Style);
+                    Canvas.Pen().SetColor(info.Color);
+                    const int32_t top = second ? q.Bottom - 1 : q.Top;
+                    const int32_t bottom = second ? q.Top : q.Bottom - 1;
+                    // LineTo leaves out the end point: aim one pixel beyond.
+                    Canvas.MoveTo(q.Left, top);
+                    Canvas.LineTo(q.Right, second ? bottom - 1 : bottom + 1);
+                    Canvas.Restore();
+                }
+            }
+        }
     }
 }
 

@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include "demo/main_window.cpp"  // NOLINT: the demo's window under test
 
@@ -19,7 +21,9 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "cells/strings_cell.h"
+#include "designer/sheet_designer.h"
 #include "grids/section.h"
+#include "grids/union.h"
 #include "platform/string_list.h"
 
 using namespace qv;
@@ -41,8 +45,11 @@ TEST(Demo, WindowAsStored) {
     const QList<QAction*> menus = form.menuBar()->actions();
     ASSERT_EQ(menus.size(), 1);
     EXPECT_EQ(menus[0]->text(), "&Edit");
-    ASSERT_EQ(menus[0]->menu()->actions().size(), 1);
-    EXPECT_EQ(menus[0]->menu()->actions()[0]->text(), "&Close");
+    const QList<QAction*> items = menus[0]->menu()->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), "&Sheet");
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), "&Close");
     form.show();
     EXPECT_EQ(form.frameGeometry().size(), QSize(667, 464));
 }
@@ -73,6 +80,32 @@ TEST(Demo, DoubleClickOnTheTitleEdgesWithTheMouse) {
     EXPECT_EQ(form.Sheet->GetSize(axCols, 3), 100);
     QTest::mouseDClick(rows, Qt::LeftButton, {}, QPoint(30, 8 * 16 - 1));
     EXPECT_EQ(form.Sheet->GetSize(axRows, 7), 20);
+}
+
+TEST(Demo, WhatTheDesignerMergesShowsInTheMainGrid) {
+    TForm1 form;
+    form.show();
+    bool ran = false;
+    // The designer is modal: act in it once it is up, then close it.
+    QTimer::singleShot(0, [&] {
+        auto* designer = qobject_cast<TQvSheetDesigner*>(QApplication::activeModalWidget());
+        if (!designer) designer = form.findChild<TQvSheetDesigner*>();
+        ASSERT_NE(designer, nullptr);
+        EXPECT_EQ(designer->Sheet(), form.Sheet.get());
+        TQvView* pane = designer->Grid()->Views(skClient);
+        designer->Grid()->SetActiveView(pane);
+        pane->SetCurrent({1, 1}, true, false);
+        pane->SelectRect({1, 1, 3, 2});
+        designer->Button("Merge")->click();
+        designer->Item("Close")->trigger();
+        ran = true;
+    });
+    form.Edit1->trigger();
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(form.findChild<TQvSheetDesigner*>(), nullptr);  // freed when it closed
+    const TQvUnion* u = form.Sheet->Sections(skClient)->FindUnionAt({2, 1}, true);
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u->Rect(), (TRect{1, 1, 3, 2}));
 }
 
 TEST(Demo, RemovingTheSheetLeavesAnEmptyGrid) {

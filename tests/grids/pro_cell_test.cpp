@@ -87,6 +87,8 @@ TEST_F(QvProCellTest, OuterLinesFillAndFrameUseTheSectionTables) {
     EXPECT_TRUE(uniform);
     EXPECT_EQ(p.Border(liRight).Style, lsNone);
     EXPECT_EQ(p.Border(liBias1).Style, lsNone);
+    p.SetBorder(liBias2, {lsDouble, clRed});
+    EXPECT_EQ(p.Border(liBias2), (TQvLineInfo{lsDouble, clRed}));
 
     p.SetColor(clGreen);
     EXPECT_EQ(Client()->GetLine(tbFill, 3, 2, 2, uniform), PackLine(lsSingle, clGreen));

@@ -34,5 +34,6 @@ int main(int argc, char** argv) {
     WritePickerShots(folder);
     WriteCellDesignerShots(folder);
     WriteStylerShots(folder);
+    WriteSheetDesignerShots(folder);
     return 0;
 }

@@ -18,5 +18,7 @@ void WritePickerShots(const QString& Folder);
 void WriteCellDesignerShots(const QString& Folder);
 // The style designer with two styles, one of them chosen.
 void WriteStylerShots(const QString& Folder);
+// The sheet designer over the showcase sheet, its bars and colour pop-up.
+void WriteSheetDesignerShots(const QString& Folder);
 
 }  // namespace qv

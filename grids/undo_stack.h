@@ -1,0 +1,95 @@
+// TQvUndoStack: the steps a person took on one sheet, to take back and do
+// again.
+//
+// A step is what happens between BeginStep and EndStep: the grid and the
+// designer wrap every user action (a typed value, a formatting command, a
+// merge, a size change, a clear, a paste, an insert or remove) in one. The
+// stack keeps a snapshot of the sheet before and after each step, so Undo
+// gives back exactly the earlier sheet; consecutive steps share their
+// common snapshot. Steps nest: only the outermost one counts, and a step
+// that changed nothing is dropped.
+//
+// Changes made by program code outside a step are not recorded. Since
+// taking back a step over them would lose them, Undo and Redo first check
+// that the sheet is as the stack left it; when it is not, the stack is
+// cleared and nothing is undone.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grids/sheet_snapshot.h"
+#include "platform/events.h"
+#include "platform/object.h"
+
+namespace qv {
+
+class TQvSheet;
+
+class TQvUndoStack : public TObject {
+public:
+    explicit TQvUndoStack(TQvSheet& Sheet);
+    ~TQvUndoStack() override;
+
+    // The most steps kept (oldest dropped first); at least 1. Default 100.
+    int Limit() const { return FLimit; }
+    void SetLimit(int Value);
+
+    // Opens a step named Name ("Bold", "Typing", ...); nested calls only
+    // count.
+    void BeginStep(const std::string& Name);
+    // Closes the step; the outermost call records it when the sheet changed,
+    // dropping any steps that could be redone.
+    void EndStep();
+    bool InStep() const { return FDepth > 0; }
+
+    int Count() const { return static_cast<int>(FSteps.size()); }
+    // Steps 0..Index()-1 are done; Index()..Count()-1 can be redone.
+    int Index() const { return FIndex; }
+    bool CanUndo() const { return FIndex > 0; }
+    bool CanRedo() const { return FIndex < Count(); }
+    // The name of the step Undo or Redo would take; empty when none.
+    std::string UndoText() const;
+    std::string RedoText() const;
+    // Each returns false (and changes nothing) when there is nothing to do,
+    // and clears the stack when the sheet was changed outside the steps.
+    bool Undo();
+    bool Redo();
+    void Clear();
+
+    // The clean state is the index at the last save.
+    void SetClean();
+    bool IsClean() const { return FCleanIndex == FIndex; }
+
+    // The memory the recorded snapshots hold, shared ones counted once.
+    size_t Bytes() const;
+
+    // After every change of the steps, the index or the clean state.
+    TNotifyEvent OnChange;
+
+private:
+    using TShared = std::shared_ptr<const TQvSheetSnapshot>;
+    struct TStep {
+        std::string Name;
+        TShared Before;
+        TShared After;
+    };
+    // The current sheet as a shared snapshot, reusing Known when equal.
+    TShared Take(const TShared& Known) const;
+    // Whether the sheet is still what the stack left at the index.
+    bool SheetAsLeft() const;
+    void Changed();
+
+    TQvSheet& FSheet;
+    std::vector<TStep> FSteps;
+    int FIndex = 0;
+    int FCleanIndex = 0;  // -1: the clean state was dropped
+    int FLimit = 100;
+    int FDepth = 0;
+    std::string FPendingName;
+    TShared FPendingBefore;
+};
+
+}  // namespace qv

@@ -1,0 +1,135 @@
+// Undo and redo give back exactly the earlier sheets: a long seeded run of
+// the actions a person takes, each one step, compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "grids/cell.h"
+#include "grids/cell_range.h"
+#include "grids/sheet.h"
+#include "grids/undo_stack.h"
+#include "platform/font.h"
+#include "platform/stream.h"
+
+using namespace qv;
+
+namespace {
+
+std::string Bytes(TQvSheet& S) {
+    TMemoryStream m;
+    S.SaveToStream(m);
+    return m.Bytes();
+}
+
+// Equal sheets, or where the first difference lies (the bytes are long).
+::testing::AssertionResult SameSheet(const std::string& A, const std::string& B) {
+    if (A == B) return ::testing::AssertionSuccess();
+    size_t i = 0;
+    while (i < A.size() && i < B.size() && A[i] == B[i]) ++i;
+    size_t j = 0;
+    while (j < A.size() && j < B.size() && A[A.size() - 1 - j] == B[B.size() - 1 - j]) ++j;
+    return ::testing::AssertionFailure() << "sizes " << A.size() << " and " << B.size() << ", first difference at byte "
+                                         << i << ", last " << j << " bytes from the end";
+}
+
+// One user action on a random rectangle of a 12 x 12 sheet.
+void RandomAction(TQvSheet& S, std::mt19937& Rng) {
+    auto pick = [&](int N) { return static_cast<int>(Rng() % static_cast<unsigned>(N)); };
+    const int x = pick(10), y = pick(10);
+    const TRect r{x, y, x + 1 + pick(3), y + 1 + pick(3)};
+    const TQvSectionKind kind = pick(6) == 0 ? skColTitles : skClient;
+    TQvCellRange range(S, kind == skClient ? r : TRect{r.Left, 0, r.Right, 1}, kind);
+    switch (pick(11)) {
+        case 0: range->SetValue(TVariant(std::to_string(pick(1000)))); break;
+        case 1: range->SetColor(pick(2) ? clYellow : clNone); break;
+        case 2: range->SetBorder(pick(8), {static_cast<uint8_t>(pick(4)), pick(2) ? clRed : clBlue}); break;
+        case 3: range->Font()->SetStyle(pick(2) ? TFontStyles{fsBold} : TFontStyles{}); break;
+        case 4: range->Merge(); break;
+        case 5: range->Split(); break;
+        case 6: range->Clear(); break;
+        case 7: S.SetSize(pick(12), pick(2) ? axCols : axRows, 5 + pick(40)); break;
+        case 8: S.NeedCell(x, y)->SetHint(pick(2) ? "note" : ""); break;
+        case 9: range->SetHAlign(static_cast<uint8_t>(pick(3))); break;
+        default: range->SetFrame(static_cast<uint8_t>(pick(7))); break;
+    }
+}
+
+TEST(UndoStack, UndoAndRedoGiveBackEverySheetExactly) {
+    TQvSheet s;
+    s.SetColCount(12);
+    s.SetRowCount(12);
+    TQvUndoStack& stack = s.UndoStack();
+    stack.SetLimit(1000);
+    std::mt19937 rng(20261209);
+    std::vector<std::string> states{Bytes(s)};
+    for (int i = 0; i < 400; ++i) {
+        stack.BeginStep("step " + std::to_string(i));
+        RandomAction(s, rng);
+        stack.EndStep();
+        const std::string now = Bytes(s);
+        // A step that changed nothing is not recorded.
+        if (now != states.back()) states.push_back(now);
+        ASSERT_EQ(stack.Count(), static_cast<int>(states.size()) - 1) << i;
+    }
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(stack.Undo());
+        ASSERT_TRUE(SameSheet(Bytes(s), states[i - 1])) << "undo to state " << i - 1;
+    }
+    EXPECT_FALSE(stack.Undo());
+    for (size_t i = 1; i < states.size(); ++i) {
+        ASSERT_TRUE(stack.Redo());
+        ASSERT_TRUE(SameSheet(Bytes(s), states[i])) << "redo to state " << i;
+    }
+    EXPECT_FALSE(stack.Redo());
+}
+
+TEST(UndoStack, StepsNestLimitAndKeepTheCleanState) {
+    TQvSheet s;
+    TQvUndoStack& stack = s.UndoStack();
+    stack.SetLimit(2);
+    EXPECT_TRUE(stack.IsClean());
+    stack.BeginStep("outer");
+    stack.BeginStep("inner");
+    s.NeedCell(0, 0)->SetAsString("a");
+    stack.EndStep();
+    EXPECT_EQ(stack.Count(), 0);  // only the outermost step records
+    s.NeedCell(1, 0)->SetAsString("b");
+    stack.EndStep();
+    EXPECT_EQ(stack.Count(), 1);
+    EXPECT_EQ(stack.UndoText(), "outer");
+    EXPECT_FALSE(stack.IsClean());
+    for (const char* v : {"c", "d"}) {
+        stack.BeginStep(v);
+        s.NeedCell(2, 0)->SetAsString(v);
+        stack.EndStep();
+    }
+    EXPECT_EQ(stack.Count(), 2);  // the oldest went
+    stack.SetClean();
+    EXPECT_TRUE(stack.Undo());
+    EXPECT_FALSE(stack.IsClean());
+    EXPECT_TRUE(stack.Redo());
+    EXPECT_TRUE(stack.IsClean());
+    // A new step after an undo drops what could have been redone.
+    stack.Undo();
+    stack.BeginStep("e");
+    s.NeedCell(3, 0)->SetAsString("e");
+    stack.EndStep();
+    EXPECT_FALSE(stack.CanRedo());
+    EXPECT_FALSE(stack.IsClean());
+}
+
+TEST(UndoStack, ProgramChangesOutsideTheStepsAreNeverLost) {
+    TQvSheet s;
+    TQvUndoStack& stack = s.UndoStack();
+    stack.BeginStep("typing");
+    s.NeedCell(0, 0)->SetAsString("typed");
+    stack.EndStep();
+    // The program writes without a step; undoing now would lose it.
+    s.NeedCell(4, 4)->SetAsString("program");
+    EXPECT_FALSE(stack.Undo());
+    EXPECT_EQ(stack.Count(), 0);
+    EXPECT_EQ(s.FindCell(4, 4)->GetText(), "program");
+    EXPECT_EQ(s.FindCell(0, 0)->GetText(), "typed");
+}
+
+}  // namespace
