@@ -173,6 +173,23 @@ public:
     void SaveStyleNames(TStream& Stream);
     void LoadStyleNames(TStream& Stream);
 
+    // --- inserting and removing columns and rows -----------------------------
+    // Axis picks the key that moves: columns (axCols) or rows (axRows), both
+    // local to the section. Everything stored at At or beyond moves by Count
+    // along with its column or row: cells, rows, the entries of all six
+    // tables (a grid line moves with the column right of it or the row
+    // below it) and merged ranges. Inserted positions take nothing, except
+    // inside a range they cut through, which grows and spreads its fill and
+    // its outer edges over them. DeleteLines releases what lies in
+    // At .. At + Count - 1; a range removed whole goes, a cut one shrinks
+    // (keeping its cell, moved to its new top-left, and losing an outer
+    // edge that is no longer one line), and a range left with one position
+    // is no longer a range. Neither checks its arguments beyond
+    // CanInsertLines: the sheet does that before anything changes.
+    bool CanInsertLines(TQvAxis Axis, int32_t At, int32_t Count) const;
+    void InsertLines(TQvAxis Axis, int32_t At, int32_t Count);
+    void DeleteLines(TQvAxis Axis, int32_t At, int32_t Count);
+
     // Consistency check for tests and debugging: an empty string when every
     // invariant holds, otherwise one line per violation.
     std::string CheckIntegrity() const;
