@@ -66,6 +66,7 @@ TQvSection::~TQvSection() {
 }
 
 void TQvSection::Reindex(int32_t From, int32_t To) {
+    if (FDeferReindex) return;  // RowsMoved records the move instead
     // Only the rows that exist are visited, however long the span.
     ForEachIn(From, To, [](int32_t I, TObject* R) {
         static_cast<TQvRow*>(R)->SetIndex(I);

@@ -189,6 +189,13 @@ public:
     bool CanInsertLines(TQvAxis Axis, int32_t At, int32_t Count) const;
     void InsertLines(TQvAxis Axis, int32_t At, int32_t Count);
     void DeleteLines(TQvAxis Axis, int32_t At, int32_t Count);
+    // Rows that moved are not renumbered at once: the section records each
+    // move, and a row brings its number up to date when asked (TQvRow::
+    // Index). After a few moves every row is renumbered and the record
+    // starts again, so a row never replays more than that many moves.
+    uint32_t RowEpoch() const { return FRowEpoch; }
+    // Replays the moves after Epoch onto Index and sets Epoch to RowEpoch.
+    void CatchUp(int32_t& Index, uint32_t& Epoch) const;
 
     // Consistency check for tests and debugging: an empty string when every
     // invariant holds, otherwise one line per violation.
@@ -210,6 +217,18 @@ private:
     // budget. StoredRows, when given, lists the fill rows present before
     // (ascending); otherwise the table is asked.
     void SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRows);
+
+    // Rows at From or beyond moved by Delta.
+    struct TRowMove {
+        int32_t From;
+        int32_t Delta;
+    };
+    // The rows moved: the row list has shifted (Reindex deferred); records
+    // the move, or renumbers every row once the record is long.
+    void RowsMoved(int32_t From, int32_t Delta);
+    std::vector<TRowMove> FRowMoves;  // the moves of epochs FRowEpoch - size .. FRowEpoch - 1
+    uint32_t FRowEpoch = 0;
+    bool FDeferReindex = false;
 
     TQvSheet* FSheet;
     TQvBaseStyle* FBaseStyle = nullptr;

@@ -23,6 +23,23 @@ int32_t& Hi(TRect& R, TQvAxis Axis) { return Axis == axRows ? R.Bottom : R.Right
 
 // --- section -------------------------------------------------------------
 
+void TQvSection::CatchUp(int32_t& Index, uint32_t& Epoch) const {
+    const uint32_t first = FRowEpoch - static_cast<uint32_t>(FRowMoves.size());
+    for (uint32_t e = std::max(Epoch, first); e < FRowEpoch; ++e) {
+        const TRowMove& m = FRowMoves[e - first];
+        if (Index >= m.From) Index += m.Delta;
+    }
+    Epoch = FRowEpoch;
+}
+
+void TQvSection::RowsMoved(int32_t From, int32_t Delta) {
+    FRowMoves.push_back({From, Delta});
+    ++FRowEpoch;
+    if (FRowMoves.size() < 32) return;
+    Reindex(0, Last());
+    FRowMoves.clear();
+}
+
 bool TQvSection::CanInsertLines(TQvAxis Axis, int32_t At, int32_t Count) const {
     if (Axis == axRows) {
         if (!CanInsertSpace(At, Count)) return false;
@@ -33,7 +50,8 @@ bool TQvSection::CanInsertLines(TQvAxis Axis, int32_t At, int32_t Count) const {
         const TListSList& table = *FTables[t];
         if (KeysFirst(t, Axis)) {
             if (!table.CanInsertSpace(At, Count)) return false;
-        } else if (table.ForEach([&](int32_t, TObject* L) { return !static_cast<TSList*>(L)->CanInsertSpace(At, Count); })) {
+        } else if (table.ForEach(
+                       [&](int32_t, TObject* L) { return !static_cast<TSList*>(L)->CanInsertSpace(At, Count); })) {
             return false;
         }
     }
@@ -47,7 +65,10 @@ bool TQvSection::CanInsertLines(TQvAxis Axis, int32_t At, int32_t Count) const {
 
 void TQvSection::InsertLines(TQvAxis Axis, int32_t At, int32_t Count) {
     if (Axis == axRows) {
+        FDeferReindex = true;
         InsertSpace(At, Count);
+        FDeferReindex = false;
+        RowsMoved(At, Count);
     } else {
         ForEach([&](int32_t, TObject* R) {
             static_cast<TQvRow*>(R)->InsertSpace(At, Count);
@@ -88,7 +109,8 @@ void TQvSection::InsertLines(TQvAxis Axis, int32_t At, int32_t Count) {
         const int32_t edges[2] = {Axis == axRows ? r.Left : r.Top, Axis == axRows ? r.Right : r.Bottom};
         for (int32_t edge : edges) {
             const TSList* line = FTables[edgeTable]->List(edge);
-            if (const auto v = static_cast<TQvLine>(line ? line->GetItem(At - 1) : 0)) SetLine(edgeTable, edge, At, last, v);
+            if (const auto v = static_cast<TQvLine>(line ? line->GetItem(At - 1) : 0))
+                SetLine(edgeTable, edge, At, last, v);
         }
         if (fill == 0) continue;
         if (Axis == axRows)
@@ -133,7 +155,10 @@ void TQvSection::DeleteLines(TQvAxis Axis, int32_t At, int32_t Count) {
     for (TQvUnion* u : gone) DeleteUnion(u);
 
     if (Axis == axRows) {
+        FDeferReindex = true;
         DeleteRange(At, Count);
+        FDeferReindex = false;
+        RowsMoved(static_cast<int32_t>(end), -Count);
     } else {
         ForEach([&](int32_t, TObject* R) {
             static_cast<TQvRow*>(R)->DeleteRange(At, Count);

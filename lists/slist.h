@@ -178,6 +178,7 @@ public:
         // Downwards, so that no source is overwritten before it is read.
         for (int32_t b = newLast; b >= At + N;) {
             const int32_t a = std::max<int32_t>(At + N, b & ~int32_t(FPageMask));
+            Prefetch(a - PrefetchSpan);
             CopySegment(a, b, a - N);
             b = a - 1;
         }
@@ -201,6 +202,7 @@ public:
             // Upwards, so that no source is overwritten before it is read.
             for (int32_t a = At; a <= newLast;) {
                 const int32_t b = std::min<int32_t>(newLast, a | int32_t(FPageMask));
+                Prefetch(a + N + PrefetchSpan);
                 CopySegment(a, b, a + N);
                 a = b + 1;
             }
@@ -253,33 +255,51 @@ protected:
 
     TValue* NewPage() const { return new TValue[FPageSize](); }
 
+    // Pages are separate blocks, so a walk over many of them waits on memory
+    // unless it asks for the page a few pages ahead early.
+    static constexpr int32_t PrefetchSpan = 8 * 16;
+    void Prefetch(int32_t I) const {
+        if (I < 0) return;
+        const uint32_t p = static_cast<uint32_t>(I) >> FPageShift;
+        if (p < FPageCount && FPages[p]) __builtin_prefetch(FPages[p]);
+    }
+
     // Entries [A, B] (one page) := entries [Src, Src + B - A], which may
-    // span two pages and overlap the target. Absent pages read 0; a target
-    // page is allocated only for a non-zero value.
+    // span two pages and overlap the target. The source piece that the
+    // target would overwrite first is copied first: the upper one when
+    // entries move up, the lower one when they move down. Absent source
+    // pages read 0; a target page is allocated only for an allocated source.
     void CopySegment(int32_t A, int32_t B, int32_t Src) {
-        TValue tmp[256];
         const int32_t n = B - A + 1;
-        bool any = false;
-        for (int32_t done = 0; done < n;) {
-            const int32_t s = Src + done;
-            const uint32_t p = static_cast<uint32_t>(s) >> FPageShift;
-            const int32_t off = s & FPageMask;
-            const int32_t take = std::min<int32_t>(n - done, FPageSize - off);
-            const TValue* page = p < FPageCount ? FPages[p] : nullptr;
-            if (page) {
-                std::memcpy(tmp + done, page + off, sizeof(TValue) * take);
-                any = true;
-            } else {
-                std::fill(tmp + done, tmp + done + take, TValue{});
-            }
-            done += take;
+        // The source splits where its page ends: [Src, Src + k) and the rest.
+        const int32_t k = std::min<int32_t>(n, FPageSize - (Src & FPageMask));
+        if (Src < A) {
+            if (k < n) CopyPiece(A + k, Src + k, n - k);
+            CopyPiece(A, Src, k);
+        } else {
+            CopyPiece(A, Src, k);
+            if (k < n) CopyPiece(A + k, Src + k, n - k);
         }
+    }
+
+    // Entries [A, A + N) := entries [Src, Src + N); neither span leaves its page.
+    void CopyPiece(int32_t A, int32_t Src, int32_t N) {
+        const uint32_t sp = static_cast<uint32_t>(Src) >> FPageShift;
+        const TValue* s = sp < FPageCount ? FPages[sp] : nullptr;
         TValue*& target = FPages[static_cast<uint32_t>(A) >> FPageShift];
-        if (!target) {
-            if (!any || std::all_of(tmp, tmp + n, [](TValue v) { return v == TValue{}; })) return;
-            target = NewPage();
+        if (!s) {
+            if (target) std::fill(target + (A & FPageMask), target + (A & FPageMask) + N, TValue{});
+            return;
         }
-        std::memcpy(target + (A & FPageMask), tmp, sizeof(TValue) * n);
+        if (!target) target = NewPage();
+        TValue* d = target + (A & FPageMask);
+        s += Src & FPageMask;
+        // Short runs: a plain loop beats a library call, and the direction
+        // makes an overlap within one page safe.
+        if (d < s)
+            for (int32_t i = 0; i < N; ++i) d[i] = s[i];
+        else
+            for (int32_t i = N - 1; i >= 0; --i) d[i] = s[i];
     }
 
     // Entries [A, B] := 0 in the pages that exist.
@@ -287,7 +307,8 @@ protected:
         for (int32_t a = std::max(A, 0); a <= B;) {
             const int32_t b = std::min<int32_t>(B, a | int32_t(FPageMask));
             const uint32_t p = static_cast<uint32_t>(a) >> FPageShift;
-            if (p < FPageCount && FPages[p]) std::fill(FPages[p] + (a & FPageMask), FPages[p] + (b & FPageMask) + 1, TValue{});
+            if (p < FPageCount && FPages[p])
+                std::fill(FPages[p] + (a & FPageMask), FPages[p] + (b & FPageMask) + 1, TValue{});
             a = b + 1;
         }
     }

@@ -155,15 +155,19 @@ std::string Diff(const TDense& A, const TDense& B) {
         for (size_t i = 0; i < X.size(); ++i)
             for (size_t j = 0; j < X[i].size(); ++j)
                 if (X[i][j] != Y[i][j])
-                    out += std::string(Name) + "[" + std::to_string(i) + "][" + std::to_string(j) +
-                           "] sheet " + std::to_string(X[i][j]) + " model " + std::to_string(Y[i][j]) + "\n";
+                    out += std::string(Name) + "[" + std::to_string(i) + "][" + std::to_string(j) + "] sheet " +
+                           std::to_string(X[i][j]) + " model " + std::to_string(Y[i][j]) + "\n";
     };
     grid("Val", A.Val, B.Val), grid("V", A.V, B.V), grid("Hz", A.Hz, B.Hz), grid("Fill", A.Fill, B.Fill);
     grid("Frame", A.Frame, B.Frame);
     grid("Sizes", {A.RowTitle, A.ColTitle, A.ColW, A.RowH}, {B.RowTitle, B.ColTitle, B.ColW, B.RowH});
     if (A.Merges != B.Merges) out += "merges differ\n";
-    for (const TRect& r : A.Merges) out += "sheet merge " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," + std::to_string(r.Bottom) + "\n";
-    for (const TRect& r : B.Merges) out += "model merge " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," + std::to_string(r.Bottom) + "\n";
+    for (const TRect& r : A.Merges)
+        out += "sheet merge " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) +
+               "," + std::to_string(r.Bottom) + "\n";
+    for (const TRect& r : B.Merges)
+        out += "model merge " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) +
+               "," + std::to_string(r.Bottom) + "\n";
     return out;
 }
 
@@ -204,7 +208,8 @@ TEST(QvSheetInsert, RandomInsertsAndRemovesMatchADenseModel) {
             // Some formatting through the section, tidied as merging does.
             for (int k = 0; k < 4; ++k) {
                 // Within the counts: the model holds nothing beyond them.
-                const int x = pick(W), y = pick(H), x2 = std::min(W - 1, x + pick(3)), y2 = std::min(H - 1, y + pick(3));
+                const int x = pick(W), y = pick(H), x2 = std::min(W - 1, x + pick(3)),
+                          y2 = std::min(H - 1, y + pick(3));
                 switch (pick(10)) {
                     case 8:
                     case 9:
@@ -254,7 +259,8 @@ TEST(QvSheetInsert, RandomInsertsAndRemovesMatchADenseModel) {
                                      std::to_string(seed) + " step " + std::to_string(step);
             ASSERT_EQ(sheet.ColCount(), model.W) << what;
             ASSERT_EQ(sheet.RowCount(), model.H) << what;
-            for (int k : {skColTitles, skRowTitles, skClient}) ASSERT_EQ(sheet.Sections(k)->CheckIntegrity(), "") << what;
+            for (int k : {skColTitles, skRowTitles, skClient})
+                ASSERT_EQ(sheet.Sections(k)->CheckIntegrity(), "") << what;
             const int pw = model.W + 3, ph = model.H + 3;
             const TDense seen = Snap(sheet, pw, ph);
             const TDense want = Padded(model, pw, ph, defFrame, sheet.ColDefWidth(), sheet.RowDefHeight());
