@@ -1,6 +1,7 @@
 #include "grids/row.h"
 
 #include "grids/cell.h"
+#include "grids/section.h"
 
 namespace qv {
 
@@ -8,6 +9,22 @@ const TClassInfo* TQvRow::StaticClass() {
     // A row needs its section and index, so its descriptor has no factory.
     static const TClassInfo info{"TQvRow", TObjectSList::StaticClass(), nullptr};
     return &info;
+}
+
+TQvRow::TQvRow(TQvSection* Section, int32_t Index)
+    : FIndex(Index), FEpoch(Section ? Section->RowEpoch() : 0), FSection(Section) {}
+
+int32_t TQvRow::Index() const {
+    if (FSection && FEpoch != FSection->RowEpoch()) {
+        if (FIndex >= 0) FSection->CatchUp(FIndex, FEpoch);
+        FEpoch = FSection->RowEpoch();
+    }
+    return FIndex;
+}
+
+void TQvRow::SetIndex(int32_t I) {
+    FIndex = I;
+    FEpoch = FSection ? FSection->RowEpoch() : 0;
 }
 
 // The base destructor cannot reach this class's Clear, so the cells are

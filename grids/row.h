@@ -11,13 +11,15 @@ class TQvSection;
 class TQvRow : public TObjectSList {
     QV_CLASS(TQvRow)
 public:
-    TQvRow(TQvSection* Section, int32_t Index) : FIndex(Index), FSection(Section) {}
+    TQvRow(TQvSection* Section, int32_t Index);
     ~TQvRow() override;
 
     // The local row number; -1 while the row is being cleared or destroyed,
     // so that departing cells do not take themselves out of it one by one.
-    int32_t Index() const { return FIndex; }
-    void SetIndex(int32_t I) { FIndex = I; }
+    // After rows were inserted or removed above it, a row learns its new
+    // number from its section's record of the moves when first asked.
+    int32_t Index() const;
+    void SetIndex(int32_t I);
     TQvSection* Section() const { return FSection; }
     TQvCell* Cells(int32_t Col) const;
 
@@ -27,7 +29,9 @@ public:
     void Clear() override;
 
 private:
-    int32_t FIndex;
+    mutable int32_t FIndex;
+    // The section's move count FIndex was last brought up to.
+    mutable uint32_t FEpoch = 0;
     TQvSection* FSection;
 };
 

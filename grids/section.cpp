@@ -66,10 +66,12 @@ TQvSection::~TQvSection() {
 }
 
 void TQvSection::Reindex(int32_t From, int32_t To) {
-    if (From < 0) From = 0;
-    if (To > Last()) To = Last();
-    for (int32_t i = From; i <= To; ++i)
-        if (TQvRow* r = Rows(i)) r->SetIndex(i);
+    if (FDeferReindex) return;  // RowsMoved records the move instead
+    // Only the rows that exist are visited, however long the span.
+    ForEachIn(From, To, [](int32_t I, TObject* R) {
+        static_cast<TQvRow*>(R)->SetIndex(I);
+        return false;
+    });
 }
 
 // --- rows and cells ------------------------------------------------------

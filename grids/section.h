@@ -185,6 +185,30 @@ public:
     void SaveStyleNames(TStream& Stream);
     void LoadStyleNames(TStream& Stream);
 
+    // --- inserting and removing columns and rows -----------------------------
+    // Axis picks the key that moves: columns (axCols) or rows (axRows), both
+    // local to the section. Everything stored at At or beyond moves by Count
+    // along with its column or row: cells, rows, the entries of all six
+    // tables (a grid line moves with the column right of it or the row
+    // below it) and merged ranges. Inserted positions take nothing, except
+    // inside a range they cut through, which grows and spreads its fill and
+    // its outer edges over them. DeleteLines releases what lies in
+    // At .. At + Count - 1; a range removed whole goes, a cut one shrinks
+    // (keeping its cell, moved to its new top-left, and losing an outer
+    // edge that is no longer one line), and a range left with one position
+    // is no longer a range. Neither checks its arguments beyond
+    // CanInsertLines: the sheet does that before anything changes.
+    bool CanInsertLines(TQvAxis Axis, int32_t At, int32_t Count) const;
+    void InsertLines(TQvAxis Axis, int32_t At, int32_t Count);
+    void DeleteLines(TQvAxis Axis, int32_t At, int32_t Count);
+    // Rows that moved are not renumbered at once: the section records each
+    // move, and a row brings its number up to date when asked (TQvRow::
+    // Index). After a few moves every row is renumbered and the record
+    // starts again, so a row never replays more than that many moves.
+    uint32_t RowEpoch() const { return FRowEpoch; }
+    // Replays the moves after Epoch onto Index and sets Epoch to RowEpoch.
+    void CatchUp(int32_t& Index, uint32_t& Epoch) const;
+
     // Consistency check for tests and debugging: an empty string when every
     // invariant holds, otherwise one line per violation.
     std::string CheckIntegrity() const;
@@ -205,6 +229,18 @@ private:
     // budget. StoredRows, when given, lists the fill rows present before
     // (ascending); otherwise the table is asked.
     void SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRows);
+
+    // Rows at From or beyond moved by Delta.
+    struct TRowMove {
+        int32_t From;
+        int32_t Delta;
+    };
+    // The rows moved: the row list has shifted (Reindex deferred); records
+    // the move, or renumbers every row once the record is long.
+    void RowsMoved(int32_t From, int32_t Delta);
+    std::vector<TRowMove> FRowMoves;  // the moves of epochs FRowEpoch - size .. FRowEpoch - 1
+    uint32_t FRowEpoch = 0;
+    bool FDeferReindex = false;
 
     TQvSheet* FSheet;
     TQvBaseStyle* FBaseStyle = nullptr;

@@ -140,6 +140,25 @@ public:
     // The steps a person took on this sheet through a grid or a designer.
     TQvUndoStack& UndoStack();
 
+    // --- inserting and removing columns and rows -----------------------------
+    // Count client rows (columns) are inserted before At (0 .. count; At =
+    // count appends) or removed from At on. Cells, line, fill and frame
+    // tables, sizes (individual and hidden) and merged ranges move with
+    // their rows (columns) in the client section and in the title section
+    // beside it; the count grows or shrinks. Inserted rows take nothing,
+    // except where they cut through a merged range, which grows and gives
+    // them its fill and outer edges; a line between two rows moves with the
+    // row below it (a column's, with the column right of it). A merged
+    // range cut by a removal shrinks (see TQvSection::DeleteLines). Title
+    // rows and columns cannot be inserted or removed: a negative At raises
+    // EQvGridError, as do Count < 1, a span beyond the count and a count or
+    // stored position past the lists' highest index; nothing has changed
+    // then. Views repaint and are told through LinesShifted.
+    void InsertRows(int32_t At, int32_t Count);
+    void RemoveRows(int32_t At, int32_t Count);
+    void InsertCols(int32_t At, int32_t Count);
+    void RemoveCols(int32_t At, int32_t Count);
+
     // --- persistence -------------------------------------------------------
     // The "QvData" payload: base styles, individual sizes and the sections.
     void WriteData(TStream& Stream);

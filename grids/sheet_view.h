@@ -47,6 +47,10 @@ public:
     virtual void InvalidateCells(TQvSectionKind Kind, const TRect& R, TQvRepaintArea Mode) = 0;
     // Repaint the pane showing section Kind completely.
     virtual void InvalidatePane(TQvSectionKind Kind) = 0;
+    // Columns (Axis axCols) or rows were inserted or removed: sizes, cells and
+    // merged ranges of the sections along Axis have moved. A repaint of all
+    // panes follows.
+    virtual void LinesShifted(TQvAxis Axis) { UpdateSizes(Axis); }
     // The sheet is going away: drop the reference (and detach from it).
     virtual void SheetDestroying(TQvSheet* Sheet) = 0;
 };

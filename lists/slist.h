@@ -26,6 +26,7 @@
 // destructor: C++ does not dispatch virtual calls made by a base destructor.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -150,6 +151,73 @@ public:
         if (To >= FLast) RecomputeLast();
     }
 
+    // --- moving entries -------------------------------------------------
+    // InsertSpace(At, N): every entry at index At or above moves up by N;
+    // the N indexes At .. At + N - 1 then read 0. Returns false and changes
+    // nothing when an entry would move beyond MaxIndex (check with
+    // CanInsertSpace first); At < 0 or N <= 0 does nothing.
+    // DeleteRange(At, N): the N entries At .. At + N - 1 (both ends
+    // inclusive) are taken out and released with FreeItem once the list is
+    // consistent again, and every entry at At + N or above moves down by N.
+    // Both copy whole page segments (nothing per index), skip pages that
+    // were never allocated, leave Count to the owner and call Reindex over
+    // the new indexes of the moved entries, so that rows and sections
+    // renumber what they hold. Neither frees a page.
+    bool CanInsertSpace(int32_t At, int32_t N) const {
+        return N <= 0 || At > FLast || int64_t(FLast) + N <= int64_t(MaxIndex());
+    }
+    bool InsertSpace(int32_t At, int32_t N) {
+        if (At < 0 || N <= 0 || At > FLast) return true;
+        if (!CanInsertSpace(At, N)) return false;
+        const int32_t newLast = FLast + N;
+        const uint32_t lastPage = static_cast<uint32_t>(newLast) >> FPageShift;
+        if (lastPage >= FPageCount) {
+            FPages.resize(lastPage + 1, nullptr);
+            FPageCount = static_cast<uint16_t>(lastPage + 1);
+        }
+        // Downwards, so that no source is overwritten before it is read.
+        for (int32_t b = newLast; b >= At + N;) {
+            const int32_t a = std::max<int32_t>(At + N, b & ~int32_t(FPageMask));
+            Prefetch(a - PrefetchSpan);
+            CopySegment(a, b, a - N);
+            b = a - 1;
+        }
+        ZeroSpan(At, At + N - 1);
+        FLast = newLast;
+        FCacheIndex = -1;
+        ++FVersion;
+        Reindex(At + N, FLast);
+        return true;
+    }
+    void DeleteRange(int32_t At, int32_t N) {
+        if (At < 0 || N <= 0 || At > FLast) return;
+        std::vector<TValue> gone;
+        ForEachIn(At, static_cast<int32_t>(std::min<int64_t>(int64_t(At) + N - 1, FLast)), [&](int32_t, TValue V) {
+            gone.push_back(V);
+            return false;
+        });
+        const int64_t from = int64_t(At) + N;  // first entry that moves
+        if (from <= FLast) {
+            const int32_t newLast = static_cast<int32_t>(FLast - N);
+            // Upwards, so that no source is overwritten before it is read.
+            for (int32_t a = At; a <= newLast;) {
+                const int32_t b = std::min<int32_t>(newLast, a | int32_t(FPageMask));
+                Prefetch(a + N + PrefetchSpan);
+                CopySegment(a, b, a + N);
+                a = b + 1;
+            }
+            ZeroSpan(newLast + 1, FLast);
+            FLast = newLast;
+        } else {
+            ZeroSpan(At, FLast);
+            FLast = LastAtOrBelow(At - 1);
+        }
+        FCacheIndex = -1;
+        ++FVersion;
+        for (TValue v : gone) FreeItem(v);
+        Reindex(At, FLast);
+    }
+
     // Releases the object a value refers to; plain value lists own nothing.
     virtual void FreeItem(TValue) {}
     // Called by owners when entries move from one index to another; rows and
@@ -186,6 +254,80 @@ protected:
     }
 
     TValue* NewPage() const { return new TValue[FPageSize](); }
+
+    // Pages are separate blocks, so a walk over many of them waits on memory
+    // unless it asks for the page a few pages ahead early.
+    static constexpr int32_t PrefetchSpan = 8 * 16;
+    void Prefetch(int32_t I) const {
+        if (I < 0) return;
+        const uint32_t p = static_cast<uint32_t>(I) >> FPageShift;
+        if (p < FPageCount && FPages[p]) __builtin_prefetch(FPages[p]);
+    }
+
+    // Entries [A, B] (one page) := entries [Src, Src + B - A], which may
+    // span two pages and overlap the target. The source piece that the
+    // target would overwrite first is copied first: the upper one when
+    // entries move up, the lower one when they move down. Absent source
+    // pages read 0; a target page is allocated only for an allocated source.
+    void CopySegment(int32_t A, int32_t B, int32_t Src) {
+        const int32_t n = B - A + 1;
+        // The source splits where its page ends: [Src, Src + k) and the rest.
+        const int32_t k = std::min<int32_t>(n, FPageSize - (Src & FPageMask));
+        if (Src < A) {
+            if (k < n) CopyPiece(A + k, Src + k, n - k);
+            CopyPiece(A, Src, k);
+        } else {
+            CopyPiece(A, Src, k);
+            if (k < n) CopyPiece(A + k, Src + k, n - k);
+        }
+    }
+
+    // Entries [A, A + N) := entries [Src, Src + N); neither span leaves its page.
+    void CopyPiece(int32_t A, int32_t Src, int32_t N) {
+        const uint32_t sp = static_cast<uint32_t>(Src) >> FPageShift;
+        const TValue* s = sp < FPageCount ? FPages[sp] : nullptr;
+        TValue*& target = FPages[static_cast<uint32_t>(A) >> FPageShift];
+        if (!s) {
+            if (target) std::fill(target + (A & FPageMask), target + (A & FPageMask) + N, TValue{});
+            return;
+        }
+        if (!target) target = NewPage();
+        TValue* d = target + (A & FPageMask);
+        s += Src & FPageMask;
+        // Short runs: a plain loop beats a library call, and the direction
+        // makes an overlap within one page safe.
+        if (d < s)
+            for (int32_t i = 0; i < N; ++i) d[i] = s[i];
+        else
+            for (int32_t i = N - 1; i >= 0; --i) d[i] = s[i];
+    }
+
+    // Entries [A, B] := 0 in the pages that exist.
+    void ZeroSpan(int32_t A, int32_t B) {
+        for (int32_t a = std::max(A, 0); a <= B;) {
+            const int32_t b = std::min<int32_t>(B, a | int32_t(FPageMask));
+            const uint32_t p = static_cast<uint32_t>(a) >> FPageShift;
+            if (p < FPageCount && FPages[p])
+                std::fill(FPages[p] + (a & FPageMask), FPages[p] + (b & FPageMask) + 1, TValue{});
+            a = b + 1;
+        }
+    }
+
+    // Highest non-zero index at or below I, or -1, walking down page by page.
+    int32_t LastAtOrBelow(int32_t I) const {
+        for (; I >= 0; I = (I | int32_t(FPageMask)) - int32_t(FPageSize)) {
+            const uint32_t p = static_cast<uint32_t>(I) >> FPageShift;
+            const TValue* page = p < FPageCount ? FPages[p] : nullptr;
+            if (!page) {
+                I &= ~int32_t(FPageMask);
+                continue;
+            }
+            for (int32_t j = I & FPageMask; j >= 0; --j)
+                if (page[j] != TValue{}) return static_cast<int32_t>((p << FPageShift) + j);
+            I &= ~int32_t(FPageMask);
+        }
+        return -1;
+    }
 
     // Highest non-zero index not above the old Last, or -1.
     void RecomputeLast() {

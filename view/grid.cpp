@@ -407,4 +407,12 @@ void TQvGrid::InvalidatePane(TQvSectionKind Kind) { FViews[Kind]->InvalidatePane
 
 void TQvGrid::SheetDestroying(TQvSheet*) { SetSheet(nullptr); }
 
+void TQvGrid::LinesShifted(TQvAxis Axis) {
+    UpdateSizesOf(Axis);
+    TQvView* pane = FActiveView;
+    if (!pane || !pane->Section()) return;
+    pane->SetCurrent(pane->Current(), false, false);
+    pane->SetSelection(pane->SelRect(), pane->Current(), nullptr);
+}
+
 }  // namespace qv

@@ -196,6 +196,9 @@ public:
     void InvalidateCells(TQvSectionKind Kind, const TRect& R, TQvRepaintArea Mode) override;
     void InvalidatePane(TQvSectionKind Kind) override;
     void SheetDestroying(TQvSheet* Sheet) override;
+    // Keeps the current cell and the selection at their positions, clamped
+    // into the sheet and grown to the merged ranges now there.
+    void LinesShifted(TQvAxis Axis) override;
 
 protected:
     void resizeEvent(QResizeEvent* E) override;

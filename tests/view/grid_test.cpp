@@ -343,4 +343,33 @@ TEST(Grid, FocusGoesToTheActivePane) {
     EXPECT_EQ(QApplication::focusWidget(), grid.Views(skClient));
 }
 
+// Inserting and removing rows keeps the current cell and the selection at
+// their positions (clamped into the sheet) and resizes the scroll ranges.
+TEST(Grid, InsertAndRemoveKeepTheSelectionInPlace) {
+    auto sheet = MakeSheet(10, 10);
+    TQvGrid grid;
+    grid.resize(300, 200);
+    grid.SetSheet(sheet.get());
+    TQvView* client = grid.Views(skClient);
+    client->SetCurrent({3, 4}, true, false);
+    client->SelectRect({2, 3, 5, 6});
+    sheet->InsertRows(0, 2);
+    EXPECT_EQ(client->Current(), (TPoint{3, 4}));
+    EXPECT_EQ(client->SelRect(), (TRect{2, 3, 5, 6}));
+    EXPECT_EQ(client->ContentSize().Height, 12 * 16);
+    EXPECT_EQ(grid.Views(skRowTitles)->ContentSize().Height, 12 * 16);
+    // A merged range moved under the selection widens it.
+    sheet->Sections(skClient)->Merge({0, 0, 3, 2});
+    sheet->InsertRows(0, 3);
+    EXPECT_EQ(client->SelRect(), (TRect{0, 3, 5, 6}));
+    // Removing rows under the current cell clamps it into the sheet.
+    sheet->RemoveRows(1, 12);
+    EXPECT_EQ(sheet->RowCount(), 3);
+    EXPECT_EQ(client->Current().Y, 2);
+    EXPECT_EQ(client->ContentSize().Height, 3 * 16);
+    sheet->RemoveCols(0, 9);
+    EXPECT_EQ(client->Current().X, 0);
+    EXPECT_EQ(client->ContentSize().Width, 64);
+}
+
 }  // namespace
