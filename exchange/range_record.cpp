@@ -175,6 +175,44 @@ bool IsPasteProtected(const TQvSection& Section, TPoint P) {
     return source && source->Protected();
 }
 
+namespace {
+
+uint64_t PointKey(TPoint P) { return (uint64_t(uint32_t(P.Y)) << 32) | uint32_t(P.X); }
+
+}  // namespace
+
+TQvPasteGuard::TQvPasteGuard(const TQvSection& Section, const TRect& Area) {
+    FBase = Section.BaseStyle() && Section.BaseStyle()->Protected();
+    int64_t differing = 0;  // positions whose protection is not the base's
+    for (const auto& u : Section.Unions()) {
+        const TRect r = u->Rect().Intersected(Area);
+        if (r.IsEmpty()) continue;
+        const bool v = u->Cell() ? u->Cell()->Protected() : FBase;
+        FUnions.emplace_back(r, v);
+        if (v != FBase) differing += int64_t(r.Width()) * r.Height();
+    }
+    Section.ForEachIn(Area.Top, Area.Bottom - 1, [&](int32_t y, TObject* obj) {
+        static_cast<TQvRow*>(obj)->ForEachIn(Area.Left, Area.Right - 1, [&](int32_t x, TObject* c) {
+            if (Section.FindUnionAt({x, y}, true)) return false;
+            const bool v = static_cast<TQvCell*>(c)->Protected();
+            FCells.emplace(PointKey({x, y}), v);
+            if (v != FBase) ++differing;
+            return false;
+        });
+        return false;
+    });
+    FMixed = differing > 0;
+    FCount = FBase ? int64_t(Area.Width()) * Area.Height() - differing : differing;
+}
+
+bool TQvPasteGuard::Protected(TPoint P) const {
+    if (!FMixed) return FBase;
+    for (const auto& [r, v] : FUnions)
+        if (r.Contains(P)) return v;
+    const auto it = FCells.find(PointKey(P));
+    return it != FCells.end() ? it->second : FBase;
+}
+
 // --- writing ----------------------------------------------------------------
 
 void WriteRangeRecord(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R, TStream& Stream) {
@@ -187,6 +225,9 @@ void WriteRangeRecord(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R, TStr
         throw EQvGridError("Cannot copy the cells (" + std::to_string(R.Left) + ", " + std::to_string(R.Top) + ", " +
                            std::to_string(R.Right) + ", " + std::to_string(R.Bottom) + "): no cell of the sheet");
     const int32_t w = r.Width(), h = r.Height();
+    if (int64_t(w) * h > RangeRecordMaxCells)
+        throw EQvGridError("Cannot copy " + std::to_string(w) + " x " + std::to_string(h) +
+                           " cells at once: a copy holds at most " + std::to_string(RangeRecordMaxCells) + " cells");
     auto scratch = ScratchSheet(w, h);
     TQvSection& copy = *scratch->Sections(skClient);
 
@@ -274,7 +315,8 @@ std::unique_ptr<TQvRangeData> TQvRangeData::Read(TStream& Stream) {
     d->FWidth = Stream.ReadInt32();
     d->FHeight = Stream.ReadInt32();
     // Every column and row has its size in the record, which bounds both.
-    if (d->FWidth < 1 || d->FHeight < 1 || int64_t(d->FWidth) + d->FHeight > Stream.Remaining() / 4)
+    if (d->FWidth < 1 || d->FHeight < 1 || int64_t(d->FWidth) + d->FHeight > Stream.Remaining() / 4 ||
+        int64_t(d->FWidth) * d->FHeight > RangeRecordMaxCells)
         Bad("size " + std::to_string(d->FWidth) + " x " + std::to_string(d->FHeight));
     const auto readSizes = [&](std::vector<int32_t>& Sizes, int32_t N) {
         Sizes.resize(N);
@@ -317,24 +359,10 @@ TQvPasteResult TQvRangeData::Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint
     res.Area = area;
 
     // Which positions refuse the paste, decided before anything changes.
+    const TQvPasteGuard guard(sec, area);
+    const auto isProt = [&](int32_t X, int32_t Y) { return guard.Protected({To.X + X, To.Y + Y}); };
+    res.Skipped = guard.Count();
     const bool baseProtected = sec.BaseStyle() && sec.BaseStyle()->Protected();
-    std::vector<uint8_t> prot(size_t(w) * h, baseProtected);
-    const auto mark = [&](const TRect& R, bool V) {
-        const TRect c = R.Intersected(area);
-        for (int32_t y = c.Top; y < c.Bottom; ++y)
-            for (int32_t x = c.Left; x < c.Right; ++x) prot[size_t(y - To.Y) * w + (x - To.X)] = V;
-    };
-    for (const auto& u : sec.Unions())
-        if (u->Rect().Intersects(area)) mark(u->Rect(), u->Cell() ? u->Cell()->Protected() : baseProtected);
-    sec.ForEachIn(area.Top, area.Bottom - 1, [&](int32_t y, TObject* obj) {
-        static_cast<TQvRow*>(obj)->ForEachIn(area.Left, area.Right - 1, [&](int32_t x, TObject* c) {
-            if (!sec.FindUnionAt({x, y}, false)) mark({x, y, x + 1, y + 1}, static_cast<TQvCell*>(c)->Protected());
-            return false;
-        });
-        return false;
-    });
-    const auto isProt = [&](int32_t X, int32_t Y) { return prot[size_t(Y) * w + X] != 0; };  // area-relative
-    for (uint8_t p : prot) res.Skipped += p;
 
     TUpdateBlock block(Target);
     bool unionsChanged = false;
@@ -349,17 +377,21 @@ TQvPasteResult TQvRangeData::Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint
     }
 
     // Cells: the area is emptied where it may be written, then filled.
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w;) {
-            if (isProt(x, y)) {
-                ++x;
-                continue;
+    if (res.Skipped == 0) {
+        sec.FreeCells(area);
+    } else if (res.Skipped < int64_t(w) * h) {
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w;) {
+                if (isProt(x, y)) {
+                    ++x;
+                    continue;
+                }
+                int32_t e = x + 1;
+                while (e < w && !isProt(e, y)) ++e;
+                sec.FreeCells({To.X + x, To.Y + y, To.X + e, To.Y + y + 1});
+                x = e;
             }
-            int32_t e = x + 1;
-            while (e < w && !isProt(e, y)) ++e;
-            sec.FreeCells({To.X + x, To.Y + y, To.X + e, To.Y + y + 1});
-            x = e;
-        }
+    }
     TQvSection& src = *FCells->Sections(skClient);
     src.ForEachIn(0, h - 1, [&](int32_t y, TObject* obj) {
         static_cast<TQvRow*>(obj)->ForEachIn(0, w - 1, [&](int32_t x, TObject* c) {

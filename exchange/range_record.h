@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "grids/types.h"
@@ -52,6 +54,29 @@ TQvSizePart RowPartOf(TQvSectionKind Kind);
 // A position refuses a paste when the cell showing it (or, without one, the
 // section's base style) is protected.
 bool IsPasteProtected(const TQvSection& Section, TPoint P);
+
+// The protected positions of an area of a section, taken before a paste
+// changes anything. Costs the cells and merged ranges in the area, not its
+// size.
+class TQvPasteGuard {
+public:
+    TQvPasteGuard(const TQvSection& Section, const TRect& Area);
+    // P is section-local, inside the area.
+    bool Protected(TPoint P) const;
+    // The number of protected positions in the area.
+    int64_t Count() const { return FCount; }
+
+private:
+    bool FBase = false;
+    bool FMixed = false;  // some position differs from the base style
+    int64_t FCount = 0;
+    std::vector<std::pair<TRect, bool>> FUnions;
+    std::unordered_map<uint64_t, bool> FCells;
+};
+
+// The most positions a range record may span (columns times rows): a copy
+// of more is refused, and so is a record that claims more.
+constexpr int64_t RangeRecordMaxCells = int64_t(1) << 25;
 
 // The rectangle R (section-local, right and bottom exclusive) of section
 // Kind of Sheet as a range record. Raises EQvGridError for an empty

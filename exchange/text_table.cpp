@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <unordered_set>
 #include <utility>
 
 #include "cells/date_time_cell.h"
@@ -414,7 +415,7 @@ std::string RangeToHtml(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R) {
                                             : "vertical-align:top;";
             if (l.Indent > 0) style += "padding-left:" + std::to_string(l.Indent) + "px;";
             style += l.WrapMode == wmWrapWords ? "white-space:normal;" : "white-space:nowrap;";
-            out += "<td";
+            out += "<td width=\"" + std::to_string(cols->Span(span.Left, span.Right)) + "\"";
             if (span.Width() > 1) out += " colspan=\"" + std::to_string(span.Width()) + "\"";
             if (span.Height() > 1) out += " rowspan=\"" + std::to_string(span.Height()) + "\"";
             out += " style=\"" + style + "\">" + HtmlEscape(CellText(cell)) + "</td>";
@@ -437,27 +438,19 @@ TQvPasteResult PasteTextTable(const TTextTable& Table, TQvSheet& Target, TQvSect
     if (w == 0 || h == 0) return res;
     res.Area = {At.X, At.Y, At.X + w, At.Y + h};
 
-    // Protection is read before anything changes; a merged range's positions
-    // share their cell's. Only the top-left of a range takes a value.
-    std::vector<uint8_t> skip(size_t(w) * h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const TPoint p{At.X + x, At.Y + y};
-            if (IsPasteProtected(sec, p)) {
-                skip[size_t(y) * w + x] = 1;
-                ++res.Skipped;
-            } else if (sec.FindUnionAt(p, false)) {
-                skip[size_t(y) * w + x] = 2;
-            }
-        }
+    // Protection is read before anything changes. Only the top-left of a
+    // merged range takes a value.
+    const TQvPasteGuard guard(sec, res.Area);
+    res.Skipped = guard.Count();
+    const auto key = [](TPoint P) { return (uint64_t(uint32_t(P.Y)) << 32) | uint32_t(P.X); };
+    std::unordered_set<uint64_t> filled;
     const TCompactString dateFormat(IsoDateFormat), dateTimeFormat(IsoDateTimeFormat);
-    std::vector<uint8_t> filled(size_t(w) * h);
     Target.BeginUpdate();
     try {
         for (const TTextTableCell& f : Table.Cells) {
-            if (f.Col >= w || f.Row >= h || skip[size_t(f.Row) * w + f.Col]) continue;
-            filled[size_t(f.Row) * w + f.Col] = 1;
             const TPoint at{At.X + f.Col, At.Y + f.Row};
+            if (f.Col >= w || f.Row >= h || guard.Protected(at) || sec.FindUnionAt(at, false)) continue;
+            filled.insert(key(at));
             switch (f.Value.Kind) {
                 case tvInteger:
                     sec.NeedCellOfClass(at, TQvCInteger::StaticClass())->SetAsInteger(f.Value.Integer);
@@ -477,10 +470,16 @@ TQvPasteResult PasteTextTable(const TTextTable& Table, TQvSheet& Target, TQvSect
                     break;
             }
         }
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x)
-                if (!skip[size_t(y) * w + x] && !filled[size_t(y) * w + x])
-                    sec.FreeCells({At.X + x, At.Y + y, At.X + x + 1, At.Y + y + 1});
+        // Empty fields: the cells at their positions go.
+        std::vector<TPoint> empty;
+        sec.ForEachIn(res.Area.Top, res.Area.Bottom - 1, [&](int32_t y, TObject* obj) {
+            static_cast<TQvRow*>(obj)->ForEachIn(res.Area.Left, res.Area.Right - 1, [&](int32_t x, TObject*) {
+                if (!filled.count(key({x, y})) && !guard.Protected({x, y})) empty.push_back({x, y});
+                return false;
+            });
+            return false;
+        });
+        for (const TPoint p : empty) sec.FreeCells({p.X, p.Y, p.X + 1, p.Y + 1});
     } catch (...) {
         Target.EndUpdate();
         throw;

@@ -8,6 +8,7 @@
 
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
+#include "exchange/range_record.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/style.h"
@@ -107,6 +108,24 @@ void SheetSeeds(const fs::path& Root) {
     PutRaw(Root / "styles", "two", d.Bytes());
 }
 
+// A copied range with cells, a style name, lines, a fill, a frame, a merged
+// range and a size: what the clipboard carries between grids.
+void RangeSeeds(const fs::path& Dir) {
+    TQvStyler styler;
+    styler.AddStyle("Heading");
+    TQvSheet s;
+    s.SetStyler(&styler);
+    s.SetCellValue(1, 1, TVariant("text"));
+    s.FindCell(1, 1)->SetStyle(styler.FindStyle("Heading"));
+    s.FindCell(1, 1)->SetBorder(liLeft, {lsDouble, clBlue});
+    s.FindCell(1, 1)->SetColor(clYellow);
+    s.FindCell(1, 1)->SetFrame(frDeepDown);
+    s.Sections(3)->NeedCellOfClass({2, 1}, TQvCInteger::StaticClass())->SetAsInteger(7);
+    s.Sections(3)->Merge({1, 2, 3, 4});
+    s.SetSize(2, axCols, 80);
+    PutRaw(Dir, "range", RangeRecordBytes(s, skClient, {1, 1, 4, 4}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,5 +137,6 @@ int main(int argc, char** argv) {
     ListSeeds(root / "lists");
     GraphicSeeds(root / "graphics");
     SheetSeeds(root);
+    RangeSeeds(root / "range_record");
     return 0;
 }

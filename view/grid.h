@@ -170,8 +170,9 @@ public:
     // keeps classes, formats, style names, hints, lines, merges and sizes.
     static constexpr const char* RangeMimeType = "application/x-qvgrid-range";
     // Puts the active pane's selection on the system clipboard three ways:
-    // tab-separated display texts, an HTML table and the private form.
-    // False when there is nothing to copy.
+    // tab-separated display texts, an HTML table (up to 2^20 cells) and the
+    // private form. False when there is nothing to copy, or more than a
+    // range record holds (with a status).
     bool CopyToClipboard();
     // Copy, then the selection's Clear. Refused (false, with a status) on a
     // read-only sheet or grid.

@@ -30,6 +30,9 @@ bool SelectedCells(const TQvView* Pane, TRect& R) {
 
 QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
 
+// Larger copies carry no HTML table: no document shows one that size.
+constexpr int64_t HtmlMaxCells = int64_t(1) << 20;
+
 }  // namespace
 
 bool TQvGrid::CopyToClipboard() {
@@ -45,7 +48,9 @@ bool TQvGrid::CopyToClipboard() {
     }
     auto* data = new QMimeData();
     data->setText(QString::fromStdString(RangeToTabText(*FSheet, kind, r)));
-    data->setHtml(QString::fromStdString(RangeToHtml(*FSheet, kind, r)));
+    // The look travels for what a person would paste into a document.
+    if (int64_t(r.Width()) * r.Height() <= HtmlMaxCells)
+        data->setHtml(QString::fromStdString(RangeToHtml(*FSheet, kind, r)));
     data->setData(RangeMimeType, QByteArray(record.data(), static_cast<qsizetype>(record.size())));
     Clipboard()->setMimeData(data);
     return true;

@@ -167,6 +167,15 @@ TEST(RangeRecord, ADamagedRecordRaisesAndChangesNothing) {
     bad[4] = 9;
     EXPECT_THROW(PasteRangeRecord(bad, t, skClient, {1, 1}), EReadError);
     EXPECT_THROW(PasteRangeRecord("<table></table>", t, skClient, {1, 1}), EReadError);
+    // A record claiming more cells than a paste takes, sizes and all.
+    TMemoryStream huge;
+    huge.WriteBytes("QVRG");
+    huge.WriteInt32(1);
+    huge.WriteByte(skClient);
+    huge.WriteInt32(10000);
+    huge.WriteInt32(10000);
+    huge.WriteBytes(std::string(80000, '\xff') + std::string(20, '\0'));
+    EXPECT_THROW(PasteRangeRecord(huge.Bytes(), t, skClient, {1, 1}), EReadError);
     EXPECT_EQ(Data(t), before);
 }
 
