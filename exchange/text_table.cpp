@@ -48,6 +48,8 @@ private:
 
 // --- HTML reading -----------------------------------------------------------
 
+constexpr int32_t HtmlMaxCols = 16384;
+
 bool StartsWithNoCase(std::string_view S, size_t At, std::string_view What) {
     if (At + What.size() > S.size()) return false;
     for (size_t i = 0; i < What.size(); ++i)
@@ -308,6 +310,7 @@ TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
                 ++row;
                 col = 0;
                 b.AddRow(row);
+                taken.erase(taken.begin(), taken.lower_bound(row));
             } else if (is("</tr")) {
                 endCell();
             } else if (is("<td") || is("<th")) {
@@ -317,7 +320,11 @@ TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
                     b.AddRow(0);
                 }
                 while (isTaken(row, col)) ++col;
-                const int32_t rs = TagNumber(tag, "rowspan", 1), cs = TagNumber(tag, "colspan", 1);
+                // Cells past the widest sheet a spreadsheet file holds are
+                // dropped, which also bounds what the spans cost.
+                if (col >= HtmlMaxCols) continue;
+                const int32_t rs = TagNumber(tag, "rowspan", 1);
+                const int32_t cs = std::min(TagNumber(tag, "colspan", 1), HtmlMaxCols - col);
                 for (int32_t r = row; r < row + rs; ++r) {
                     auto& v = taken[r];
                     if (static_cast<int32_t>(v.size()) < col + cs) v.resize(col + cs);

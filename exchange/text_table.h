@@ -43,7 +43,7 @@ TTextTable ParseTabText(std::string_view Text, bool DetectTypes = true);
 // top-left position). Tags inside a cell are dropped, <br> and block ends
 // become line ends, entities are decoded and blanks collapse as a browser
 // shows them. Tolerant: missing end tags are implied; no table gives an
-// empty result.
+// empty result. Cells starting past column 16384 are dropped.
 TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes = true);
 
 // The display texts of rectangle R of section Kind, tab-separated, one line

@@ -6,6 +6,7 @@
 #include "cells/string_cell.h"
 #include "exchange/range_record.h"
 #include "exchange/text_table.h"
+#include "grids/base_style.h"
 #include "grids/cell_range.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -252,4 +253,43 @@ TEST(TextTable, CopiedTextAndHtmlReadBackAsTheRange) {
     EXPECT_EQ(loose.Cells[4].Text, "in");
     EXPECT_EQ(loose.Cells[5].Value.Kind, tvDouble);
     EXPECT_EQ(ParseHtmlTable("<p>no table</p>").Rows, 0);
+}
+
+TEST(RangeRecord, TitleCellsTravelWithTheirTitleSizesAndTextSkipsProtectedCells) {
+    TQvSheet s;
+    s.SetTitleCols(2);
+    s.SetCellValue(-2, 1, TVariant(std::string("a")));
+    s.SetCellValue(-1, 2, TVariant(std::string("b")));
+    s.SetSize(-2, axCols, 33);  // title entry 1
+    const std::string bytes = RangeRecordBytes(s, skRowTitles, {0, 1, 2, 3});
+    TQvSheet t;
+    t.SetTitleCols(2);
+    t.Sections(skRowTitles)->BaseStyle()->SetProtected(true);
+    TQvCell* open = t.Sections(skRowTitles)->NeedCell({1, 3});
+    open->SetProtected(false);
+    // Only (1, 3) may be written: "b" lands, "a" and the empty (0, 3) do not.
+    const TQvPasteResult r = PasteRangeRecord(bytes, t, skRowTitles, {0, 2});
+    EXPECT_EQ(r.Skipped, 3);
+    EXPECT_EQ(t.CellValue(-1, 3), TVariant(std::string("b")));
+    EXPECT_EQ(t.FindCell(-2, 2), nullptr);
+    EXPECT_EQ(t.GetSize(axCols, -2), 33);
+
+    // The same for text: protected cells keep their values, empty fields
+    // release only unprotected cells.
+    TQvSheet u;
+    u.SetCellValue(0, 0, TVariant(std::string("locked")));
+    u.FindCell(0, 0)->SetProtected(true);
+    u.SetCellValue(1, 0, TVariant(std::string("free")));
+    const TQvPasteResult q = PasteTextTable(ParseTabText("x\t\ny\tz\n"), u, skClient, {0, 0});
+    EXPECT_EQ(q.Skipped, 1);
+    EXPECT_EQ(u.CellValue(0, 0), TVariant(std::string("locked")));
+    EXPECT_EQ(u.FindCell(1, 0), nullptr);
+    EXPECT_EQ(u.CellValue(1, 1), TVariant(std::string("z")));
+
+    // Spans in HTML cannot make a table wider than a spreadsheet's.
+    const TTextTable wide = ParseHtmlTable("<table><tr><td colspan=999>a<td colspan=999>b</table>");
+    EXPECT_EQ(wide.Cols, 1998);
+    std::string many = "<table><tr>";
+    for (int i = 0; i < 40; ++i) many += "<td colspan=1000 rowspan=1000>x";
+    EXPECT_EQ(ParseHtmlTable(many + "</table>").Cols, 16384);
 }
