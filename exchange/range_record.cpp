@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 #include "grids/base_style.h"
@@ -33,15 +34,6 @@ constexpr struct {
 
 std::string At(int32_t X, int32_t Y) { return "column " + std::to_string(X) + ", row " + std::to_string(Y); }
 
-// Copies one cell through its own record: the record is what travels, so a
-// copy keeps exactly what a saved sheet keeps.
-bool CopyCell(TQvCell& From, TQvCell& To, std::string* Error) {
-    TMemoryStream m;
-    SaveRecord(From, m);
-    m.SetPosition(0);
-    return LoadRecord(To, m, Error);
-}
-
 // A scratch sheet of W x H client cells and no titles.
 std::unique_ptr<TQvSheet> ScratchSheet(int32_t W, int32_t H) {
     auto s = std::make_unique<TQvSheet>();
@@ -70,7 +62,10 @@ void TableExtent(int T, int32_t W, int32_t H, int32_t& Lines, int32_t& Keys) {
 
 // The cells, merged ranges and table entries of a W x H record, read in
 // full and checked; anything off raises.
-void ReadCells(TQvSection& Section, TStream& Stream, int32_t W, int32_t H) {
+// Each cell read calls Found with its position, class and the stream
+// position of its record.
+void ReadCells(TQvSection& Section, TStream& Stream, int32_t W, int32_t H,
+               const std::function<void(int32_t X, int32_t Y, TClass Cls, int64_t At)>& Found) {
     const uint8_t flags = Stream.ReadByte();
     if (flags & sfUnions) {
         const int32_t n = Stream.ReadInt32();
@@ -104,6 +99,7 @@ void ReadCells(TQvSection& Section, TStream& Stream, int32_t W, int32_t H) {
                 TQvCell* cell = Section.NeedCellOfClass({x, y}, cls);
                 std::string error;
                 if (!cell) Bad("no cell at " + At(x, y));
+                Found(x, y, cls, Stream.Position());
                 if (!LoadRecord(*cell, Stream, &error))
                     Bad("the cell at " + At(x, y) + " (" + cls->Name + "): " + EscapeBytes(error, 200));
             }
@@ -231,25 +227,6 @@ void WriteRangeRecord(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R, TStr
     auto scratch = ScratchSheet(w, h);
     TQvSection& copy = *scratch->Sections(skClient);
 
-    struct TStyled {
-        int32_t X, Y;
-        std::string Name;
-    };
-    std::vector<TStyled> styles;
-    source.ForEachIn(r.Top, r.Bottom - 1, [&](int32_t y, TObject* obj) {
-        static_cast<TQvRow*>(obj)->ForEachIn(r.Left, r.Right - 1, [&](int32_t x, TObject* c) {
-            auto* cell = static_cast<TQvCell*>(c);
-            const TPoint to{x - r.Left, y - r.Top};
-            if (TQvCell* made = copy.NeedCellOfClass(to, cell->ClassType())) {
-                std::string error;
-                if (!CopyCell(*cell, *made, &error))
-                    throw EQvGridError("Cannot copy the cell at " + At(x, y) + ": " + error);
-            }
-            if (const TQvStyle* s = cell->GetStyle()) styles.push_back({to.X, to.Y, s->Name()});
-            return false;
-        });
-        return false;
-    });
     for (const auto& u : source.Unions())
         if (r.Contains(u->Rect())) copy.AddUnion(u->Rect().Offset(-r.Left, -r.Top), nullptr);
     for (int t = tbVertLines; t <= tbFill; ++t) {
@@ -278,7 +255,52 @@ void WriteRangeRecord(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R, TStr
     Stream.WriteInt32(h);
     for (int32_t x = r.Left; x < r.Right; ++x) Stream.WriteInt32(colSizes->GetItem(x) ? colSizes->Size(x) : -1);
     for (int32_t y = r.Top; y < r.Bottom; ++y) Stream.WriteInt32(rowSizes->GetItem(y) ? rowSizes->Size(y) : -1);
-    WriteSectionRecord(copy, Stream);
+    // The section record of the rectangle: the merged ranges and tables
+    // from the copy made above, the cells straight from the sheet.
+    bool cells = false;
+    source.ForEachIn(r.Top, r.Bottom - 1, [&](int32_t, TObject* obj) {
+        cells = static_cast<TQvRow*>(obj)->ForEachIn(r.Left, r.Right - 1, [](int32_t, TObject*) { return true; });
+        return cells;
+    });
+    uint8_t flags = cells ? sfRows : 0;
+    if (!copy.Unions().empty()) flags |= sfUnions;
+    for (const auto& t : TableOrder)
+        if (!copy.Tables(t.Table)->IsEmpty()) flags |= t.Flag;
+    Stream.WriteByte(flags);
+    if (flags & sfUnions) {
+        Stream.WriteInt32(static_cast<int32_t>(copy.Unions().size()));
+        for (const auto& u : copy.Unions()) {
+            Stream.WriteInt32(u->Rect().Left);
+            Stream.WriteInt32(u->Rect().Top);
+            Stream.WriteInt32(u->Rect().Right);
+            Stream.WriteInt32(u->Rect().Bottom);
+        }
+    }
+    struct TStyled {
+        int32_t X, Y;
+        std::string Name;
+    };
+    std::vector<TStyled> styles;
+    if (flags & sfRows) {
+        source.ForEachIn(r.Top, r.Bottom - 1, [&](int32_t y, TObject* obj) {
+            bool open = false;
+            static_cast<TQvRow*>(obj)->ForEachIn(r.Left, r.Right - 1, [&](int32_t x, TObject* c) {
+                auto* cell = static_cast<TQvCell*>(c);
+                if (!open) Stream.WriteInt32(y - r.Top);
+                open = true;
+                Stream.WriteInt32(x - r.Left);
+                Stream.WriteInt32(TQvManager::ClassId(cell->ClassType()));
+                SaveRecord(*cell, Stream);
+                if (const TQvStyle* s = cell->GetStyle()) styles.push_back({x - r.Left, y - r.Top, s->Name()});
+                return false;
+            });
+            if (open) Stream.WriteInt32(-1);
+            return false;
+        });
+        Stream.WriteInt32(-1);
+    }
+    for (const auto& t : TableOrder)
+        if (flags & t.Flag) copy.Tables(t.Table)->SaveItems(Stream);
     Stream.WriteInt32(static_cast<int32_t>(styles.size()));
     for (const auto& s : styles) {
         Stream.WriteInt32(s.X);
@@ -304,6 +326,7 @@ std::unique_ptr<TQvRangeData> TQvRangeData::FromBytes(const std::string& Bytes) 
 }
 
 std::unique_ptr<TQvRangeData> TQvRangeData::Read(TStream& Stream) {
+    const int64_t start = Stream.Position();
     char sig[4] = {};
     if (Stream.Read(sig, 4) != 4 || std::memcmp(sig, Signature, 4) != 0) Bad("no range record signature");
     const int32_t version = Stream.ReadInt32();
@@ -328,7 +351,10 @@ std::unique_ptr<TQvRangeData> TQvRangeData::Read(TStream& Stream) {
     readSizes(d->FColSizes, d->FWidth);
     readSizes(d->FRowSizes, d->FHeight);
     d->FCells = ScratchSheet(d->FWidth, d->FHeight);
-    ReadCells(*d->FCells->Sections(skClient), Stream, d->FWidth, d->FHeight);
+    ReadCells(*d->FCells->Sections(skClient), Stream, d->FWidth, d->FHeight,
+              [&](int32_t X, int32_t Y, TClass Cls, int64_t At) {
+                  d->FCellRecords.push_back({X, Y, Cls, At - start});
+              });
     const int32_t n = Stream.ReadInt32();
     if (n < 0 || n > Stream.Remaining() / 12) Bad("style name count " + std::to_string(n));
     for (int32_t i = 0; i < n; ++i) {
@@ -340,6 +366,9 @@ std::unique_ptr<TQvRangeData> TQvRangeData::Read(TStream& Stream) {
             Bad("a style name for " + At(s.X, s.Y) + ", where there is no cell");
         d->FStyles.push_back(std::move(s));
     }
+    const int64_t end = Stream.Position();
+    Stream.SetPosition(start);
+    d->FBytes = Stream.ReadBytes(end - start);
     return d;
 }
 
@@ -393,15 +422,14 @@ TQvPasteResult TQvRangeData::Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint
             }
     }
     TQvSection& src = *FCells->Sections(skClient);
-    src.ForEachIn(0, h - 1, [&](int32_t y, TObject* obj) {
-        static_cast<TQvRow*>(obj)->ForEachIn(0, w - 1, [&](int32_t x, TObject* c) {
-            if (isProt(x, y)) return false;
-            if (TQvCell* made = sec.NeedCellOfClass({To.X + x, To.Y + y}, c->ClassType()))
-                CopyCell(*static_cast<TQvCell*>(c), *made, nullptr);
-            return false;
-        });
-        return false;
-    });
+    TMemoryStream records(FBytes);
+    for (const TCellRecord& c : FCellRecords) {
+        if (c.X >= w || c.Y >= h || isProt(c.X, c.Y)) continue;
+        if (TQvCell* made = sec.NeedCellOfClass({To.X + c.X, To.Y + c.Y}, c.Class)) {
+            records.SetPosition(c.Offset);
+            LoadRecord(*made, records);  // it loaded once already, into a cell as new
+        }
+    }
     if (TQvStyler* styler = Target.Styler())
         for (const TStyleName& s : FStyles) {
             if (s.X >= w || s.Y >= h || isProt(s.X, s.Y)) continue;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "grids/types.h"
+#include "platform/object.h"
 #include "platform/geometry.h"
 
 namespace qv {
@@ -125,6 +126,16 @@ private:
         std::string Name;
     };
     std::vector<TStyleName> FStyles;
+    // Each cell's record, as read and checked: pasting loads the cells
+    // straight from it.
+    struct TCellRecord {
+        int32_t X;
+        int32_t Y;
+        TClass Class;
+        int64_t Offset;  // into FBytes
+    };
+    std::vector<TCellRecord> FCellRecords;
+    std::string FBytes;
 };
 
 // Parses Bytes and pastes them; Bytes are checked whole first.
