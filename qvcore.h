@@ -16,6 +16,8 @@
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
 #include "exchange/csv_options.h"
+#include "exchange/range_record.h"
+#include "exchange/text_table.h"
 #include "exchange/value_text.h"
 #include "exchange/xlsx_export.h"
 #include "exchange/xlsx_formats.h"

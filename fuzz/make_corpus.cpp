@@ -8,6 +8,8 @@
 
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
+#include "exchange/range_record.h"
+#include "exchange/text_table.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/style.h"
@@ -107,6 +109,27 @@ void SheetSeeds(const fs::path& Root) {
     PutRaw(Root / "styles", "two", d.Bytes());
 }
 
+// A copied range with cells, a style name, lines, a fill, a frame, a merged
+// range and a size, as the clipboard carries it between grids, and the same
+// as an HTML table; a spreadsheet's tab-separated text.
+void RangeSeeds(const fs::path& Dir) {
+    TQvStyler styler;
+    styler.AddStyle("Heading");
+    TQvSheet s;
+    s.SetStyler(&styler);
+    s.SetCellValue(1, 1, TVariant("text"));
+    s.FindCell(1, 1)->SetStyle(styler.FindStyle("Heading"));
+    s.FindCell(1, 1)->SetBorder(liLeft, {lsDouble, clBlue});
+    s.FindCell(1, 1)->SetColor(clYellow);
+    s.FindCell(1, 1)->SetFrame(frDeepDown);
+    s.Sections(3)->NeedCellOfClass({2, 1}, TQvCInteger::StaticClass())->SetAsInteger(7);
+    s.Sections(3)->Merge({1, 2, 3, 4});
+    s.SetSize(2, axCols, 80);
+    Put(Dir, "range", 0, RangeRecordBytes(s, skClient, {1, 1, 4, 4}));
+    Put(Dir, "tab_text", 1, "1\t2.5\t\"two\nlines\"\r\n2024-02-29\t\t007\n");
+    Put(Dir, "html", 2, RangeToHtml(s, skClient, {0, 0, 4, 4}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,5 +141,6 @@ int main(int argc, char** argv) {
     ListSeeds(root / "lists");
     GraphicSeeds(root / "graphics");
     SheetSeeds(root);
+    RangeSeeds(root / "range_record");
     return 0;
 }

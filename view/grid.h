@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "exchange/range_record.h"
 #include "grids/sheet.h"
 #include "grids/sheet_view.h"
 #include "grids/size_list.h"
@@ -170,6 +171,33 @@ public:
     // Gives up what was typed: the editor shows the cell's stored value
     // again, in enter mode. The cell is not written.
     void CancelEdit();
+
+    // --- clipboard (grid_clipboard.cpp) -----------------------------------
+    // The private clipboard form: the selection as a range record, which
+    // keeps classes, formats, style names, hints, lines, merges and sizes.
+    static constexpr const char* RangeMimeType = "application/x-qvgrid-range";
+    // Puts the active pane's selection on the system clipboard three ways:
+    // tab-separated display texts, an HTML table (up to 2^20 cells) and the
+    // private form. False when there is nothing to copy, or more than a
+    // range record holds (with a status).
+    bool CopyToClipboard();
+    // Copy, then the selection's Clear. Refused (false, with a status) on a
+    // read-only sheet or grid.
+    bool CutToClipboard();
+    // Pastes the richest form on the clipboard at the top-left of the active
+    // pane's selection: the private form whole, else plain text as typed
+    // values, else the cell texts of an HTML table. The paste is cut at the
+    // end of the sheet and skips protected cells; the pasted area becomes
+    // the selection. OnStatus tells what was cut or skipped, or why nothing
+    // was pasted; the result says the same in numbers. A read-only sheet or
+    // grid is not written.
+    TQvPasteResult PasteFromClipboard();
+    // A paste would write something: a sheet that may be written, a pane
+    // and a form the clipboard offers.
+    bool CanPaste() const;
+    // A sentence for the host's status line (paste cut, cells skipped, a
+    // refused cut or paste).
+    std::function<void(TObject* Sender, const std::string& Text)> OnStatus;
 
     // --- gestures (shared by the panes) -----------------------------------
     enum TMouseHandlerKind { mhNone, mhSelect, mhSizing };

@@ -390,6 +390,24 @@ bool TQvView::focusNextPrevChild(bool) {
     return false;
 }
 
+// Copy, cut and paste keys outside an edit: Ctrl+C, Ctrl+X, Ctrl+V and the
+// platform's own bindings (Ctrl+Insert, Shift+Delete, Shift+Insert).
+static bool ClipboardKey(TQvGrid* Grid, QKeyEvent* E) {
+    const Qt::KeyboardModifiers mods = E->modifiers() & ~Qt::KeypadModifier;
+    const int key = E->key();
+    const bool ctrl = mods == Qt::ControlModifier, shift = mods == Qt::ShiftModifier;
+    if (E->matches(QKeySequence::Copy) || (ctrl && (key == Qt::Key_C || key == Qt::Key_Insert)))
+        Grid->CopyToClipboard();
+    else if (E->matches(QKeySequence::Cut) || (ctrl && key == Qt::Key_X) || (shift && key == Qt::Key_Delete))
+        Grid->CutToClipboard();
+    else if (E->matches(QKeySequence::Paste) || (ctrl && key == Qt::Key_V) || (shift && key == Qt::Key_Insert))
+        Grid->PasteFromClipboard();
+    else
+        return false;
+    E->accept();
+    return true;
+}
+
 void TQvView::keyPressEvent(QKeyEvent* E) {
     // A key the editor over this pane did not want (Up in a one-line edit)
     // comes up here: it stays the editor's and moves nothing.
@@ -398,6 +416,7 @@ void TQvView::keyPressEvent(QKeyEvent* E) {
         return;
     }
     if (EscapeKey(E) || TabKey(E) || NavigationKey(E)) return;
+    if (!FGrid->Editing() && ClipboardKey(FGrid, E)) return;
     if (E->key() == Qt::Key_F2) {
         E->accept();
         FGrid->BeginEdit();

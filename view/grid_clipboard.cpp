@@ -1,0 +1,136 @@
+// The grid's clipboard: copy, cut and paste of the active pane's selection
+// through the system clipboard.
+#include <QByteArray>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "exchange/range_record.h"
+#include "exchange/text_table.h"
+#include "grids/selection.h"
+#include "platform/exceptions.h"
+#include "view/grid.h"
+
+namespace qv {
+
+namespace {
+
+// The selected cells of a pane, within the counts (a whole-row selection
+// reaches past them).
+bool SelectedCells(const TQvView* Pane, TRect& R) {
+    if (!Pane || !Pane->Section()) return false;
+    R = Pane->SelRect();
+    if (R.IsEmpty()) {
+        const TPoint c = Pane->Current();
+        R = {c.X, c.Y, c.X + 1, c.Y + 1};
+    }
+    R = R.Intersected({0, 0, Pane->ColCount(), Pane->RowCount()});
+    return !R.IsEmpty();
+}
+
+QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
+
+// Larger copies carry no HTML table: no document shows one that size.
+constexpr int64_t HtmlMaxCells = int64_t(1) << 20;
+
+}  // namespace
+
+bool TQvGrid::CopyToClipboard() {
+    TRect r;
+    if (!FSheet || !SelectedCells(FActiveView, r) || !Clipboard()) return false;
+    const TQvSectionKind kind = FActiveView->Kind();
+    std::string record;
+    try {
+        record = RangeRecordBytes(*FSheet, kind, r);
+    } catch (const Exception& e) {
+        if (OnStatus) OnStatus(this, "Cannot copy the cells: " + e.Message());
+        return false;
+    }
+    auto* data = new QMimeData();
+    data->setText(QString::fromStdString(RangeToTabText(*FSheet, kind, r)));
+    // The look travels for what a person would paste into a document.
+    if (int64_t(r.Width()) * r.Height() <= HtmlMaxCells)
+        data->setHtml(QString::fromStdString(RangeToHtml(*FSheet, kind, r)));
+    data->setData(RangeMimeType, QByteArray(record.data(), static_cast<qsizetype>(record.size())));
+    Clipboard()->setMimeData(data);
+    return true;
+}
+
+bool TQvGrid::CutToClipboard() {
+    if (!FSheet || !FActiveView) return false;
+    if (FSheet->ReadOnly() || HasOption(oReadOnly)) {
+        if (OnStatus) OnStatus(this, "The sheet is read-only: nothing was cut.");
+        return false;
+    }
+    EndEdit();
+    if (!CopyToClipboard()) return false;
+    if (TQvSelection* sel = Selection()) sel->Clear();
+    return true;
+}
+
+bool TQvGrid::CanPaste() const {
+    if (!FSheet || FSheet->ReadOnly() || HasOption(oReadOnly) || !FActiveView || !FActiveView->Section())
+        return false;
+    const QMimeData* data = Clipboard() ? Clipboard()->mimeData() : nullptr;
+    return data && (data->hasFormat(RangeMimeType) || data->hasText() || data->hasHtml());
+}
+
+TQvPasteResult TQvGrid::PasteFromClipboard() {
+    TQvPasteResult result;
+    const auto status = [&](const std::string& Text) {
+        if (OnStatus && !Text.empty()) OnStatus(this, Text);
+    };
+    if (!FSheet || !FActiveView || !FActiveView->Section()) return result;
+    if (FSheet->ReadOnly() || HasOption(oReadOnly)) {
+        status("The sheet is read-only: nothing was pasted.");
+        return result;
+    }
+    const QMimeData* data = Clipboard() ? Clipboard()->mimeData() : nullptr;
+    if (!data) return result;
+    TRect sel;
+    if (!SelectedCells(FActiveView, sel)) return result;
+    EndEdit();
+    TQvView* pane = FActiveView;
+    const TQvSectionKind kind = pane->Kind();
+    const TPoint at = sel.TopLeft();
+
+    std::string failure;
+    bool done = false;
+    try {
+        if (data->hasFormat(RangeMimeType)) {
+            const QByteArray bytes = data->data(RangeMimeType);
+            // Read whole before anything is written: a damaged record
+            // changes nothing, and the plain text is taken instead.
+            try {
+                const auto range = TQvRangeData::FromBytes(std::string(bytes.constData(), bytes.size()));
+                result = range->Paste(*FSheet, kind, at);
+                done = true;
+            } catch (const EReadError& e) {
+                failure = "The copied cells could not be read (" + e.Message() + ")";
+            }
+        }
+        if (!done && data->hasText()) {
+            result = PasteTextTable(ParseTabText(data->text().toStdString()), *FSheet, kind, at);
+            done = true;
+        } else if (!done && data->hasHtml()) {
+            result = PasteTextTable(ParseHtmlTable(data->html().toStdString()), *FSheet, kind, at);
+            done = true;
+        }
+    } catch (const Exception& e) {
+        status("Cannot paste: " + e.Message());
+        return {};
+    }
+    if (!failure.empty()) failure += done ? "; their text was pasted instead." : "; nothing was pasted.";
+
+    // The pasted area becomes the selection, its top-left the current cell.
+    if (!result.Area.IsEmpty() && pane == FActiveView) {
+        pane->SetCurrent(result.Area.TopLeft(), true, true);
+        pane->SelectRect(result.Area);
+    }
+    std::string text = failure;
+    if (const std::string m = result.Message(); !m.empty()) text += (text.empty() ? "" : " ") + m;
+    status(text);
+    return result;
+}
+
+}  // namespace qv
