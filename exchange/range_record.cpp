@@ -126,7 +126,7 @@ struct TUpdateBlock {
 // Writes Value(k) for keys [0, N) of one line of a table, from key Base on,
 // in runs of equal value; keys where Skip(k) holds are left as they are.
 template <typename V, typename S>
-void WriteLine(TQvSection& Section, int Table, int32_t Line, int32_t Base, int32_t N, V&& Value, S&& Skip) {
+void WriteLine(TQvSection& Section, TQvSectionTable Table, int32_t Line, int32_t Base, int32_t N, V&& Value, S&& Skip) {
     for (int32_t k = 0; k < N;) {
         if (Skip(k)) {
             ++k;
@@ -229,7 +229,7 @@ void WriteRangeRecord(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R, TStr
 
     for (const auto& u : source.Unions())
         if (r.Contains(u->Rect())) copy.AddUnion(u->Rect().Offset(-r.Left, -r.Top), nullptr);
-    for (int t = tbVertLines; t <= tbFill; ++t) {
+    for (TQvSectionTable t : {tbVertLines, tbHorzLines, tbBias1, tbBias2, tbFill}) {
         int32_t lines, keys;
         TableExtent(t, w, h, lines, keys);
         const int32_t lineBase = t == tbVertLines ? r.Left : r.Top;
@@ -438,7 +438,7 @@ TQvPasteResult TQvRangeData::Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint
         }
 
     // Lines, fills and frames.
-    for (int t = tbVertLines; t <= tbFill; ++t) {
+    for (TQvSectionTable t : {tbVertLines, tbHorzLines, tbBias1, tbBias2, tbFill}) {
         int32_t lines, keys;
         TableExtent(t, w, h, lines, keys);
         for (int32_t line = 0; line < lines; ++line) {

@@ -122,8 +122,8 @@ void RangeSeeds(const fs::path& Dir) {
     s.FindCell(1, 1)->SetBorder(liLeft, {lsDouble, clBlue});
     s.FindCell(1, 1)->SetColor(clYellow);
     s.FindCell(1, 1)->SetFrame(frDeepDown);
-    s.Sections(3)->NeedCellOfClass({2, 1}, TQvCInteger::StaticClass())->SetAsInteger(7);
-    s.Sections(3)->Merge({1, 2, 3, 4});
+    s.Sections(skClient)->NeedCellOfClass({2, 1}, TQvCInteger::StaticClass())->SetAsInteger(7);
+    s.Sections(skClient)->Merge({1, 2, 3, 4});
     s.SetSize(2, axCols, 80);
     Put(Dir, "range", 0, RangeRecordBytes(s, skClient, {1, 1, 4, 4}));
     Put(Dir, "tab_text", 1, "1\t2.5\t\"two\nlines\"\r\n2024-02-29\t\t007\n");

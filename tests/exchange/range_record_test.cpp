@@ -139,7 +139,7 @@ TEST(RangeRecord, APasteIsCutAtTheEndOfTheSheetAndSkipsProtectedCells) {
     TQvSection& s = *t.Sections(skClient);
     EXPECT_LE(s.Last(), 3);
     for (int tb = 0; tb < TQvSection::TableCount; ++tb) {
-        s.Tables(tb)->ForEach([&](int32_t line, TObject* l) {
+        s.Tables(static_cast<TQvSectionTable>(tb))->ForEach([&](int32_t line, TObject* l) {
             EXPECT_LE(line, tb == tbVertLines ? 5 : 4) << tb;
             EXPECT_LE(static_cast<TSList*>(l)->Last(), tb == tbVertLines ? 3 : 4) << tb;
             return false;
