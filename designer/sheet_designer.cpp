@@ -25,6 +25,7 @@
 #include "designer/tool_icons.h"
 #include "grids/base_style.h"
 #include "grids/sheet.h"
+#include "grids/undo_stack.h"
 #include "qt/qt_picture.h"
 #include "view/grid.h"
 
@@ -103,7 +104,9 @@ TQvSheetDesigner::~TQvSheetDesigner() {
     FGrid->OnEditModeChanged = nullptr;
     FGrid->OnEnterModeChanged = nullptr;
     FGrid->OnSheetChanged = nullptr;
+    FGrid->OnStatus = nullptr;
     FGrid->SetSheet(nullptr);
+    if (FUndoSheet) FUndoSheet->UndoStack().OnChange = std::move(FOldUndoChange);
 }
 
 QToolButton* TQvSheetDesigner::AddButton(QToolBar* Bar, int Icon, const QString& Hint,
@@ -117,7 +120,7 @@ QToolButton* TQvSheetDesigner::AddButton(QToolBar* Bar, int Icon, const QString&
     button->setFocusPolicy(Qt::NoFocus);
     if (Tag >= 0) SetTag(button, Tag);
     if (Action)
-        connect(button, &QToolButton::clicked, this, [this, Action] { Run(Action); });
+        connect(button, &QToolButton::clicked, this, [this, Action, Hint] { Run(Action, Hint); });
     else if (!Checkable)
         MarkUnoffered(button);
     Bar->addWidget(button);
@@ -132,7 +135,7 @@ QAction* TQvSheetDesigner::AddItem(QMenu* Menu, const QString& Caption, const st
     item->setObjectName(prefix.isEmpty() ? Plain(Caption) : prefix + QLatin1Char(' ') + Plain(Caption));
     if (!Shortcut.isEmpty()) item->setShortcut(Shortcut);
     if (Action)
-        connect(item, &QAction::triggered, this, [this, Action] { Run(Action); });
+        connect(item, &QAction::triggered, this, [this, Action, name = Plain(Caption)] { Run(Action, name); });
     else
         MarkUnoffered(item);
     if (Action && NeedsSheet) FSheetCommands.emplace_back(item);
@@ -152,9 +155,9 @@ void TQvSheetDesigner::BuildStandardBar() {
     AddButton(b, tiPreview, QStringLiteral("Preview"), [this] { PreviewSheet(); });
     b->addSeparator();
     AddButton(b, tiClear, QStringLiteral("Clear"), [this] { ClearCells(); });
-    AddButton(b, tiCut, QStringLiteral("Cut"), nullptr);
-    AddButton(b, tiCopy, QStringLiteral("Copy"), nullptr);
-    AddButton(b, tiPaste, QStringLiteral("Paste"), nullptr);
+    AddButton(b, tiCut, QStringLiteral("Cut"), [this] { CutCells(); });
+    AddButton(b, tiCopy, QStringLiteral("Copy"), [this] { CopyCells(); });
+    AddButton(b, tiPaste, QStringLiteral("Paste"), [this] { PasteCells(); });
     b->addSeparator();
     AddButton(b, tiBaseStyle, QStringLiteral("Base Style"), [this] { BaseStyleClick(); });
     QToolButton* styles = AddButton(b, tiStyles, QStringLiteral("Styles On / Off"), nullptr, true);
@@ -369,6 +372,9 @@ void TQvSheetDesigner::BuildGrid() {
     FGrid->OnSelChanged = [this](TObject*) { UpdateSelProps(); };
     FGrid->OnCurChanged = [this](TObject*) { GridCurChanged(); };
     FGrid->OnSheetChanged = [this](TObject*) { SheetChanged(); };
+    FGrid->OnStatus = [this](TObject*, const std::string& Text) {
+        statusBar()->showMessage(QString::fromStdString(Text), 8000);
+    };
     FGrid->OnEditModeChanged = [this](TObject*) {
         FPanels[0]->setText(FGrid->Editing() ? QStringLiteral("Editing") : QString());
     };
@@ -445,16 +451,26 @@ void TQvSheetDesigner::BuildFileMenu(QMenu* M) {
 }
 
 void TQvSheetDesigner::BuildEditMenu(QMenu* M) {
-    AddItem(M, QStringLiteral("C&ut"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_X));
-    AddItem(M, QStringLiteral("&Copy"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_C));
-    AddItem(M, QStringLiteral("&Paste"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_V));
+    // Undo and redo name the step they take; they are not steps themselves.
+    FUndo = M->addAction(QStringLiteral("&Undo"));
+    FUndo->setObjectName(QStringLiteral("Undo"));
+    FUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(FUndo, &QAction::triggered, this, [this] { UndoStep(); });
+    FRedo = M->addAction(QStringLiteral("&Redo"));
+    FRedo->setObjectName(QStringLiteral("Redo"));
+    FRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(FRedo, &QAction::triggered, this, [this] { RedoStep(); });
+    M->addSeparator();
+    AddItem(M, QStringLiteral("C&ut"), [this] { CutCells(); }, QKeySequence(Qt::CTRL | Qt::Key_X));
+    AddItem(M, QStringLiteral("&Copy"), [this] { CopyCells(); }, QKeySequence(Qt::CTRL | Qt::Key_C));
+    AddItem(M, QStringLiteral("&Paste"), [this] { PasteCells(); }, QKeySequence(Qt::CTRL | Qt::Key_V));
     M->addSeparator();
     QMenu* insert = SubMenu(M, QStringLiteral("&Insert"));
-    AddItem(insert, QStringLiteral("&Columns"), nullptr);
-    AddItem(insert, QStringLiteral("&Rows"), nullptr);
+    AddItem(insert, QStringLiteral("&Columns"), [this] { InsertLines(axCols); });
+    AddItem(insert, QStringLiteral("&Rows"), [this] { InsertLines(axRows); });
     QMenu* remove = SubMenu(M, QStringLiteral("&Remove"));
-    AddItem(remove, QStringLiteral("&Columns"), nullptr);
-    AddItem(remove, QStringLiteral("&Rows"), nullptr);
+    AddItem(remove, QStringLiteral("&Columns"), [this] { RemoveLines(axCols); });
+    AddItem(remove, QStringLiteral("&Rows"), [this] { RemoveLines(axRows); });
     QMenu* clear = SubMenu(M, QStringLiteral("Cle&ar"));
     AddItem(clear, QStringLiteral("&All"), [this] { ClearAll(); });
     AddItem(clear, QStringLiteral("&Borders"), [this] { ClearBorders(); });
@@ -539,9 +555,12 @@ void TQvSheetDesigner::BuildSelectionMenu() {
     FSelectionMenu = new QMenu(this);
     FSelectionMenu->setObjectName(QStringLiteral("SelectionMenu"));
     QMenu* m = FSelectionMenu;
-    AddItem(m, QStringLiteral("C&ut"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_X));
-    AddItem(m, QStringLiteral("&Copy"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_C));
-    AddItem(m, QStringLiteral("&Paste"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_V));
+    // Their shortcuts work through the menu bar's items; here they are shown.
+    for (QAction* a : {AddItem(m, QStringLiteral("C&ut"), [this] { CutCells(); }, QKeySequence(Qt::CTRL | Qt::Key_X)),
+                       AddItem(m, QStringLiteral("&Copy"), [this] { CopyCells(); }, QKeySequence(Qt::CTRL | Qt::Key_C)),
+                       AddItem(m, QStringLiteral("&Paste"), [this] { PasteCells(); },
+                               QKeySequence(Qt::CTRL | Qt::Key_V))})
+        a->setShortcutContext(Qt::WidgetShortcut);
     // Del is the menu bar's Clear > Cells; here it is only shown.
     QAction* del = AddItem(m, QStringLiteral("&Delete"), [this] { ClearCells(); });
     del->setShortcut(QKeySequence(Qt::Key_Delete));

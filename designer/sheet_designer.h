@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "designer/file_dialog.h"
+#include "platform/events.h"
 #include "grids/types.h"
 
 class QAction;
@@ -82,6 +83,18 @@ public:
     void ImportSheet();
     void ExportSheet();
     void PrintSheet();
+    // The clipboard, through the grid; the paste's status shows in the
+    // status bar.
+    void CutCells();
+    void CopyCells();
+    void PasteCells();
+    // Inserts as many columns (rows) as the selection spans before it, or
+    // removes the selected ones; the selection must lie on client columns
+    // (rows).
+    void InsertLines(TQvAxis Axis);
+    void RemoveLines(TQvAxis Axis);
+    void UndoStep();
+    void RedoStep();
     void PreviewSheet();
     // Frees the selected cells; nothing while a cell is being edited.
     void ClearCells();
@@ -128,9 +141,9 @@ private:
                            bool Checkable = false, int Tag = -1);
     QAction* AddItem(QMenu* Menu, const QString& Caption, const std::function<void()>& Action,
                      const QKeySequence& Shortcut = {}, bool NeedsSheet = true);
-    // Runs a command; an error goes to the message service as the
-    // application's error box, and the window stays as it was.
-    void Run(const std::function<void()>& Command);
+    // Runs a command as one step of the sheet's undo stack named Name; an
+    // error goes to the message service as the application's error box.
+    void Run(const std::function<void()>& Command, const QString& Name = QStringLiteral("Format"));
 
     // Commands (sheet_designer_commands.cpp).
     TQvSelection* Sel() const;
@@ -152,6 +165,10 @@ private:
     void FillStyles();
     void SetScaleText(int Scale);
     void SheetChanged();
+    void UpdateUndoItems();
+    // The selected client columns (axCols) or rows as [From, To); false when
+    // the selection lies on titles of that axis.
+    bool SelectedLines(TQvAxis Axis, int32_t& From, int32_t& To) const;
 
     TQvLineInfo FBorderLine;
     TQvGrid* FGrid = nullptr;
@@ -173,6 +190,11 @@ private:
     TColorBox* FColors = nullptr;
     QMenu* FSelectionMenu = nullptr;
     QAction* FRemoveBackground = nullptr;
+    QAction* FUndo = nullptr;
+    QAction* FRedo = nullptr;
+    // The undo stack's handler before this window took it, and its sheet.
+    TNotifyEvent FOldUndoChange;
+    TQvSheet* FUndoSheet = nullptr;
     // Commands that need a sheet: disabled while there is none.
     std::vector<QPointer<QObject>> FSheetCommands;
     bool FSelectingScale = false;

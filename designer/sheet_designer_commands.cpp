@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -28,6 +29,7 @@
 #include "grids/sheet.h"
 #include "grids/style.h"
 #include "grids/styler.h"
+#include "grids/undo_stack.h"
 #include "platform/conversions.h"
 #include "platform/message_box.h"
 #include "platform/picture.h"
@@ -72,9 +74,104 @@ void TQvSheetDesigner::SheetChanged() {
         if (auto* a = qobject_cast<QAction*>(c)) a->setEnabled(has);
         if (auto* w = qobject_cast<QWidget*>(c)) w->setEnabled(has);
     }
+    // While the window shows a sheet, its undo stack keeps the Undo and
+    // Redo items in step; the handler it had comes back afterwards.
+    if (FUndoSheet != Sheet()) {
+        if (FUndoSheet) FUndoSheet->UndoStack().OnChange = std::move(FOldUndoChange);
+        FUndoSheet = Sheet();
+        FOldUndoChange = nullptr;
+        if (FUndoSheet) {
+            FOldUndoChange = std::move(FUndoSheet->UndoStack().OnChange);
+            FUndoSheet->UndoStack().OnChange = [this](TObject* Sender) {
+                UpdateUndoItems();
+                if (FOldUndoChange) FOldUndoChange(Sender);
+            };
+        }
+    }
+    UpdateUndoItems();
     FillStyles();
     UpdateSelProps();
     GridCurChanged();
+}
+
+void TQvSheetDesigner::UpdateUndoItems() {
+    TQvUndoStack* stack = Sheet() ? &Sheet()->UndoStack() : nullptr;
+    FUndo->setEnabled(stack && stack->CanUndo());
+    FRedo->setEnabled(stack && stack->CanRedo());
+    FUndo->setText(stack && stack->CanUndo() ? QStringLiteral("&Undo ") + QString::fromStdString(stack->UndoText())
+                                             : QStringLiteral("&Undo"));
+    FRedo->setText(stack && stack->CanRedo() ? QStringLiteral("&Redo ") + QString::fromStdString(stack->RedoText())
+                                             : QStringLiteral("&Redo"));
+}
+
+void TQvSheetDesigner::UndoStep() {
+    if (!Sheet() || FGrid->Editing()) return;
+    Run([this] { Sheet()->UndoStack().Undo(); }, QString());
+    UpdateSelProps();
+    GridCurChanged();
+}
+
+void TQvSheetDesigner::RedoStep() {
+    if (!Sheet() || FGrid->Editing()) return;
+    Run([this] { Sheet()->UndoStack().Redo(); }, QString());
+    UpdateSelProps();
+    GridCurChanged();
+}
+
+// --- clipboard, inserting and removing --------------------------------------
+
+void TQvSheetDesigner::CutCells() { FGrid->CutToClipboard(); }
+
+void TQvSheetDesigner::CopyCells() { FGrid->CopyToClipboard(); }
+
+void TQvSheetDesigner::PasteCells() { FGrid->PasteFromClipboard(); }
+
+bool TQvSheetDesigner::SelectedLines(TQvAxis Axis, int32_t& From, int32_t& To) const {
+    TQvSelection* s = Sel();
+    if (!s || !s->Section()) return false;
+    const TQvSectionKind kind = s->Section()->Kind();
+    const bool client = Axis == axCols ? kind == skColTitles || kind == skClient : kind == skRowTitles || kind == skClient;
+    if (!client) return false;
+    const TRect r = s->GetRect();
+    From = Axis == axCols ? r.Left : r.Top;
+    To = Axis == axCols ? r.Right : r.Bottom;
+    return To > From;
+}
+
+void TQvSheetDesigner::InsertLines(TQvAxis Axis) {
+    int32_t from = 0, to = 0;
+    if (!SelectedLines(Axis, from, to)) {
+        statusBar()->showMessage(Axis == axCols ? QStringLiteral("Select client columns to insert columns before them.")
+                                                : QStringLiteral("Select client rows to insert rows before them."),
+                                 8000);
+        return;
+    }
+    FGrid->EndEdit();
+    if (Axis == axCols)
+        Sheet()->InsertCols(from, to - from);
+    else
+        Sheet()->InsertRows(from, to - from);
+    UpdateSelProps();
+}
+
+void TQvSheetDesigner::RemoveLines(TQvAxis Axis) {
+    int32_t from = 0, to = 0;
+    if (!SelectedLines(Axis, from, to)) {
+        statusBar()->showMessage(Axis == axCols ? QStringLiteral("Select client columns to remove them.")
+                                                : QStringLiteral("Select client rows to remove them."),
+                                 8000);
+        return;
+    }
+    FGrid->EndEdit();
+    const int32_t count = Axis == axCols ? Sheet()->ColCount() : Sheet()->RowCount();
+    // Rows stored past the count are not shown; the selection may reach there.
+    to = std::min(to, count);
+    if (to <= from) return;
+    if (Axis == axCols)
+        Sheet()->RemoveCols(from, to - from);
+    else
+        Sheet()->RemoveRows(from, to - from);
+    UpdateSelProps();
 }
 
 TQvSelection* TQvSheetDesigner::Sel() const { return FGrid->Selection(); }
@@ -85,9 +182,15 @@ QAction* TQvSheetDesigner::Item(const QString& Name) const { return findChild<QA
 
 QString TQvSheetDesigner::StatusText(int Panel) const { return FPanels[Panel]->text(); }
 
-void TQvSheetDesigner::Run(const std::function<void()>& Command) {
+void TQvSheetDesigner::Run(const std::function<void()>& Command, const QString& Name) {
     try {
-        Command();
+        // Undo and redo run without a step of their own.
+        if (Name.isEmpty() || !Sheet()) {
+            Command();
+        } else {
+            TQvUndoStep step(Sheet(), Name.toStdString());
+            Command();
+        }
     } catch (const std::exception& E) {
         ShowMessageBox(E.what(), QApplication::applicationDisplayName().toStdString(), miError, mbOK);
     }

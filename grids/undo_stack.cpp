@@ -59,14 +59,15 @@ std::string TQvUndoStack::UndoText() const { return CanUndo() ? FSteps[FIndex - 
 
 std::string TQvUndoStack::RedoText() const { return CanRedo() ? FSteps[FIndex].Name : std::string(); }
 
-bool TQvUndoStack::SheetAsLeft() const {
-    const TShared& expected = FIndex > 0 ? FSteps[FIndex - 1].After : FSteps[0].Before;
+bool TQvUndoStack::SheetAsLeft(bool ForRedo) const {
+    // Undo takes back the step before the index, redo does the one at it.
+    const TShared& expected = ForRedo ? FSteps[FIndex].Before : FSteps[FIndex - 1].After;
     return TakeSnapshot(FSheet) == *expected;
 }
 
 bool TQvUndoStack::Undo() {
     if (!CanUndo() || InStep()) return false;
-    if (!SheetAsLeft()) {
+    if (!SheetAsLeft(false)) {
         Clear();
         return false;
     }
@@ -78,7 +79,7 @@ bool TQvUndoStack::Undo() {
 
 bool TQvUndoStack::Redo() {
     if (!CanRedo() || InStep()) return false;
-    if (!SheetAsLeft()) {
+    if (!SheetAsLeft(true)) {
         Clear();
         return false;
     }
@@ -110,6 +111,14 @@ size_t TQvUndoStack::Bytes() const {
         for (const TShared& p : {s.Before, s.After})
             if (seen.insert(p.get()).second) total += p->Bytes();
     return total;
+}
+
+TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name) : FSheet(Sheet) {
+    if (FSheet) FSheet->UndoStack().BeginStep(Name);
+}
+
+TQvUndoStep::~TQvUndoStep() {
+    if (FSheet) FSheet->UndoStack().EndStep();
 }
 
 void TQvUndoStack::Changed() {

@@ -78,8 +78,8 @@ private:
     };
     // The current sheet as a shared snapshot, reusing Known when equal.
     TShared Take(const TShared& Known) const;
-    // Whether the sheet is still what the stack left at the index.
-    bool SheetAsLeft() const;
+    // Whether the sheet is still what the stack left next to the index.
+    bool SheetAsLeft(bool ForRedo) const;
     void Changed();
 
     TQvSheet& FSheet;
@@ -90,6 +90,19 @@ private:
     int FDepth = 0;
     std::string FPendingName;
     TShared FPendingBefore;
+};
+
+// One user step for the lifetime of a scope, on the sheet's undo stack;
+// nothing without a sheet.
+class TQvUndoStep {
+public:
+    TQvUndoStep(TQvSheet* Sheet, const std::string& Name);
+    ~TQvUndoStep();
+    TQvUndoStep(const TQvUndoStep&) = delete;
+    TQvUndoStep& operator=(const TQvUndoStep&) = delete;
+
+private:
+    TQvSheet* FSheet;
 };
 
 }  // namespace qv

@@ -8,6 +8,7 @@
 #include "exchange/range_record.h"
 #include "exchange/text_table.h"
 #include "grids/selection.h"
+#include "grids/undo_stack.h"
 #include "platform/exceptions.h"
 #include "view/grid.h"
 
@@ -64,6 +65,7 @@ bool TQvGrid::CutToClipboard() {
     }
     EndEdit();
     if (!CopyToClipboard()) return false;
+    TQvUndoStep step(FSheet, "Cut");
     if (TQvSelection* sel = Selection()) sel->Clear();
     return true;
 }
@@ -96,6 +98,7 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
 
     std::string failure;
     bool done = false;
+    TQvUndoStep step(FSheet, "Paste");
     try {
         if (data->hasFormat(RangeMimeType)) {
             const QByteArray bytes = data->data(RangeMimeType);

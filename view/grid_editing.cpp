@@ -30,6 +30,7 @@
 #include "grids/editor_classes.h"
 #include "grids/manager.h"
 #include "grids/section.h"
+#include "grids/undo_stack.h"
 #include "platform/font.h"
 #include "qt/qt_convert.h"
 #include "view/cell_text.h"
@@ -216,6 +217,8 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
         // After Escape, an editor nobody touched again holds the stored
         // value: the cell stays exactly as it is, its error mark included.
         if (!FEditCellDying && FEditor && !FRestored) {
+            // What was typed is one step a person can take back.
+            TQvUndoStep step(FSheet, "Typing");
             const bool silent = old->HasState(psSilent);
             old->IncludeState(psSilent);
             bool valid = true;

@@ -9,6 +9,7 @@
 #include <QTimerEvent>
 
 #include "grids/sheet.h"
+#include "grids/undo_stack.h"
 #include "view/grid.h"
 
 namespace qv {
@@ -186,6 +187,8 @@ void TQvGrid::SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers, bool
             FMouseState = msClicked;
             int32_t index = FSizingIndex;
             if (FSizingPart == spTitle && FSheet) index -= FSheet->Count(FSizingAxis, spTitle);
+            // What the host does on a double click is the person's step.
+            TQvUndoStep step(FSheet, "Size");
             if (FSizingAxis == axCols) {
                 if (OnColDblClick) OnColDblClick(static_cast<TObject*>(this), {index, 0});
             } else if (OnRowDblClick) {
@@ -220,6 +223,7 @@ void TQvGrid::SizingHandler(TQvView* Pane, TPoint P, Qt::KeyboardModifiers, bool
 
     // Step 4: a release after a drag stores the size in the sheet.
     if (FMouseState == msReleased && FSheet) {
+        TQvUndoStep step(FSheet, "Size");
         FSheet->Sizes(FSizingAxis, FSizingPart)->SetValue(FSizingIndex, UnscaleValue(FSizingNewSize));
         FSheet->NotifySizeChanged(this, FSizingAxis, FSizingIndex, FSizingPart);
         AlignControls();

@@ -15,6 +15,7 @@
 #include "grids/manager.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/undo_stack.h"
 #include "view/grid.h"
 #include "view/view.h"
 
@@ -408,6 +409,22 @@ static bool ClipboardKey(TQvGrid* Grid, QKeyEvent* E) {
     return true;
 }
 
+// Undo and redo outside an edit: Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z.
+static bool UndoKey(TQvGrid* Grid, QKeyEvent* E) {
+    TQvSheet* sheet = Grid->Sheet();
+    if (!sheet) return false;
+    const Qt::KeyboardModifiers mods = E->modifiers() & ~Qt::KeypadModifier;
+    if (E->matches(QKeySequence::Undo) || (mods == Qt::ControlModifier && E->key() == Qt::Key_Z))
+        sheet->UndoStack().Undo();
+    else if (E->matches(QKeySequence::Redo) || (mods == Qt::ControlModifier && E->key() == Qt::Key_Y) ||
+             (mods == (Qt::ControlModifier | Qt::ShiftModifier) && E->key() == Qt::Key_Z))
+        sheet->UndoStack().Redo();
+    else
+        return false;
+    E->accept();
+    return true;
+}
+
 void TQvView::keyPressEvent(QKeyEvent* E) {
     // A key the editor over this pane did not want (Up in a one-line edit)
     // comes up here: it stays the editor's and moves nothing.
@@ -416,7 +433,7 @@ void TQvView::keyPressEvent(QKeyEvent* E) {
         return;
     }
     if (EscapeKey(E) || TabKey(E) || NavigationKey(E)) return;
-    if (!FGrid->Editing() && ClipboardKey(FGrid, E)) return;
+    if (!FGrid->Editing() && (ClipboardKey(FGrid, E) || UndoKey(FGrid, E))) return;
     if (E->key() == Qt::Key_F2) {
         E->accept();
         FGrid->BeginEdit();

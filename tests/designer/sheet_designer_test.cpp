@@ -28,6 +28,9 @@
 #include "grids/sheet.h"
 #include "grids/style.h"
 #include "grids/styler.h"
+#include "grids/undo_stack.h"
+#include "grids/union.h"
+#include "grids/section.h"
 #include "platform/message_box.h"
 #include "platform/picture.h"
 #include "platform/stream.h"
@@ -109,7 +112,7 @@ TEST_F(SheetDesignerTest, TheWindowFollowsItsSheet) {
     EXPECT_EQ(ScaleText(), "100%");
     EXPECT_EQ(Designer->BorderLine(), (TQvLineInfo{lsSingle, clBackground}));
     // Shown but not offered.
-    for (const char* name : {"Cut", "Copy", "Paste", "Insert Rows", "Remove Columns", "Print Layout", "Columns Width"})
+    for (const char* name : {"Print Layout", "Columns Width", "Rows Hide", "Undo", "Redo"})
         EXPECT_FALSE(Item(name)->isEnabled()) << name;
     EXPECT_TRUE(Item("Enter Direction Down")->isChecked());
     Item("Enter Direction Left")->trigger();
@@ -123,7 +126,58 @@ TEST_F(SheetDesignerTest, TheWindowFollowsItsSheet) {
     EXPECT_TRUE(Item("About")->isEnabled());
     Designer->SetSheet(&Sheet);
     EXPECT_TRUE(Item("Clear All")->isEnabled());
-    EXPECT_FALSE(Item("Cut")->isEnabled());
+    EXPECT_TRUE(Item("Cut")->isEnabled());
+    EXPECT_FALSE(Item("Columns Width")->isEnabled());
+}
+
+TEST_F(SheetDesignerTest, CopyPasteUndoAndInsertThroughAMergedRange) {
+    Select({0, 0, 2, 2});
+    Sel()->SetValue(TVariant("x"));
+    Button("Bold")->click();
+    Sel()->SetColor(clYellow);
+    Item("Copy")->trigger();
+    Select({4, 4, 5, 5});
+    const std::string beforePaste = SheetBytes(Sheet);
+    Item("Paste")->trigger();
+    ASSERT_NE(Sheet.FindCell(5, 5), nullptr);
+    EXPECT_EQ(Sheet.FindCell(5, 5)->GetText(), "x");
+    EXPECT_TRUE(Sheet.FindCell(5, 5)->Font()->Style().Contains(fsBold));
+    EXPECT_EQ(Item("Undo")->text(), "&Undo Paste");
+    Item("Undo")->trigger();
+    EXPECT_EQ(SheetBytes(Sheet), beforePaste);
+    EXPECT_TRUE(Item("Redo")->isEnabled());
+    Item("Redo")->trigger();
+    ASSERT_NE(Sheet.FindCell(5, 5), nullptr);
+    EXPECT_EQ(Sheet.FindCell(5, 5)->GetText(), "x");
+
+    // A row inserted inside a merged range makes it grow; undo gives the
+    // sheet back byte for byte.
+    Select({1, 6, 3, 8});
+    Button("Merge")->click();
+    const std::string beforeInsert = SheetBytes(Sheet);
+    Select({0, 7, 1, 8});
+    Item("Insert Rows")->trigger();
+    EXPECT_EQ(Sheet.RowCount(), 11);
+    const TQvUnion* u = Sheet.Sections(skClient)->FindUnionAt({1, 6}, true);
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u->Rect(), (TRect{1, 6, 3, 9}));
+    Item("Undo")->trigger();
+    EXPECT_EQ(SheetBytes(Sheet), beforeInsert);
+    EXPECT_EQ(Sheet.RowCount(), 10);
+
+    // A value typed into the grid is one step too.
+    Select({8, 8, 9, 9});
+    Grid()->BeginEdit();
+    ASSERT_NE(Grid()->Editor(), nullptr);
+    QTest::keyClicks(Grid()->Editor(), "typed");
+    Grid()->EndEdit();
+    ASSERT_NE(Sheet.FindCell(8, 8), nullptr);
+    EXPECT_EQ(Sheet.FindCell(8, 8)->GetText(), "typed");
+    EXPECT_EQ(Sheet.UndoStack().UndoText(), "Typing");
+    Item("Undo")->trigger();
+    // The editor made the cell when it opened; the step took back the text.
+    TQvCell* typed = Sheet.FindCell(8, 8);
+    EXPECT_TRUE(!typed || typed->GetText().empty());
 }
 
 TEST_F(SheetDesignerTest, TheScaleSelectorTakesTypedAndChosenScales) {
