@@ -2,8 +2,15 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
+#include "grids/cell.h"
+#include "grids/manager.h"
+#include "grids/row.h"
+#include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_stream.h"
+#include "platform/stream.h"
 
 namespace qv {
 
@@ -43,9 +50,75 @@ void TQvUndoStack::EndStep() {
     TShared before = std::move(FPendingBefore);
     TShared after = Take(before);
     if (after == before) return;  // nothing changed
+    TStep step;
+    step.Name = FPendingName;
+    step.Before = std::move(before);
+    step.After = std::move(after);
+    Push(std::move(step));
+}
+
+namespace {
+
+// A cell's class and record, as the sheet's data stores them.
+std::string CellRecord(TQvCell& Cell) {
+    TMemoryStream m;
+    m.WriteInt32(TQvManager::ClassId(Cell.ClassType()));
+    SaveRecord(Cell, m);
+    return m.Bytes();
+}
+
+}  // namespace
+
+void TQvUndoStack::BeginCellStep(const std::string& Name, TQvCell& Cell, bool Created) {
+    if (FDepth++ > 0) return;
+    FPendingName = Name;
+    FPendingCell = &Cell;
+    FPendingCellBefore = CellRecord(Cell);
+    FPendingCreated = Created;
+}
+
+void TQvUndoStack::EndCellStep() {
+    if (FDepth == 0 || --FDepth > 0) return;
+    TQvCell* cell = std::exchange(FPendingCell, nullptr);
+    TQvSection* section = cell ? cell->Section() : nullptr;
+    if (!section || !cell->Row()) return;
+    TStep step;
+    step.CellAfter = CellRecord(*cell);
+    if (step.CellAfter == FPendingCellBefore) return;  // nothing typed
+    if (FPendingCreated) FPendingCellBefore.clear();
+    step.Name = FPendingName;
+    step.IsCell = true;
+    step.Kind = section->Kind();
+    step.Pos = {cell->Col(), cell->Row()->Index()};
+    step.CellBefore = std::move(FPendingCellBefore);
+    Push(std::move(step));
+}
+
+bool TQvUndoStack::ApplyCellStep(const TStep& Step, const std::string& Expected, const std::string& Record) {
+    TQvSection* section = FSheet.Sections(Step.Kind);
+    if (!section) return false;
+    TQvCell* cell = section->FindCell(Step.Pos);
+    if (Expected.empty() ? cell != nullptr : !cell || CellRecord(*cell) != Expected) return false;
+    const TRect at{Step.Pos.X, Step.Pos.Y, Step.Pos.X + 1, Step.Pos.Y + 1};
+    if (Record.empty()) {
+        // The cell was made for the step: it goes again.
+        section->FreeCells(at);
+    } else {
+        TMemoryStream m(Record);
+        const TClass cls = QvManager().ClassById(m.ReadInt32());
+        if (!cell) cell = section->NeedCellOfClass(Step.Pos, cls);
+        if (!cell) return false;
+        LoadRecord(*cell, m);
+    }
+    section->Invalidate(at, false);
+    FSheet.SetModified(true);
+    return true;
+}
+
+void TQvUndoStack::Push(TStep Step) {
     FSteps.resize(FIndex);
     if (FCleanIndex > FIndex) FCleanIndex = -1;
-    FSteps.push_back({FPendingName, std::move(before), std::move(after)});
+    FSteps.push_back(std::move(Step));
     ++FIndex;
     if (Count() > FLimit) {
         FSteps.erase(FSteps.begin());
@@ -67,23 +140,25 @@ bool TQvUndoStack::SheetAsLeft(bool ForRedo) const {
 
 bool TQvUndoStack::Undo() {
     if (!CanUndo() || InStep()) return false;
-    if (!SheetAsLeft(false)) {
+    const TStep& step = FSteps[FIndex - 1];
+    if (step.IsCell ? !ApplyCellStep(step, step.CellAfter, step.CellBefore) : !SheetAsLeft(false)) {
         Clear();
         return false;
     }
     --FIndex;
-    RestoreSnapshot(FSheet, *FSteps[FIndex].Before);
+    if (!step.IsCell) RestoreSnapshot(FSheet, *step.Before);
     Changed();
     return true;
 }
 
 bool TQvUndoStack::Redo() {
     if (!CanRedo() || InStep()) return false;
-    if (!SheetAsLeft(true)) {
+    const TStep& step = FSteps[FIndex];
+    if (step.IsCell ? !ApplyCellStep(step, step.CellBefore, step.CellAfter) : !SheetAsLeft(true)) {
         Clear();
         return false;
     }
-    RestoreSnapshot(FSheet, *FSteps[FIndex].After);
+    if (!step.IsCell) RestoreSnapshot(FSheet, *step.After);
     ++FIndex;
     Changed();
     return true;
@@ -107,9 +182,11 @@ void TQvUndoStack::SetClean() {
 size_t TQvUndoStack::Bytes() const {
     std::set<const TQvSheetSnapshot*> seen;
     size_t total = 0;
-    for (const TStep& s : FSteps)
+    for (const TStep& s : FSteps) {
+        total += sizeof(TStep) + s.Name.capacity() + s.CellBefore.capacity() + s.CellAfter.capacity();
         for (const TShared& p : {s.Before, s.After})
-            if (seen.insert(p.get()).second) total += p->Bytes();
+            if (p && seen.insert(p.get()).second) total += p->Bytes();
+    }
     return total;
 }
 
@@ -119,6 +196,18 @@ TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name) : FSheet(Shee
 
 TQvUndoStep::~TQvUndoStep() {
     if (FSheet) FSheet->UndoStack().EndStep();
+}
+
+TQvCellUndoStep::TQvCellUndoStep(TQvCell* Cell, const std::string& Name, bool Created) {
+    TQvSection* section = Cell ? Cell->Section() : nullptr;
+    TQvSheet* sheet = section ? section->Sheet() : nullptr;
+    if (!sheet) return;
+    FStack = &sheet->UndoStack();
+    FStack->BeginCellStep(Name, *Cell, Created);
+}
+
+TQvCellUndoStep::~TQvCellUndoStep() {
+    if (FStack) FStack->EndCellStep();
 }
 
 void TQvUndoStack::Changed() {

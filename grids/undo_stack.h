@@ -21,11 +21,14 @@
 #include <vector>
 
 #include "grids/sheet_snapshot.h"
+#include "grids/types.h"
+#include "platform/geometry.h"
 #include "platform/events.h"
 #include "platform/object.h"
 
 namespace qv {
 
+class TQvCell;
 class TQvSheet;
 
 class TQvUndoStack : public TObject {
@@ -63,7 +66,16 @@ public:
     void SetClean();
     bool IsClean() const { return FCleanIndex == FIndex; }
 
-    // The memory the recorded snapshots hold, shared ones counted once.
+    // A step that changes one cell's own record and nothing else (a typed
+    // value): only the cell's record before and after is kept, so the step
+    // costs what the cell holds, not what the sheet holds. Inside another
+    // step it adds nothing. Undo and redo check that the cell still holds
+    // what the step left. Created: the cell was made for this change (by
+    // an editor opening on an empty position), so undo removes it again.
+    void BeginCellStep(const std::string& Name, TQvCell& Cell, bool Created = false);
+    void EndCellStep();
+
+    // The memory the recorded steps hold, shared snapshots counted once.
     size_t Bytes() const;
 
     // After every change of the steps, the index or the clean state.
@@ -75,7 +87,18 @@ private:
         std::string Name;
         TShared Before;
         TShared After;
+        // A cell step instead: where the cell is and its records.
+        bool IsCell = false;
+        TQvSectionKind Kind = skClient;
+        TPoint Pos;
+        std::string CellBefore;  // empty: no cell
+        std::string CellAfter;
     };
+    // Appends Step as the new last done step, dropping what could be redone.
+    void Push(TStep Step);
+    // Puts Record into the cell of a cell step; false when the cell is not
+    // there or does not hold Expected.
+    bool ApplyCellStep(const TStep& Step, const std::string& Expected, const std::string& Record);
     // The current sheet as a shared snapshot, reusing Known when equal.
     TShared Take(const TShared& Known) const;
     // Whether the sheet is still what the stack left next to the index.
@@ -90,6 +113,9 @@ private:
     int FDepth = 0;
     std::string FPendingName;
     TShared FPendingBefore;
+    TQvCell* FPendingCell = nullptr;
+    std::string FPendingCellBefore;
+    bool FPendingCreated = false;
 };
 
 // One user step for the lifetime of a scope, on the sheet's undo stack;
@@ -103,6 +129,19 @@ public:
 
 private:
     TQvSheet* FSheet;
+};
+
+// One cell step for the lifetime of a scope (see BeginCellStep); nothing
+// without a cell or a sheet.
+class TQvCellUndoStep {
+public:
+    TQvCellUndoStep(TQvCell* Cell, const std::string& Name, bool Created = false);
+    ~TQvCellUndoStep();
+    TQvCellUndoStep(const TQvCellUndoStep&) = delete;
+    TQvCellUndoStep& operator=(const TQvCellUndoStep&) = delete;
+
+private:
+    TQvUndoStack* FStack = nullptr;
 };
 
 }  // namespace qv

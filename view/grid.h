@@ -335,7 +335,10 @@ private:
     bool FReplaceOnType = false;
     // Escape put the stored value back and nothing changed it since.
     bool FRestored = false;
-    bool FEditCellDying = false;  // ending the edit of a cell being destroyed
+    bool FEditCellDying = false;
+    // The cell the editor made on an empty position, until it is written:
+    // undoing the typed value removes it again.
+    TQvCell* FCreatedCell = nullptr;  // ending the edit of a cell being destroyed
     bool FDestroying = false;   // inside the destructor
     bool FPropagating = false;  // passing a scroll position to the linked grids
 

@@ -90,12 +90,17 @@ void TQvGrid::BeginEditAt(TQvView* Pane, TPoint K) {
     if (!Pane) return;
     if (Pane->CanEdit(K)) {
         TQvCell* cell = nullptr;
+        TQvSection* section = Pane->Section();
+        const bool created = !section->FindCell(K) && !section->FindUnionAt(K, true);
         try {
-            cell = Pane->Section()->NeedCell(K);
+            cell = section->NeedCell(K);
         } catch (const std::exception&) {
             cell = nullptr;  // a cell that cannot be made is not edited
         }
-        if (cell) SetEditCell(Pane, cell);
+        if (cell) {
+            SetEditCell(Pane, cell);
+            if (FEditCell == cell) FCreatedCell = created ? cell : nullptr;
+        }
     } else if (Pane == FActiveView) {
         SetEditing(false);
     }
@@ -218,7 +223,7 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
         // value: the cell stays exactly as it is, its error mark included.
         if (!FEditCellDying && FEditor && !FRestored) {
             // What was typed is one step a person can take back.
-            TQvUndoStep step(FSheet, "Typing");
+            TQvCellUndoStep step(old, "Typing", old == FCreatedCell);
             const bool silent = old->HasState(psSilent);
             old->IncludeState(psSilent);
             bool valid = true;
@@ -236,6 +241,7 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
             // The error colour is part of the painted text.
             if (TQvSection* s = old->Section()) s->Invalidate(old->GetRect(), false);
         }
+        if (old == FCreatedCell) FCreatedCell = nullptr;
         old->ExcludeState(psEditing);
     }
     FEditCell = Cell;

@@ -63,9 +63,16 @@ TEST(UndoStack, UndoAndRedoGiveBackEverySheetExactly) {
     std::mt19937 rng(20261209);
     std::vector<std::string> states{Bytes(s)};
     for (int i = 0; i < 400; ++i) {
-        stack.BeginStep("step " + std::to_string(i));
-        RandomAction(s, rng);
-        stack.EndStep();
+        // Typed values into existing cells are cell steps; the rest snapshots.
+        TQvCell* typed = rng() % 4 == 0 ? s.FindCell(static_cast<int>(rng() % 10), static_cast<int>(rng() % 10)) : nullptr;
+        if (typed) {
+            TQvCellUndoStep step(typed, "Typing");
+            typed->SetAsString("typed " + std::to_string(i));
+        } else {
+            stack.BeginStep("step " + std::to_string(i));
+            RandomAction(s, rng);
+            stack.EndStep();
+        }
         const std::string now = Bytes(s);
         // A step that changed nothing is not recorded.
         if (now != states.back()) states.push_back(now);

@@ -1,0 +1,94 @@
+// Recording a typed value as an undo step, beside the peer a C++ user would
+// pick: Qt's QUndoStack with a command that keeps the old and new value of
+// a QStandardItemModel item. Both models hold Filled values in a 50 x N
+// table; each iteration types one value as one step. The memory counters
+// give the bytes each recorded step holds. A formatting step, which keeps
+// snapshots of the sheet, is measured too.
+#include <benchmark/benchmark.h>
+
+#include <QStandardItem>
+#include <QStandardItemModel>
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include "grids/cell.h"
+#include "grids/sheet.h"
+#include "grids/undo_stack.h"
+
+using namespace qv;
+
+namespace {
+
+constexpr int Cols = 50;
+
+class TSetData : public QUndoCommand {
+public:
+    TSetData(QStandardItemModel& M, int Row, int Col, QVariant Value)
+        : FModel(M), FRow(Row), FCol(Col), FNew(std::move(Value)), FOld(M.data(M.index(Row, Col))) {}
+    void redo() override { FModel.setData(FModel.index(FRow, FCol), FNew); }
+    void undo() override { FModel.setData(FModel.index(FRow, FCol), FOld); }
+
+private:
+    QStandardItemModel& FModel;
+    int FRow, FCol;
+    QVariant FNew, FOld;
+};
+
+void SheetTypedValue(benchmark::State& State) {
+    const int filled = static_cast<int>(State.range(0));
+    TQvSheet sheet;
+    sheet.SetColCount(Cols);
+    sheet.SetRowCount(filled / Cols + 1);
+    for (int i = 0; i < filled; ++i) sheet.NeedCell(i % Cols, i / Cols)->SetAsString("value " + std::to_string(i));
+    TQvUndoStack& stack = sheet.UndoStack();
+    stack.SetLimit(1 << 20);
+    int64_t n = 0;
+    for (auto _ : State) {
+        // As the grid records a typed value: a step of the one cell.
+        TQvCell* cell = sheet.NeedCell(static_cast<int>(n % Cols), 0);
+        TQvCellUndoStep step(cell, "Typing");
+        cell->SetAsString("typed " + std::to_string(n));
+        ++n;
+    }
+    State.counters["bytes_per_step"] = double(stack.Bytes()) / double(std::max(1, stack.Count()));
+}
+
+void PeerTypedValue(benchmark::State& State) {
+    const int filled = static_cast<int>(State.range(0));
+    QStandardItemModel model(filled / Cols + 1, Cols);
+    for (int i = 0; i < filled; ++i)
+        model.setItem(i / Cols, i % Cols, new QStandardItem(QString("value %1").arg(i)));
+    QUndoStack stack;
+    int64_t n = 0;
+    for (auto _ : State) {
+        stack.push(new TSetData(model, 0, static_cast<int>(n % Cols), QString("typed %1").arg(n)));
+        ++n;
+    }
+    // The command object, its two variants and the strings they hold.
+    State.counters["bytes_per_step"] = double(sizeof(TSetData) + 2 * (sizeof(QVariant) + 32));
+}
+
+}  // namespace
+
+// A formatting step on a sheet keeps a snapshot before and after it.
+void SheetFormatStep(benchmark::State& State) {
+    const int filled = static_cast<int>(State.range(0));
+    TQvSheet sheet;
+    sheet.SetColCount(Cols);
+    sheet.SetRowCount(filled / Cols + 1);
+    for (int i = 0; i < filled; ++i) sheet.NeedCell(i % Cols, i / Cols)->SetAsString("value " + std::to_string(i));
+    TQvUndoStack& stack = sheet.UndoStack();
+    stack.SetLimit(1 << 20);
+    int64_t n = 0;
+    for (auto _ : State) {
+        TQvUndoStep step(&sheet, "Fill");
+        sheet.NeedCell(static_cast<int>(n % Cols), 0)->SetColor(n % 2 ? clYellow : clAqua);
+        ++n;
+    }
+    State.counters["bytes_per_step"] = double(stack.Bytes()) / double(std::max(1, stack.Count()));
+}
+
+BENCHMARK(SheetTypedValue)->Arg(100)->Arg(2500)->Arg(25000)->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(SheetFormatStep)->Arg(100)->Arg(2500)->Arg(25000)->Unit(benchmark::kMicrosecond)->Iterations(50);
+BENCHMARK(PeerTypedValue)->Arg(100)->Arg(2500)->Arg(25000)->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK_MAIN();
