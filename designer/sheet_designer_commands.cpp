@@ -106,14 +106,14 @@ void TQvSheetDesigner::UpdateUndoItems() {
 
 void TQvSheetDesigner::UndoStep() {
     if (!Sheet() || FGrid->Editing()) return;
-    Run([this] { Sheet()->UndoStack().Undo(); }, QString());
+    Run([this] { FGrid->Undo(); }, QString());
     UpdateSelProps();
     GridCurChanged();
 }
 
 void TQvSheetDesigner::RedoStep() {
     if (!Sheet() || FGrid->Editing()) return;
-    Run([this] { Sheet()->UndoStack().Redo(); }, QString());
+    Run([this] { FGrid->Redo(); }, QString());
     UpdateSelProps();
     GridCurChanged();
 }

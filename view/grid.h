@@ -199,6 +199,14 @@ public:
     // refused cut or paste).
     std::function<void(TObject* Sender, const std::string& Text)> OnStatus;
 
+    // --- undo ------------------------------------------------------------
+    // Takes back (gives again) the last step of the sheet's undo stack; the
+    // active pane keeps its current cell and selection where they were,
+    // within the sheet. False when there was nothing to do, or while a cell
+    // is being edited.
+    bool Undo();
+    bool Redo();
+
     // --- gestures (shared by the panes) -----------------------------------
     enum TMouseHandlerKind { mhNone, mhSelect, mhSizing };
     // Chooses the gesture handler for a point of a pane and returns the

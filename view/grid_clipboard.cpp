@@ -1,9 +1,10 @@
 // The grid's clipboard: copy, cut and paste of the active pane's selection
-// through the system clipboard.
+// through the system clipboard; and undo and redo of the sheet's steps.
 #include <QByteArray>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 
 #include "exchange/range_record.h"
 #include "exchange/text_table.h"
@@ -135,5 +136,38 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
     status(text);
     return result;
 }
+
+// Undo and redo live here beside paste and cut, the other commands that
+// change a whole area at once.
+namespace {
+
+bool StepUndoStack(TQvGrid& Grid, bool Redo) {
+    TQvSheet* sheet = Grid.Sheet();
+    TQvView* pane = Grid.ActiveView();
+    if (!sheet || Grid.Editing()) return false;
+    const TPoint current = pane ? pane->Current() : TPoint{};
+    const TRect sel = pane ? pane->SelRect() : TRect{};
+    TQvUndoStack& stack = sheet->UndoStack();
+    if (!(Redo ? stack.Redo() : stack.Undo())) return false;
+    // Putting back a sheet resets the panes; the selection returns, within
+    // the counts that hold now.
+    if (pane && pane->Section() && Grid.ActiveView() == pane) {
+        const int32_t w = pane->ColCount(), h = pane->RowCount();
+        if (w > 0 && h > 0) {
+            const TPoint c{std::min(current.X, w - 1), std::min(current.Y, h - 1)};
+            pane->SetCurrent(c, true, true);
+            const TRect r{std::min(sel.Left, w - 1), std::min(sel.Top, h - 1), std::min(sel.Right, w),
+                          std::min(sel.Bottom, h)};
+            if (!r.IsEmpty() && r.Contains(c)) pane->SelectRect(r);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TQvGrid::Undo() { return StepUndoStack(*this, false); }
+
+bool TQvGrid::Redo() { return StepUndoStack(*this, true); }
 
 }  // namespace qv

@@ -411,14 +411,13 @@ static bool ClipboardKey(TQvGrid* Grid, QKeyEvent* E) {
 
 // Undo and redo outside an edit: Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z.
 static bool UndoKey(TQvGrid* Grid, QKeyEvent* E) {
-    TQvSheet* sheet = Grid->Sheet();
-    if (!sheet) return false;
+    if (!Grid->Sheet()) return false;
     const Qt::KeyboardModifiers mods = E->modifiers() & ~Qt::KeypadModifier;
     if (E->matches(QKeySequence::Undo) || (mods == Qt::ControlModifier && E->key() == Qt::Key_Z))
-        sheet->UndoStack().Undo();
+        Grid->Undo();
     else if (E->matches(QKeySequence::Redo) || (mods == Qt::ControlModifier && E->key() == Qt::Key_Y) ||
              (mods == (Qt::ControlModifier | Qt::ShiftModifier) && E->key() == Qt::Key_Z))
-        sheet->UndoStack().Redo();
+        Grid->Redo();
     else
         return false;
     E->accept();

@@ -164,6 +164,8 @@ TEST_F(SheetDesignerTest, CopyPasteUndoAndInsertThroughAMergedRange) {
     Item("Undo")->trigger();
     EXPECT_EQ(SheetBytes(Sheet), beforeInsert);
     EXPECT_EQ(Sheet.RowCount(), 10);
+    // The selection stays where it was.
+    EXPECT_EQ(Grid()->Views(skClient)->Current(), (TPoint{0, 7}));
 
     // A value typed into the grid is one step too.
     Select({8, 8, 9, 9});
