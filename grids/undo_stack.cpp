@@ -57,17 +57,12 @@ void TQvUndoStack::EndStep() {
     Push(std::move(step));
 }
 
-namespace {
-
-// A cell's class and record, as the sheet's data stores them.
 std::string CellRecord(TQvCell& Cell) {
     TMemoryStream m;
     m.WriteInt32(TQvManager::ClassId(Cell.ClassType()));
     SaveRecord(Cell, m);
     return m.Bytes();
 }
-
-}  // namespace
 
 void TQvUndoStack::BeginCellStep(const std::string& Name, TQvCell& Cell, bool Created) {
     if (FDepth++ > 0) return;

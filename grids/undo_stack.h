@@ -118,6 +118,10 @@ private:
     bool FPendingCreated = false;
 };
 
+// A cell's class and record as the sheet's data stores them: two cells
+// with the same bytes save the same.
+std::string CellRecord(TQvCell& Cell);
+
 // One user step for the lifetime of a scope, on the sheet's undo stack;
 // nothing without a sheet.
 class TQvUndoStep {

@@ -279,6 +279,8 @@ private:
     void CreateEditor(TClass EC);
     void DestroyEditor();
     void AttachCell(TQvCell* Cell);
+    // Frees a cell the editor made and left as it was made.
+    void FreeUnusedCell(TQvCell* Cell);
     void PositionEditor();
     void LoadEditor(TQvCell* Cell);
     void ShowEditor();
@@ -345,8 +347,11 @@ private:
     bool FRestored = false;
     bool FEditCellDying = false;
     // The cell the editor made on an empty position, until it is written:
-    // undoing the typed value removes it again.
-    TQvCell* FCreatedCell = nullptr;  // ending the edit of a cell being destroyed
+    // undoing the typed value removes it again, and an edit that leaves it
+    // as it was made frees it, so that moving over empty cells with an
+    // editor leaves the sheet as it was.
+    TQvCell* FCreatedCell = nullptr;
+    std::string FCreatedRecord;  // ending the edit of a cell being destroyed
     bool FDestroying = false;   // inside the destructor
     bool FPropagating = false;  // passing a scroll position to the linked grids
 

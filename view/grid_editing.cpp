@@ -29,6 +29,7 @@
 #include "grids/cell.h"
 #include "grids/editor_classes.h"
 #include "grids/manager.h"
+#include "grids/row.h"
 #include "grids/section.h"
 #include "grids/undo_stack.h"
 #include "platform/font.h"
@@ -99,7 +100,12 @@ void TQvGrid::BeginEditAt(TQvView* Pane, TPoint K) {
         }
         if (cell) {
             SetEditCell(Pane, cell);
-            if (FEditCell == cell) FCreatedCell = created ? cell : nullptr;
+            if (FEditCell == cell && created) {
+                FCreatedCell = cell;
+                FCreatedRecord = CellRecord(*cell);
+            } else if (FEditCell == cell) {
+                FCreatedCell = nullptr;
+            }
         }
     } else if (Pane == FActiveView) {
         SetEditing(false);
@@ -214,6 +220,14 @@ void TQvGrid::EditorDestroyed(QObject* Widget) {
 
 // --- attaching a cell -------------------------------------------------------------
 
+void TQvGrid::FreeUnusedCell(TQvCell* Cell) {
+    TQvSection* section = Cell->Section();
+    TQvRow* row = Cell->Row();
+    if (!section || !row) return;
+    const int32_t x = Cell->Col(), y = row->Index();
+    section->FreeCells({x, y, x + 1, y + 1});
+}
+
 void TQvGrid::AttachCell(TQvCell* Cell) {
     if (Cell == FEditCell) return;
     if (TQvCell* old = FEditCell) {
@@ -241,11 +255,17 @@ void TQvGrid::AttachCell(TQvCell* Cell) {
             // The error colour is part of the painted text.
             if (TQvSection* s = old->Section()) s->Invalidate(old->GetRect(), false);
         }
-        if (old == FCreatedCell) FCreatedCell = nullptr;
         old->ExcludeState(psEditing);
+    }
+    // A cell the editor made and nothing changed goes again.
+    TQvCell* unused = nullptr;
+    if (FEditCell && FEditCell == FCreatedCell) {
+        if (!FEditCellDying && CellRecord(*FEditCell) == FCreatedRecord) unused = FEditCell;
+        FCreatedCell = nullptr;
     }
     FEditCell = Cell;
     FRestored = false;
+    if (unused && unused != Cell) FreeUnusedCell(unused);
     if (Cell) {
         PositionEditor();
         if (!Cell->HasState(psSilent)) LoadEditor(Cell);

@@ -187,6 +187,16 @@ TEST_F(SheetDesignerTest, CopyPasteUndoAndInsertThroughAMergedRange) {
     Item("Redo")->trigger();
     ASSERT_NE(Sheet.FindCell(8, 8), nullptr);
     EXPECT_EQ(Sheet.FindCell(8, 8)->GetText(), "typed");
+
+    // An editor opened on an empty position and left untouched leaves no
+    // cell behind, so the steps before it still undo.
+    Select({9, 9, 10, 10});
+    Grid()->BeginEdit();
+    ASSERT_NE(Sheet.FindCell(9, 9), nullptr);
+    Grid()->EndEdit();
+    EXPECT_EQ(Sheet.FindCell(9, 9), nullptr);
+    EXPECT_TRUE(Sheet.UndoStack().Undo());
+    EXPECT_EQ(Sheet.FindCell(8, 8), nullptr);
 }
 
 TEST_F(SheetDesignerTest, TheScaleSelectorTakesTypedAndChosenScales) {
