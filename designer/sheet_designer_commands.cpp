@@ -105,14 +105,14 @@ void TQvSheetDesigner::UpdateUndoItems() {
 }
 
 void TQvSheetDesigner::UndoStep() {
-    if (!Sheet() || FGrid->Editing()) return;
+    if (!Sheet()) return;
     Run([this] { FGrid->Undo(); }, QString());
     UpdateSelProps();
     GridCurChanged();
 }
 
 void TQvSheetDesigner::RedoStep() {
-    if (!Sheet() || FGrid->Editing()) return;
+    if (!Sheet()) return;
     Run([this] { FGrid->Redo(); }, QString());
     UpdateSelProps();
     GridCurChanged();

@@ -202,8 +202,8 @@ public:
     // --- undo ------------------------------------------------------------
     // Takes back (gives again) the last step of the sheet's undo stack; the
     // active pane keeps its current cell and selection where they were,
-    // within the sheet. False when there was nothing to do, or while a cell
-    // is being edited.
+    // within the sheet. False when there was nothing to do, or while text
+    // typed into the editor is pending (the editor's own undo takes it).
     bool Undo();
     bool Redo();
 
@@ -281,6 +281,7 @@ private:
     void AttachCell(TQvCell* Cell);
     // Frees a cell the editor made and left as it was made.
     void FreeUnusedCell(TQvCell* Cell);
+    bool StepUndo(bool Redo);
     void PositionEditor();
     void LoadEditor(TQvCell* Cell);
     void ShowEditor();

@@ -139,19 +139,23 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
 
 // Undo and redo live here beside paste and cut, the other commands that
 // change a whole area at once.
-namespace {
-
-bool StepUndoStack(TQvGrid& Grid, bool Redo) {
-    TQvSheet* sheet = Grid.Sheet();
-    TQvView* pane = Grid.ActiveView();
-    if (!sheet || Grid.Editing()) return false;
+bool TQvGrid::StepUndo(bool Redo) {
+    if (!FSheet) return false;
+    // An editor counts only when something was typed into it: one that
+    // still shows the cell as it arrived (a permanent editor moving along)
+    // gives way.
+    if (Editing()) {
+        if (!FEnterMode || !FReplaceOnType) return false;
+        EndEdit();
+    }
+    TQvView* pane = FActiveView;
     const TPoint current = pane ? pane->Current() : TPoint{};
     const TRect sel = pane ? pane->SelRect() : TRect{};
-    TQvUndoStack& stack = sheet->UndoStack();
-    if (!(Redo ? stack.Redo() : stack.Undo())) return false;
+    TQvUndoStack& stack = FSheet->UndoStack();
+    const bool done = Redo ? stack.Redo() : stack.Undo();
     // Putting back a sheet resets the panes; the selection returns, within
     // the counts that hold now.
-    if (pane && pane->Section() && Grid.ActiveView() == pane) {
+    if (pane && pane->Section() && FActiveView == pane) {
         const int32_t w = pane->ColCount(), h = pane->RowCount();
         if (w > 0 && h > 0) {
             const TPoint c{std::min(current.X, w - 1), std::min(current.Y, h - 1)};
@@ -161,13 +165,11 @@ bool StepUndoStack(TQvGrid& Grid, bool Redo) {
             if (!r.IsEmpty() && r.Contains(c)) pane->SelectRect(r);
         }
     }
-    return true;
+    return done;
 }
 
-}  // namespace
+bool TQvGrid::Undo() { return StepUndo(false); }
 
-bool TQvGrid::Undo() { return StepUndoStack(*this, false); }
-
-bool TQvGrid::Redo() { return StepUndoStack(*this, true); }
+bool TQvGrid::Redo() { return StepUndo(true); }
 
 }  // namespace qv

@@ -535,6 +535,10 @@ bool TQvGrid::TakesKey(QKeyEvent* E, bool& Exclusive) {
     if (E->type() != QEvent::KeyPress) return false;
     const int key = E->key();
     if (IsNavigationKey(key)) return FEnterMode;
+    // Undo and redo go to the sheet while nothing was typed into the editor.
+    if (FEnterMode && FReplaceOnType && (E->matches(QKeySequence::Undo) || E->matches(QKeySequence::Redo) ||
+                                         ((E->modifiers() & Qt::ControlModifier) && key == Qt::Key_Y)))
+        return true;
     if (key == Qt::Key_F2) {
         SetEnterMode(!FEnterMode);
         // Edit mode starts with the caret after the text.

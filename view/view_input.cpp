@@ -432,7 +432,8 @@ void TQvView::keyPressEvent(QKeyEvent* E) {
         return;
     }
     if (EscapeKey(E) || TabKey(E) || NavigationKey(E)) return;
-    if (!FGrid->Editing() && (ClipboardKey(FGrid, E) || UndoKey(FGrid, E))) return;
+    if (!FGrid->Editing() && ClipboardKey(FGrid, E)) return;
+    if (UndoKey(FGrid, E)) return;
     if (E->key() == Qt::Key_F2) {
         E->accept();
         FGrid->BeginEdit();

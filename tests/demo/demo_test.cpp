@@ -142,6 +142,30 @@ TEST(Demo, Screenshot) {
 // Typing into cells of every editable class of the demonstration sheet: the
 // editor follows the current cell (the window's grid edits permanently),
 // Enter stores and steps down, the arrows leave the cell.
+TEST(Demo, CtrlZTakesBackATypedValueUnderThePermanentEditor) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    TQvView* pane = form.QvGrid->Views(skClient);
+    pane->SetCurrent({2, 3}, true, false);
+    const auto key = [](int K, Qt::KeyboardModifiers M = {}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(K), M);
+        QCoreApplication::processEvents();
+    };
+    for (int k : {Qt::Key_H, Qt::Key_I}) key(k);
+    key(Qt::Key_Return);
+    ASSERT_NE(form.Sheet->FindCell(2, 3), nullptr);
+    EXPECT_EQ(form.Sheet->FindCell(2, 3)->GetText(), "hi");
+    key(Qt::Key_Down);  // the editor moves on, over an empty position
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form.Sheet->FindCell(2, 3), nullptr);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_NE(form.Sheet->FindCell(2, 3), nullptr);
+    EXPECT_EQ(form.Sheet->FindCell(2, 3)->GetText(), "hi");
+    // The positions the editor passed over keep no cell.
+    EXPECT_EQ(form.Sheet->FindCell(2, 4), nullptr);
+}
+
 TEST(Demo, TypingIntoEveryEditableCellClass) {
     TForm1 form;
     form.show();
