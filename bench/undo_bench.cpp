@@ -34,14 +34,18 @@ private:
     QVariant FNew, FOld;
 };
 
+// Filled values in a 50-column sheet and room for every step the run takes.
+void Fill(TQvSheet& Sheet, int Filled) {
+    Sheet.SetColCount(Cols);
+    Sheet.SetRowCount(Filled / Cols + 1);
+    for (int i = 0; i < Filled; ++i) Sheet.NeedCell(i % Cols, i / Cols)->SetAsString("value " + std::to_string(i));
+    Sheet.UndoStack().SetLimit(1 << 20);
+}
+
 void SheetTypedValue(benchmark::State& State) {
-    const int filled = static_cast<int>(State.range(0));
     TQvSheet sheet;
-    sheet.SetColCount(Cols);
-    sheet.SetRowCount(filled / Cols + 1);
-    for (int i = 0; i < filled; ++i) sheet.NeedCell(i % Cols, i / Cols)->SetAsString("value " + std::to_string(i));
+    Fill(sheet, static_cast<int>(State.range(0)));
     TQvUndoStack& stack = sheet.UndoStack();
-    stack.SetLimit(1 << 20);
     int64_t n = 0;
     for (auto _ : State) {
         // As the grid records a typed value: a step of the one cell.
@@ -72,13 +76,9 @@ void PeerTypedValue(benchmark::State& State) {
 
 // A formatting step on a sheet keeps a snapshot before and after it.
 void SheetFormatStep(benchmark::State& State) {
-    const int filled = static_cast<int>(State.range(0));
     TQvSheet sheet;
-    sheet.SetColCount(Cols);
-    sheet.SetRowCount(filled / Cols + 1);
-    for (int i = 0; i < filled; ++i) sheet.NeedCell(i % Cols, i / Cols)->SetAsString("value " + std::to_string(i));
+    Fill(sheet, static_cast<int>(State.range(0)));
     TQvUndoStack& stack = sheet.UndoStack();
-    stack.SetLimit(1 << 20);
     int64_t n = 0;
     for (auto _ : State) {
         TQvUndoStep step(&sheet, "Fill");

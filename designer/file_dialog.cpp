@@ -19,20 +19,20 @@ bool HasScreen() {
            platform != QLatin1String("minimal");
 }
 
-bool ShowFileDialog(const TFileDialogSpec& Spec, QString& FileName, QWidget* Parent) {
+bool ShowFileDialog(const TFileDialogOptions& Options, QString& FileName, QWidget* Parent) {
     if (!HasScreen()) return false;
-    QFileDialog dialog(Parent, Spec.Title, QString(), QtFileFilter(Spec.Filter));
+    QFileDialog dialog(Parent, Options.Title, QString(), QtFileFilter(Options.Filter));
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (Spec.Kind == fdOpen) {
+    if (Options.Kind == fdOpen) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
     }
-    if (!Spec.DefaultExtension.isEmpty()) dialog.setDefaultSuffix(Spec.DefaultExtension);
+    if (!Options.DefaultExtension.isEmpty()) dialog.setDefaultSuffix(Options.DefaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    FileName = WithDefaultExtension(dialog.selectedFiles().first(), Spec.DefaultExtension);
+    FileName = WithDefaultExtension(dialog.selectedFiles().first(), Options.DefaultExtension);
     return true;
 }
 
@@ -63,9 +63,9 @@ TFileDialogHook SetFileDialogHook(TFileDialogHook NewHook) {
     return previous;
 }
 
-bool ExecuteFileDialog(const TFileDialogSpec& Spec, QString& FileName, QWidget* Parent) {
-    if (Hook()) return Hook()(Spec, FileName, Parent);
-    return ShowFileDialog(Spec, FileName, Parent);
+bool ExecuteFileDialog(const TFileDialogOptions& Options, QString& FileName, QWidget* Parent) {
+    if (Hook()) return Hook()(Options, FileName, Parent);
+    return ShowFileDialog(Options, FileName, Parent);
 }
 
 }  // namespace qv

@@ -18,7 +18,7 @@ enum TFileDialogKind { fdOpen, fdSave };
 
 // Open: the file must exist, no read-only check box. Save: prompt before
 // overwriting, no read-only check box.
-struct TFileDialogSpec {
+struct TFileDialogOptions {
     TFileDialogKind Kind = fdOpen;
     QString Title;
     QString Filter;            // classic form
@@ -35,12 +35,12 @@ QString WithDefaultExtension(const QString& FileName, const QString& Extension);
 
 // Shows the dialog over Parent; true and FileName set to the chosen file
 // (default extension added) when confirmed, false when cancelled.
-using TFileDialogHook = std::function<bool(const TFileDialogSpec& Spec, QString& FileName, QWidget* Parent)>;
+using TFileDialogHook = std::function<bool(const TFileDialogOptions& Options, QString& FileName, QWidget* Parent)>;
 
 // Installs Hook and returns the previous one; an empty hook restores the
 // default, which shows a modal QFileDialog, or answers false at once on a
 // platform without a screen ("offscreen", "minimal").
 TFileDialogHook SetFileDialogHook(TFileDialogHook Hook);
-bool ExecuteFileDialog(const TFileDialogSpec& Spec, QString& FileName, QWidget* Parent = nullptr);
+bool ExecuteFileDialog(const TFileDialogOptions& Options, QString& FileName, QWidget* Parent = nullptr);
 
 }  // namespace qv

@@ -72,9 +72,9 @@ public:
     QString StatusText(int Panel) const;
 
     // The three file dialogs: titles, filters and options.
-    static const TFileDialogSpec& OpenDialogSpec();
-    static const TFileDialogSpec& SaveDialogSpec();
-    static const TFileDialogSpec& BackgroundDialogSpec();
+    static const TFileDialogOptions& OpenDialogOptions();
+    static const TFileDialogOptions& SaveDialogOptions();
+    static const TFileDialogOptions& BackgroundDialogOptions();
 
     // Shows the window application-modal and returns when it closes.
     void ShowModal();

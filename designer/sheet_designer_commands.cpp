@@ -436,31 +436,31 @@ void TQvSheetDesigner::EHintChange() {
 
 // --- files and pictures -----------------------------------------------------------
 
-const TFileDialogSpec& TQvSheetDesigner::OpenDialogSpec() {
-    static const TFileDialogSpec spec{fdOpen, QStringLiteral("Import Qv File"), QStringLiteral("Qv File (*.qvf)|*.qvf"),
+const TFileDialogOptions& TQvSheetDesigner::OpenDialogOptions() {
+    static const TFileDialogOptions options{fdOpen, QStringLiteral("Import Qv File"), QStringLiteral("Qv File (*.qvf)|*.qvf"),
                                       QStringLiteral("qvf")};
-    return spec;
+    return options;
 }
 
-const TFileDialogSpec& TQvSheetDesigner::SaveDialogSpec() {
-    static const TFileDialogSpec spec{fdSave, QStringLiteral("Export Qv File"),
+const TFileDialogOptions& TQvSheetDesigner::SaveDialogOptions() {
+    static const TFileDialogOptions options{fdSave, QStringLiteral("Export Qv File"),
                                       QStringLiteral("Qv Files (*.qvf)|*.qvf"), QStringLiteral("qvf")};
-    return spec;
+    return options;
 }
 
-const TFileDialogSpec& TQvSheetDesigner::BackgroundDialogSpec() {
-    static const TFileDialogSpec spec{
+const TFileDialogOptions& TQvSheetDesigner::BackgroundDialogOptions() {
+    static const TFileDialogOptions options{
         fdOpen, QStringLiteral("Open Background Image"),
         QStringLiteral("All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
                        "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
                        "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf"),
         QString()};
-    return spec;
+    return options;
 }
 
 void TQvSheetDesigner::ImportSheet() {
     QString name;
-    if (!Sheet() || !ExecuteFileDialog(OpenDialogSpec(), name, this)) return;
+    if (!Sheet() || !ExecuteFileDialog(OpenDialogOptions(), name, this)) return;
     Sheet()->LoadFromFile(FileNameOf(name));
     FillStyles();
     UpdateSelProps();
@@ -469,7 +469,7 @@ void TQvSheetDesigner::ImportSheet() {
 
 void TQvSheetDesigner::ExportSheet() {
     QString name;
-    if (!Sheet() || !ExecuteFileDialog(SaveDialogSpec(), name, this)) return;
+    if (!Sheet() || !ExecuteFileDialog(SaveDialogOptions(), name, this)) return;
     Sheet()->SaveToFile(FileNameOf(name));
 }
 
@@ -488,7 +488,7 @@ void TQvSheetDesigner::PreviewSheet() {
 
 void TQvSheetDesigner::OpenBackground() {
     QString name;
-    const bool chosen = Sheet() && ExecuteFileDialog(BackgroundDialogSpec(), name, this);
+    const bool chosen = Sheet() && ExecuteFileDialog(BackgroundDialogOptions(), name, this);
     FRemoveBackground->setEnabled(true);
     if (!chosen) return;
     // Read the file whole first: a file that fails leaves the background.
@@ -505,7 +505,7 @@ void TQvSheetDesigner::RemoveBackground() {
 void TQvSheetDesigner::InsertImage1Click() {
     QString name;
     TQvSelection* s = Sel();
-    if (!s || !ExecuteFileDialog(BackgroundDialogSpec(), name, this)) return;
+    if (!s || !ExecuteFileDialog(BackgroundDialogOptions(), name, this)) return;
     // The picture is read before anything changes, so a file that cannot be
     // read leaves the cells as they were.
     TPicture picture;

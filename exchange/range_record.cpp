@@ -23,12 +23,6 @@ namespace {
 constexpr char Signature[4] = {'Q', 'V', 'R', 'G'};
 constexpr int32_t Version = 1;
 
-constexpr uint8_t sfUnions = 1;
-constexpr uint8_t sfRows = 128;
-constexpr struct {
-    TQvSectionTable Table;
-    uint8_t Flag;
-} TableOrder[] = {{tbFill, 2}, {tbVertLines, 4}, {tbHorzLines, 8}, {tbBias1, 16}, {tbBias2, 32}, {tbFrames, 64}};
 
 [[noreturn]] void Bad(const std::string& What) { throw EReadError("Invalid range record: " + What); }
 

@@ -19,13 +19,6 @@ namespace qv {
 
 namespace {
 
-constexpr uint8_t sfUnions = 1;
-constexpr uint8_t sfRows = 128;
-// Table flags in the order the tables are written.
-constexpr struct {
-    TQvSectionTable Table;
-    uint8_t Flag;
-} TableOrder[] = {{tbFill, 2}, {tbVertLines, 4}, {tbHorzLines, 8}, {tbBias1, 16}, {tbBias2, 32}, {tbFrames, 64}};
 
 bool SectionPresent(const TQvSheet& Sheet, TQvSectionKind Kind) {
     switch (Kind) {

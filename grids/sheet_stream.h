@@ -22,10 +22,22 @@
 #include <cstdint>
 #include <string>
 
+#include "grids/section.h"
+
 namespace qv {
 
+// The flags byte of a section record: merged ranges, rows, and one flag per
+// table, listed in the order the tables are written.
+constexpr uint8_t sfUnions = 1;
+constexpr uint8_t sfRows = 128;
+struct TQvTableFlag {
+    TQvSectionTable Table;
+    uint8_t Flag;
+};
+inline constexpr TQvTableFlag TableOrder[] = {{tbFill, 2},  {tbVertLines, 4}, {tbHorzLines, 8},
+                                              {tbBias1, 16}, {tbBias2, 32},    {tbFrames, 64}};
+
 class TQvPro;
-class TQvSection;
 class TQvSheet;
 class TStream;
 

@@ -56,8 +56,8 @@ protected:
         Designer->SetSheet(&Sheet);
         Designer->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Designer.get()));
-        SetFileDialogHook([this](const TFileDialogSpec& Spec, QString& Name, QWidget*) {
-            Asked.push_back(Spec.Title);
+        SetFileDialogHook([this](const TFileDialogOptions& Options, QString& Name, QWidget*) {
+            Asked.push_back(Options.Title);
             if (Answer.isEmpty()) return false;
             Name = Answer;
             return true;
