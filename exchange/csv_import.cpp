@@ -11,11 +11,13 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "exchange/value_text.h"
+#include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "lists/slist.h"
 #include "platform/compact_string.h"
 #include "platform/exceptions.h"
+#include "platform/huge_pages.h"
 #include "platform/stream.h"
 
 namespace qv {
@@ -23,13 +25,18 @@ namespace qv {
 namespace {
 
 // One field that makes a cell, kept until the whole input has been read.
+// Sixteen bytes: a million fields are staged at once. The texts lie one
+// after another in the arena, so each text ends where the next begins.
 struct TStagedCell {
-    int32_t Row;
     int32_t Col;
-    TTextValue Value;
-    uint32_t TextAt = 0;  // text fields: their bytes in the arena
-    uint32_t TextLength = 0;
+    TTextValueKind Kind;
+    union {
+        int32_t Integer;
+        double Number;  // doubles, and dates as days
+        uint64_t TextEnd;  // texts: where its bytes end in the arena
+    };
 };
+static_assert(sizeof(TStagedCell) == 16);
 
 // The highest index a sheet's rows and columns can take.
 int32_t SheetLimit() {
@@ -82,8 +89,11 @@ public:
         if (FInit) csv_free(&FParser);
     }
 
-    std::vector<TStagedCell> Cells;
-    std::string Arena;
+    // A million fields stage tens of megabytes: huge pages spare the faults.
+    std::vector<TStagedCell, THugePageAllocator<TStagedCell>> Cells;
+    std::vector<char, THugePageAllocator<char>> Arena;
+    // Where each record's cells start in Cells, and one entry more.
+    std::vector<size_t> RecordStarts{0};
     int32_t Rows = 0;
     int32_t Cols = 0;
     int64_t BadUtf8 = 0;
@@ -117,28 +127,57 @@ private:
                              std::to_string(SheetLimit() + 1) + ")");
         ++FField;
         if (Size == 0) return;
+
+        std::string_view text(Data, Size);
+        std::string fixed;
+        if (!ScanField(Data, Size)) {
+            CountLines(Data, Size);
+            if (!ValidUtf8(Data, Size, fixed)) {
+                if (BadUtf8++ == 0) {
+                    FirstBadLine = FRecordLine;
+                    FirstBadCol = FField;
+                }
+                text = fixed;
+            }
+        }
+        TStagedCell cell;
+        cell.Col = static_cast<int32_t>(col);
+        const TTextValue value = FOptions.DetectTypes ? DetectTextValue(text) : TTextValue{};
+        cell.Kind = value.Kind;
+        if (value.Kind == tvInteger) {
+            cell.Integer = value.Integer;
+        } else if (value.Kind != tvText) {
+            cell.Number = value.Number;
+        } else {
+            Arena.insert(Arena.end(), text.begin(), text.end());
+            cell.TextEnd = Arena.size();
+        }
+        Cells.push_back(cell);
+    }
+
+    // True when the field is plain: ASCII without line ends, as almost all
+    // are. Eight bytes are looked at a time.
+    static bool ScanField(const char* Data, size_t Size) {
+        constexpr uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+        constexpr uint64_t lineFeeds = ones * '\n';
+        size_t i = 0;
+        for (; i + 8 <= Size; i += 8) {
+            uint64_t w;
+            std::memcpy(&w, Data + i, 8);
+            const uint64_t lf = w ^ lineFeeds;  // a zero byte where a line feed was
+            if ((w | ((lf - ones) & ~lf)) & highs) return false;
+        }
+        for (; i < Size; ++i)
+            if (static_cast<unsigned char>(Data[i]) >= 0x80 || Data[i] == '\n') return false;
+        return true;
+    }
+
+    // Line feeds inside a quoted field move the line count on.
+    void CountLines(const char* Data, size_t Size) {
         for (const char* p = Data; (p = static_cast<const char*>(std::memchr(p, '\n', Size - (p - Data))));) {
             ++FLine;
             if (++p == Data + Size) break;
         }
-
-        std::string_view text(Data, Size);
-        std::string fixed;
-        if (!ValidUtf8(Data, Size, fixed)) {
-            if (BadUtf8++ == 0) {
-                FirstBadLine = FRecordLine;
-                FirstBadCol = FField;
-            }
-            text = fixed;
-        }
-        TStagedCell cell{static_cast<int32_t>(row), static_cast<int32_t>(col), {}, 0, 0};
-        if (FOptions.DetectTypes) cell.Value = DetectTextValue(text);
-        if (cell.Value.Kind == tvText) {
-            cell.TextAt = static_cast<uint32_t>(Arena.size());
-            cell.TextLength = static_cast<uint32_t>(text.size());
-            Arena.append(text);
-        }
-        Cells.push_back(cell);
     }
 
     void Record(int Terminator) {
@@ -148,6 +187,7 @@ private:
         FLastTerminator = Terminator;
         if (crlfTail) return;
         Cols = std::max(Cols, FField);
+        RecordStarts.push_back(Cells.size());
         ++FRow;
         Rows = FRow;
         FField = 0;
@@ -207,26 +247,35 @@ void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
         // holds; empty fields leave their position empty.
         if (Reader.Rows > 0 && Reader.Cols > 0)
             client->FreeCells({Origin.X, Origin.Y, needCols, needRows});
-        for (const TStagedCell& s : Reader.Cells) {
-            const TPoint at{s.Col, s.Row};
-            switch (s.Value.Kind) {
-                case tvInteger:
-                    client->NeedCellOfClass(at, TQvCInteger::StaticClass())->SetAsInteger(s.Value.Integer);
-                    break;
-                case tvDouble:
-                    client->NeedCellOfClass(at, TQvCDouble::StaticClass())->SetAsFloat(s.Value.Number);
-                    break;
-                case tvDate:
-                case tvDateTime: {
-                    TQvCell* c = client->NeedCellOfClass(at, TQvCDateTime::StaticClass());
-                    c->SetFormatText(s.Value.Kind == tvDate ? dateFormat : dateTimeFormat);
-                    c->SetAsDateTime(s.Value.Number);
-                    break;
+        TQvCellBatch batch(*client);
+        const TQvCellClass integerClass = TQvCInteger::StaticClass(), doubleClass = TQvCDouble::StaticClass(),
+                           dateClass = TQvCDateTime::StaticClass(), stringClass = TQvCString::StaticClass();
+        const char* arena = Reader.Arena.data();
+        uint64_t textAt = 0;
+        for (int32_t r = 0; r < Reader.Rows; ++r) {
+            const int32_t row = Origin.Y + r;
+            for (size_t i = Reader.RecordStarts[r]; i < Reader.RecordStarts[r + 1]; ++i) {
+                const TStagedCell& s = Reader.Cells[i];
+                const TPoint at{s.Col, row};
+                switch (s.Kind) {
+                    case tvInteger:
+                        batch.Add(at, integerClass)->SetAsInteger(s.Integer);
+                        break;
+                    case tvDouble:
+                        batch.Add(at, doubleClass)->SetAsFloat(s.Number);
+                        break;
+                    case tvDate:
+                    case tvDateTime: {
+                        TQvCell* c = batch.Add(at, dateClass);
+                        c->SetFormatText(s.Kind == tvDate ? dateFormat : dateTimeFormat);
+                        c->SetAsDateTime(s.Number);
+                        break;
+                    }
+                    default:
+                        batch.Add(at, stringClass)->SetAsString(std::string(arena + textAt, s.TextEnd - textAt));
+                        textAt = s.TextEnd;
+                        break;
                 }
-                default:
-                    client->NeedCellOfClass(at, TQvCString::StaticClass())
-                        ->SetAsString(Reader.Arena.substr(s.TextAt, s.TextLength));
-                    break;
             }
         }
     } catch (...) {

@@ -59,6 +59,21 @@ void TQvCell::Place(TQvSection* Section, TPoint Coord) {
     }
 }
 
+TQvCell::TPlacedProps TQvCell::PlacedProps() const {
+    return {FFormat, FEditorIndex, FLayout, static_cast<uint8_t>(FState & (psProtected | psHidden))};
+}
+
+void TQvCell::PlaceAs(TQvRow* Row, int32_t Col, const TPlacedProps& Props) {
+    FOwner = Row;
+    FCol = Col;
+    Row->SetItem(Col, this);
+    CreateData();
+    FFormat = Props.Format;
+    FEditorIndex = Props.EditorIndex;
+    FLayout = Props.Layout;
+    FState |= Props.State | psTextDirty | psInvalidated;
+}
+
 TQvCell::~TQvCell() {
     TQvRow* row = Row();
     TQvSection* section = row ? row->Section() : nullptr;

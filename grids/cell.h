@@ -11,6 +11,7 @@
 #pragma once
 
 #include "grids/pro_cell.h"
+#include "platform/small_memory.h"
 
 namespace qv {
 
@@ -30,6 +31,11 @@ public:
     // creatable cell class.
     static TQvCell* CreateAt(TQvCellClass Cls, TQvSection* Section, TPoint Coord);
     ~TQvCell() override;
+
+    // A virtual destructor makes delete pass the size of the object's own
+    // class, whichever cell class it is.
+    static void* operator new(size_t Size) { return AllocateSmallObject(Size); }
+    static void operator delete(void* P, size_t Size) noexcept { FreeSmallObject(P, Size); }
 
     TQvRow* Row() const;
     int32_t Col() const { return FCol; }
@@ -73,7 +79,23 @@ protected:
 private:
     friend class TQvRow;
     friend class TQvSection;
+    friend class TQvCellBatch;
     void Place(TQvSection* Section, TPoint Coord);
+
+    // What placing copies into a cell from its supplier: format, editor
+    // index, layout, protection and visibility. Alike for all cells of one
+    // class in one section while the base style stays as it is.
+    struct TPlacedProps {
+        TCompactString Format;
+        int32_t EditorIndex = 0;
+        uint32_t Layout = 0;
+        uint8_t State = 0;  // psProtected and psHidden
+    };
+    TPlacedProps PlacedProps() const;
+    // Place for a new cell at an empty position of Row outside any merged
+    // range, with the properties placing would copy already known; requests
+    // no repaint (the caller repaints the whole area once).
+    void PlaceAs(TQvRow* Row, int32_t Col, const TPlacedProps& Props);
 
     TQvStyle* FStyle = nullptr;
     TCompactString FHint;

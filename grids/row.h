@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lists/object_slist.h"
+#include "platform/small_memory.h"
 
 namespace qv {
 
@@ -13,6 +14,8 @@ class TQvRow : public TObjectSList {
 public:
     TQvRow(TQvSection* Section, int32_t Index);
     ~TQvRow() override;
+    static void* operator new(size_t Size) { return AllocateSmallObject(Size); }
+    static void operator delete(void* P, size_t Size) noexcept { FreeSmallObject(P, Size); }
 
     // The local row number; -1 while the row is being cleared or destroyed,
     // so that departing cells do not take themselves out of it one by one.

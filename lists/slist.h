@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "platform/object.h"
+#include "platform/small_memory.h"
 
 namespace qv {
 
@@ -246,14 +247,20 @@ protected:
     }
 
     void FreePages() {
-        for (TValue* page : FPages) delete[] page;
+        for (TValue* page : FPages) FreePage(page);
         FPages.clear();
         FPages.shrink_to_fit();
         FPageCount = 0;
         ++FVersion;
     }
 
-    TValue* NewPage() const { return new TValue[FPageSize](); }
+    // Pages come from the small-object pool; a page is freed with the size
+    // it was made with, so the page class changes only while no page exists.
+    TValue* NewPage() const {
+        const size_t bytes = FPageSize * sizeof(TValue);
+        return static_cast<TValue*>(std::memset(AllocateSmallObject(bytes), 0, bytes));
+    }
+    void FreePage(TValue* Page) const { FreeSmallObject(Page, FPageSize * sizeof(TValue)); }
 
     // Pages are separate blocks, so a walk over many of them waits on memory
     // unless it asks for the page a few pages ahead early.

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/small_memory.h"
+
 namespace qv {
 
 class TCompactString {
@@ -64,9 +66,10 @@ private:
         char Chars[1];
     };
 
+    static size_t BlockSize(size_t Length) { return offsetof(Rep, Chars) + Length + 1; }
     static Rep* Make(std::string_view S) {
         if (S.empty()) return nullptr;
-        void* mem = ::operator new(offsetof(Rep, Chars) + S.size() + 1);
+        void* mem = AllocateSmallObject(BlockSize(S.size()));
         Rep* r = static_cast<Rep*>(mem);
         r->Refs = 1;
         r->Size = static_cast<uint32_t>(S.size());
@@ -75,7 +78,7 @@ private:
         return r;
     }
     void Release() {
-        if (FRep && --FRep->Refs == 0) ::operator delete(FRep);
+        if (FRep && --FRep->Refs == 0) FreeSmallObject(FRep, BlockSize(FRep->Size));
         FRep = nullptr;
     }
 

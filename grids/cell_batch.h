@@ -1,0 +1,55 @@
+// TQvCellBatch: many new cells for one section, made at a fraction of
+// NeedCellOfClass's cost (imports, pastes, generated sheets).
+//
+// Each cell inherits what placing copies from its supplier (format, editor
+// index, layout, protection, visibility); the batch works that out once per
+// cell class, using the first cell of the class as the model, and copies it
+// into the rest. The cells' repaints are gathered into one request for the
+// rectangle they span, made when the batch ends.
+//
+// A position already holding a cell, or inside a merged range, takes the
+// ordinary way (NeedCellOfClass), so the batch is never wrong, only slower
+// there. While a batch lives, the section's base style, merged ranges and
+// rows must not be changed other than through the batch; the cells it hands
+// out may be changed freely.
+#pragma once
+
+#include <vector>
+
+#include "grids/cell.h"
+#include "platform/geometry.h"
+
+namespace qv {
+
+class TQvRow;
+class TQvSection;
+
+class TQvCellBatch {
+public:
+    explicit TQvCellBatch(TQvSection& Section);
+    ~TQvCellBatch();
+    TQvCellBatch(const TQvCellBatch&) = delete;
+    TQvCellBatch& operator=(const TQvCellBatch&) = delete;
+
+    // A cell of class Cls at local point P, as NeedCellOfClass gives it;
+    // null where NeedCellOfClass gives null (P outside the section).
+    TQvCell* Add(TPoint P, TQvCellClass Cls);
+
+private:
+    struct TModel {
+        TQvCellClass Cls;
+        TQvCell::TPlacedProps Props;
+    };
+    const TModel* ModelOf(TQvCellClass Cls) const;
+    TQvRow* RowAt(int32_t Y);
+    void Include(TPoint P);
+
+    TQvSection& FSection;
+    bool FHasUnions;
+    std::vector<TModel> FModels;
+    TQvRow* FRow = nullptr;
+    int32_t FRowIndex = -1;
+    TRect FArea{};  // spans every cell made the fast way; empty at first
+};
+
+}  // namespace qv
