@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include "platform/small_memory.h"
+
 #include <cstdio>
 #include <random>
 #include <unordered_map>
@@ -18,7 +20,9 @@ namespace {
 constexpr int32_t N = 1000000;
 constexpr int32_t Step = 100;  // 1 % of the entries hold an individual value
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+// The heap's in-use bytes and the model's small objects, kept in a pool of
+// their own.
+size_t HeapInUse() { return mallinfo2().uordblks + static_cast<size_t>(SmallObjectBytes()); }
 
 TQvSizeList& SparseList() {
     static TQvSizeList* list = [] {

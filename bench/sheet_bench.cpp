@@ -13,6 +13,8 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include "platform/small_memory.h"
+
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <algorithm>
@@ -51,11 +53,12 @@ const char* KindName(Kind K) {
 }
 const char* FillName(Fill F) { return F == fFull ? "full" : "1%"; }
 
-// In-use heap bytes: small blocks in the arenas plus blocks served by mmap
-// (large tables and pages go there and would otherwise be missed).
+// In-use heap bytes: small blocks in the arenas, blocks served by mmap
+// (large tables and pages go there and would otherwise be missed), and the
+// model's small objects, which live in a pool of their own.
 size_t HeapInUse() {
     struct mallinfo2 M = mallinfo2();
-    return M.uordblks + M.hblkhd;
+    return M.uordblks + M.hblkhd + static_cast<size_t>(SmallObjectBytes());
 }
 
 double Now() {

@@ -64,8 +64,6 @@ void TSList::ReadListRecord(TStream& Stream) {
             RecomputeLast();
         }
     } catch (const EReadError&) {
-        // The pages read so far go with the page class they were made for.
-        FreePages();
         FPageClass = oldPageClass;
         Clear();
         FCount = oldCount;

@@ -21,7 +21,7 @@ size_t RoundUp(size_t Size) {
 
 #if defined(__linux__)
 
-void* AllocateHugeBlock(size_t Size) {
+void* AllocateHugeBlock(size_t Size, bool HugePages) {
     const size_t size = RoundUp(Size);
     // Mapping one huge page more than needed leaves room to align; the
     // unaligned ends are given back at once.
@@ -34,7 +34,7 @@ void* AllocateHugeBlock(size_t Size) {
     if (const uintptr_t end = start + span, used = aligned + size; end > used)
         munmap(reinterpret_cast<void*>(used), end - used);
     // Only advice: a kernel without huge pages maps small ones.
-    madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+    madvise(reinterpret_cast<void*>(aligned), size, HugePages ? MADV_HUGEPAGE : MADV_NOHUGEPAGE);
     return reinterpret_cast<void*>(aligned);
 }
 
@@ -44,7 +44,7 @@ void FreeHugeBlock(void* Block, size_t Size) noexcept {
 
 #else
 
-void* AllocateHugeBlock(size_t Size) {
+void* AllocateHugeBlock(size_t Size, bool) {
     const size_t size = RoundUp(Size);
     void* block = std::aligned_alloc(HugePageSize, size);
     if (!block) throw std::bad_alloc();

@@ -17,8 +17,10 @@ namespace qv {
 constexpr size_t HugePageSize = size_t(2) << 20;
 
 // Size is rounded up to a multiple of HugePageSize; the block is aligned to
-// HugePageSize and reads as zeros. Raises std::bad_alloc when no memory is left.
-void* AllocateHugeBlock(size_t Size);
+// HugePageSize and reads as zeros. Without HugePages it is mapped in small
+// pages, each only when first touched, which suits a block that may stay
+// mostly unused. Raises std::bad_alloc when no memory is left.
+void* AllocateHugeBlock(size_t Size, bool HugePages = true);
 // Size must be the size given to AllocateHugeBlock.
 void FreeHugeBlock(void* Block, size_t Size) noexcept;
 

@@ -61,6 +61,8 @@ struct TClassPool {
     TSpinLock Lock;
     TChunk* Available = nullptr;
     TChunk* Spare = nullptr;
+    int64_t Chunks = 0;
+    int64_t LiveSlots = 0;
 };
 
 TClassPool Pools[ClassCount];
@@ -82,8 +84,9 @@ void Unlink(TClassPool& Pool, TChunk* C) {
     C->Available = false;
 }
 
-TChunk* NewChunk(uint32_t SizeClass) {
-    auto* c = static_cast<TChunk*>(AllocateHugeBlock(ChunkSize));
+TChunk* NewChunk(TClassPool& Pool, uint32_t SizeClass) {
+    auto* c = static_cast<TChunk*>(AllocateHugeBlock(ChunkSize, Pool.Chunks > 0));
+    ++Pool.Chunks;
     char* base = reinterpret_cast<char*>(c);
     const size_t slot = (SizeClass + 1) * Granule;
     c->Next = c->Prev = nullptr;
@@ -116,7 +119,7 @@ void* AllocateSmallObject(size_t Size) {
             c = pool.Spare;
             pool.Spare = nullptr;
         } else {
-            c = NewChunk(sizeClass);
+            c = NewChunk(pool, sizeClass);
         }
         Link(pool, c);
     }
@@ -129,6 +132,7 @@ void* AllocateSmallObject(size_t Size) {
         c->Bump += slot;
     }
     ++c->Live;
+    ++pool.LiveSlots;
     if (!c->Free && c->Bump == c->End) Unlink(pool, c);
     return p;
 }
@@ -146,13 +150,18 @@ void FreeSmallObject(void* P, size_t Size) noexcept {
         std::lock_guard<TSpinLock> hold(pool.Lock);
         *static_cast<void**>(P) = c->Free;
         c->Free = P;
+        --pool.LiveSlots;
         if (--c->Live == 0) {
             // An empty chunk starts afresh: its slots are all unbumped again.
             if (c->Available) Unlink(pool, c);
             c->Free = nullptr;
             c->Bump = reinterpret_cast<char*>(c) + HeadSize;
-            if (pool.Spare) release = c;
-            else pool.Spare = c;
+            if (pool.Spare) {
+                release = c;
+                --pool.Chunks;
+            } else {
+                pool.Spare = c;
+            }
         } else if (!c->Available) {
             Link(pool, c);
         }
@@ -161,5 +170,14 @@ void FreeSmallObject(void* P, size_t Size) noexcept {
 }
 
 int64_t SmallObjectChunks() { return Chunks.load(std::memory_order_relaxed); }
+
+int64_t SmallObjectBytes() {
+    int64_t bytes = 0;
+    for (size_t k = 0; k < ClassCount; ++k) {
+        std::lock_guard<TSpinLock> hold(Pools[k].Lock);
+        bytes += Pools[k].LiveSlots * int64_t((k + 1) * Granule);
+    }
+    return bytes;
+}
 
 }  // namespace qv

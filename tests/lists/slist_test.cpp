@@ -138,6 +138,10 @@ TEST(SListStream, RecordsOutsideTheFormatRaiseAndLeaveTheListEmpty) {
          "page number 1 out of order"},
         {std::string("\0", 1) + Le32(0) + Le32(1) + Le32(70000) + std::string(64, '\1'),
          "beyond the page table limit"},
+        // Pages of another page class than the list had, made before the fault.
+        {std::string("\1", 1) + Le32(0) + Le32(2) + Le32(3) + std::string(1024, '\1') + Le32(1) +
+             std::string(1024, '\1'),
+         "page number 1 out of order"},
         {std::string("\0", 1) + Le32(0) + Le32(1) + Le32(0) + std::string(10, '\1'), "bytes left"},
         {std::string("\0", 1) + Le32(0), ""},
     };
