@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grids/base_style.h"
+#include "grids/cell_batch.h"
 #include "grids/manager.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -202,6 +203,7 @@ void ReadSectionParts(TQvSection& Section, TStream& Stream) {
         }
     }
     if (flags & sfRows) {
+        TQvCellBatch batch(Section);
         for (int32_t y = Stream.ReadInt32(); y != -1; y = Stream.ReadInt32()) {
             if (!ValidIndex(y)) throw EReadError("Invalid row index " + std::to_string(y));
             for (int32_t x = Stream.ReadInt32(); x != -1; x = Stream.ReadInt32()) {
@@ -218,7 +220,7 @@ void ReadSectionParts(TQvSection& Section, TStream& Stream) {
                                           "no cell class has this id");
                     continue;
                 }
-                TQvCell* cell = Section.NeedCellOfClass({x, y}, cls);
+                TQvCell* cell = batch.Add({x, y}, cls);
                 std::string error = "the position lies outside the sheet";
                 if (!cell || !LoadRecord(*cell, Stream, &error))
                     ReportCellLoadFailure(Section, x, y, cls->Name, error);
