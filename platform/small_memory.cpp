@@ -65,8 +65,8 @@ struct TClassPool {
     int64_t LiveSlots = 0;
 };
 
-TClassPool Pools[ClassCount];
-std::atomic<int64_t> Chunks{0};
+constinit TClassPool Pools[ClassCount];
+constinit std::atomic<int64_t> Chunks{0};
 
 void Link(TClassPool& Pool, TChunk* C) {
     C->Prev = nullptr;
