@@ -17,6 +17,13 @@ namespace {
 
 std::string Reason() { return std::strerror(errno); }
 
+// The folder holding Path ("." for a bare name).
+std::string FolderOf(const std::string& Path) {
+    const size_t slash = Path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : Path.substr(0, slash);
+}
+
 // The mode a newly created file gets: 0666 less the process's umask.
 mode_t DefaultMode() {
     const mode_t mask = ::umask(0);
@@ -71,6 +78,14 @@ void TAtomicFile::Commit() {
     if (::rename(FTempName.c_str(), FTarget.c_str()) != 0)
         throw EWriteError("Cannot replace file \"" + FTarget + "\": " + Reason());
     FCommitted = true;
+    // The new name lasts through a power cut only once the folder is on disk.
+    // The file is complete either way, so a folder that cannot be synced
+    // (some file systems refuse) is no error.
+    const int folder = ::open(FolderOf(FTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
 }
 
 }  // namespace qv
