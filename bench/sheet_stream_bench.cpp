@@ -66,6 +66,15 @@ void FillFormatted(TQvSheet& S, int N) {
     for (int i = 0; i < N; ++i) S.SetSize(i, axCols, 40 + i % 30);
 }
 
+// A report of many small merged ranges: every row pairs its columns, one
+// range per two cells (N * N / 2 ranges).
+void FillMerged(TQvSheet& S, int N) {
+    FillMixed(S, N);
+    TQvSection* sec = S.Sections(skClient);
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x + 1 < N; x += 2) sec->Merge({x, y, x + 2, y + 1});
+}
+
 std::string Saved(void (*Fill)(TQvSheet&, int), int N) {
     TQvSheet s;
     Fill(s, N);
@@ -115,6 +124,8 @@ void BM_Load(benchmark::State& state, void (*Fill)(TQvSheet&, int), int N) {
 BENCHMARK_CAPTURE(BM_Save, mixed_1000x1000, FillMixed, 1000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(BM_Load, mixed_1000x1000, FillMixed, 1000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(BM_Save, formatted_100x100, FillFormatted, 100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Save, merged_200x200, FillMerged, 200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Load, merged_200x200, FillMerged, 200)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Load, formatted_100x100, FillFormatted, 100)->Unit(benchmark::kMillisecond);
 
 }  // namespace

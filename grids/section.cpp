@@ -63,6 +63,7 @@ TQvSection::~TQvSection() {
     // Rows go before the ranges: a departing cell looks up the range it heads.
     TObjectSList::Clear();
     FUnions.clear();
+    FUnionIndex.Clear();
 }
 
 void TQvSection::Reindex(int32_t From, int32_t To) {
@@ -302,6 +303,8 @@ TQvUnion* TQvSection::AddUnion(const TRect& R, TQvCell* Cell) {
     if (!Cell) Cell = CellAt(R.TopLeft());
     FUnions.push_back(std::make_unique<TQvUnion>(this, TRect{R.Left, R.Top, R.Left, R.Top}, Cell));
     TQvUnion* u = FUnions.back().get();
+    u->FOrder = FUnionCount++;
+    FUnionIndex.AddCell(u, Cell);
     u->SetRect(R);
     return u;
 }
@@ -311,6 +314,8 @@ void TQvSection::DeleteUnion(TQvUnion*& U) {
     if (it == FUnions.end()) return;
     std::unique_ptr<TQvUnion> owned = std::move(*it);
     FUnions.erase(it);
+    FUnionIndex.Remove(owned.get(), owned->FRect);
+    FUnionIndex.RemoveCell(owned.get(), owned->FCell);
     Invalidate(owned->Rect(), false);
     owned.reset();
     U = nullptr;
@@ -328,29 +333,64 @@ void TQvSection::RemoveUnionsIn(const TRect& R) {
     while (TQvUnion* u = FindIntersecting(R, nullptr)) DeleteUnion(u);
 }
 
-TQvUnion* TQvSection::FindUnionAt(TPoint P, bool IncludeTopLeft) const {
-    for (auto it = FUnions.rbegin(); it != FUnions.rend(); ++it) {
-        TQvUnion* u = it->get();
-        if (u->FRect.Contains(P) && (IncludeTopLeft || u->TopLeft() != P)) return u;
+void TQvSection::RebuildUnionIndex() {
+    FUnionIndex.Clear();
+    for (const auto& u : FUnions) {
+        FUnionIndex.Insert(u.get(), u->FRect);
+        FUnionIndex.AddCell(u.get(), u->FCell);
     }
-    return nullptr;
+}
+
+std::vector<TQvUnion*> TQvSection::UnionsNear(const TRect& R) const {
+    std::vector<TQvUnion*> near;
+    if (!FUnionIndex.ForEachNear(R, FUnions.size(), [&](TQvUnion* U) { near.push_back(U); })) {
+        for (const auto& u : FUnions) near.push_back(u.get());
+        return near;
+    }
+    std::sort(near.begin(), near.end(), [](const TQvUnion* A, const TQvUnion* B) { return A->FOrder < B->FOrder; });
+    near.erase(std::unique(near.begin(), near.end()), near.end());
+    return near;
+}
+
+// The lookups below pick, among the ranges that qualify, the one made last
+// (or first, for FindIntersecting), as a walk over FUnions in its order
+// would; the index only narrows down where to look.
+TQvUnion* TQvSection::FindUnionAt(TPoint P, bool IncludeTopLeft) const {
+    TQvUnion* found = nullptr;
+    const auto consider = [&](TQvUnion* U) {
+        if (U->FRect.Contains(P) && (IncludeTopLeft || U->TopLeft() != P) && (!found || U->FOrder > found->FOrder))
+            found = U;
+    };
+    if (!FUnionIndex.ForEachNear({P.X, P.Y, P.X + 1, P.Y + 1}, FUnions.size(), consider))
+        for (const auto& u : FUnions) consider(u.get());
+    return found;
 }
 
 TQvUnion* TQvSection::FindUnionOfCell(const TQvCell* Cell) const {
     if (!Cell) return nullptr;
-    for (auto it = FUnions.rbegin(); it != FUnions.rend(); ++it)
-        if ((*it)->FCell == Cell) return it->get();
-    return nullptr;
+    TQvUnion* found = nullptr;
+    FUnionIndex.ForEachOfCell(Cell, [&](TQvUnion* U) {
+        if (!found || U->FOrder > found->FOrder) found = U;
+    });
+    return found;
 }
 
 TQvUnion* TQvSection::FindIntersecting(const TRect& R, const TQvUnion* Except) const {
-    for (const auto& u : FUnions)
-        if (u.get() != Except && u->FRect.Intersects(R)) return u.get();
-    return nullptr;
+    TQvUnion* found = nullptr;
+    const auto consider = [&](TQvUnion* U) {
+        if (U != Except && U->FRect.Intersects(R) && (!found || U->FOrder < found->FOrder)) found = U;
+    };
+    if (!FUnionIndex.ForEachNear(R, FUnions.size(), consider))
+        for (const auto& u : FUnions) consider(u.get());
+    return found;
 }
 
 bool TQvSection::HasUnion(const TRect& R) const {
-    return std::any_of(FUnions.begin(), FUnions.end(), [&](const auto& u) { return u->FRect == R; });
+    bool found = false;
+    const auto consider = [&](TQvUnion* U) { found = found || U->FRect == R; };
+    if (!FUnionIndex.ForEachNear(R, FUnions.size(), consider))
+        for (const auto& u : FUnions) consider(u.get());
+    return found;
 }
 
 TRect TQvSection::ExpandToUnions(const TRect& R) const {
@@ -372,8 +412,8 @@ void TQvSection::NormaliseUnionsIn(const TRect& R) {
     // Normalising one range may delete others; collect first, then skip any
     // that has gone meanwhile.
     std::vector<TQvUnion*> hits;
-    for (const auto& u : FUnions)
-        if (u->FRect.Intersects(R)) hits.push_back(u.get());
+    for (TQvUnion* u : UnionsNear(R))
+        if (u->FRect.Intersects(R)) hits.push_back(u);
     for (TQvUnion* u : hits) {
         const bool alive =
             std::any_of(FUnions.begin(), FUnions.end(), [&](const auto& p) { return p.get() == u; });
@@ -509,8 +549,8 @@ void TQvSection::NormaliseLines(TQvUnion* U) {
         TQvUnion* u = work.back();
         work.pop_back();
         for (const TRect& band : NormaliseLinesOf(u))
-            for (const auto& other : FUnions)
-                if (other.get() != u && other->FRect.Intersects(band)) work.push_back(other.get());
+            for (TQvUnion* other : UnionsNear(band))
+                if (other != u && other->FRect.Intersects(band)) work.push_back(other);
     }
 }
 
@@ -524,7 +564,7 @@ void TQvSection::NormaliseUnion(TQvUnion* U) {
     const TPoint tl = U->TopLeft();
     TQvRow* row = Rows(tl.Y);
     TQvCell* keep = row ? row->Cells(tl.X) : nullptr;
-    U->FCell = keep;
+    U->SetCell(keep);
     if (keep) row->SetItem(tl.X, nullptr);
     FreeCells(U->FRect);
     if (keep) row->SetItem(tl.X, keep);
@@ -652,6 +692,8 @@ std::string TQvSection::CheckIntegrity() const {
             if (FUnions[j]->FRect.Intersects(r)) out << name << " overlaps " << RectText(FUnions[j]->FRect) << "\n";
         const TQvCell* tl = CellAt(u->TopLeft());
         if (u->FCell != tl) out << name << " does not name the cell at its top-left\n";
+        if (!r.IsEmpty() && FindUnionAt(u->TopLeft(), true) != u) out << name << " is not found at its top-left\n";
+        if (u->FCell && FindUnionOfCell(u->FCell) != u) out << name << " is not found from its cell\n";
         if (r.IsEmpty()) continue;
         bool uniform = true;
         for (int32_t x : {r.Left, r.Right}) {

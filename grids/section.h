@@ -26,6 +26,7 @@
 #include "grids/cell.h"
 #include "grids/row.h"
 #include "grids/union.h"
+#include "grids/union_index.h"
 #include "lists/list_slist.h"
 #include "platform/qv_assert.h"
 
@@ -214,6 +215,12 @@ public:
     std::string CheckIntegrity() const;
 
 private:
+    friend class TQvUnion;  // files itself anew in the range index when it moves
+    // Files every range anew, after their rectangles were shifted in place.
+    void RebuildUnionIndex();
+    // The ranges whose rectangle may meet R, in the order they were made:
+    // from the index, or all of them when R is large.
+    std::vector<TQvUnion*> UnionsNear(const TRect& R) const;
     // The runs of table Table (up to tbFill) along Line over keys [From, To).
     std::vector<TQvRun> Runs(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) const;
     // The cell stored exactly at P, ignoring merged ranges.
@@ -245,7 +252,9 @@ private:
     TQvSheet* FSheet;
     TQvBaseStyle* FBaseStyle = nullptr;
     std::unique_ptr<TListSList> FTables[TableCount];
-    std::vector<std::unique_ptr<TQvUnion>> FUnions;
+    std::vector<std::unique_ptr<TQvUnion>> FUnions;  // in the order they were made
+    TQvUnionIndex FUnionIndex;
+    uint64_t FUnionCount = 0;  // ranges ever made: the next one's FOrder
     int64_t FFillBudget = -1;
     std::string FOverspent;
     TQvSectionKind FKind;

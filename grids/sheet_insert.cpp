@@ -98,6 +98,7 @@ void TQvSection::InsertLines(TQvAxis Axis, int32_t At, int32_t Count) {
             grown.push_back(u.get());
         }
     }
+    RebuildUnionIndex();
     // A range keeps one fill and one line per outer edge: the positions it
     // grew by take them from the line before the gap, which lies inside it.
     const int32_t last = At + Count - 1;
@@ -192,6 +193,7 @@ void TQvSection::DeleteLines(TQvAxis Axis, int32_t At, int32_t Count) {
         m.Cell->FOwner = row;
         m.Cell->FCol = tl.X;
     }
+    RebuildUnionIndex();
     // A range that lost part of itself, or whose far edge is now another
     // line, may have an outer edge that is no longer one line value: such
     // an edge is cleared, as a merge does. One position left is no range.

@@ -23,7 +23,7 @@ public:
     TQvSection* Section() const { return FSection; }
     const TRect& Rect() const { return FRect; }
     TQvCell* Cell() const { return FCell; }
-    void SetCell(TQvCell* C) { FCell = C; }
+    void SetCell(TQvCell* C);
     TPoint TopLeft() const { return {FRect.Left, FRect.Top}; }
 
     // Gives the range a new rectangle: repaints the old one, stores R and
@@ -36,6 +36,7 @@ private:
     TQvSection* FSection;
     TRect FRect;
     TQvCell* FCell;
+    uint64_t FOrder = 0;  // ranges made later have higher numbers
 };
 
 }  // namespace qv
