@@ -225,5 +225,29 @@ TEST_F(QvUnionTest, ACellDestroyedInsideItsRangeLeavesTheRangeWithoutCell) {
     ExpectSound();
 }
 
+// Lookups agree with a scan of all ranges wherever the ranges lie: small
+// ones crossing tile edges, one too large for the tiles, after moves and
+// deletions.
+TEST_F(QvUnionTest, LookupsFindEveryRangeWhereverItLies) {
+    Sheet.SetColCount(300);
+    Sheet.SetRowCount(300);
+    for (int y = 0; y < 200; y += 3)
+        for (int x = 0; x < 200; x += 5) S->Merge({x + 3, y + 1, x + 5, y + 3});
+    S->Merge({210, 0, 290, 290});  // more tiles than a range is filed under
+    S->Unions()[7]->SetRect({100, 250, 130, 260});
+    TQvUnion* gone = S->Unions()[20].get();
+    S->DeleteUnion(gone);
+    const auto scan = [&](TPoint P) -> const TQvUnion* {
+        for (const auto& u : S->Unions())
+            if (u->Rect().Contains(P)) return u.get();
+        return nullptr;
+    };
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x) ASSERT_EQ(S->FindUnionAt({x, y}, true), scan({x, y})) << x << ", " << y;
+    EXPECT_EQ(S->FindIntersecting({205, 5, 215, 6}, nullptr)->Rect(), (TRect{210, 0, 290, 290}));
+    EXPECT_EQ(S->FindIntersecting({0, 0, 300, 300}, nullptr), S->Unions()[0].get());
+    ExpectSound();
+}
+
 }  // namespace
 }  // namespace qv
