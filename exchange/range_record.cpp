@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "grids/base_style.h"
+#include "grids/cell_batch.h"
 #include "grids/manager.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -78,6 +79,7 @@ void ReadCells(TQvSection& Section, TStream& Stream, int32_t W, int32_t H,
         }
     }
     if (flags & sfRows) {
+        TQvCellBatch batch(Section);
         int32_t lastY = -1;
         for (int32_t y = Stream.ReadInt32(); y != -1; y = Stream.ReadInt32()) {
             if (y <= lastY || y >= H) Bad("row " + std::to_string(y));
@@ -90,7 +92,7 @@ void ReadCells(TQvSection& Section, TStream& Stream, int32_t W, int32_t H,
                 const int32_t id = Stream.ReadInt32();
                 const TClass cls = QvManager().ClassById(id);
                 if (!cls || !cls->Factory) Bad("no cell class has the id " + std::to_string(id) + " (" + At(x, y) + ")");
-                TQvCell* cell = Section.NeedCellOfClass({x, y}, cls);
+                TQvCell* cell = batch.Add({x, y}, cls);
                 std::string error;
                 if (!cell) Bad("no cell at " + At(x, y));
                 Found(x, y, cls, Stream.Position());
@@ -417,11 +419,14 @@ TQvPasteResult TQvRangeData::Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint
     }
     TQvSection& src = *FCells->Sections(skClient);
     TMemoryStream records(FBytes);
-    for (const TCellRecord& c : FCellRecords) {
-        if (c.X >= w || c.Y >= h || isProt(c.X, c.Y)) continue;
-        if (TQvCell* made = sec.NeedCellOfClass({To.X + c.X, To.Y + c.Y}, c.Class)) {
-            records.SetPosition(c.Offset);
-            LoadRecord(*made, records);  // it loaded once already, into a cell as new
+    {
+        TQvCellBatch batch(sec);
+        for (const TCellRecord& c : FCellRecords) {
+            if (c.X >= w || c.Y >= h || isProt(c.X, c.Y)) continue;
+            if (TQvCell* made = batch.Add({To.X + c.X, To.Y + c.Y}, c.Class)) {
+                records.SetPosition(c.Offset);
+                LoadRecord(*made, records);  // it loaded once already, into a cell as new
+            }
         }
     }
     if (TQvStyler* styler = Target.Styler())

@@ -12,6 +12,7 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "grids/base_style.h"
+#include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "platform/compact_string.h"
@@ -454,27 +455,30 @@ TQvPasteResult PasteTextTable(const TTextTable& Table, TQvSheet& Target, TQvSect
     const TCompactString dateFormat(IsoDateFormat), dateTimeFormat(IsoDateTimeFormat);
     Target.BeginUpdate();
     try {
-        for (const TTextTableCell& f : Table.Cells) {
-            const TPoint at{At.X + f.Col, At.Y + f.Row};
-            if (f.Col >= w || f.Row >= h || guard.Protected(at) || sec.FindUnionAt(at, false)) continue;
-            filled.insert(key(at));
-            switch (f.Value.Kind) {
-                case tvInteger:
-                    sec.NeedCellOfClass(at, TQvCInteger::StaticClass())->SetAsInteger(f.Value.Integer);
-                    break;
-                case tvDouble:
-                    sec.NeedCellOfClass(at, TQvCDouble::StaticClass())->SetAsFloat(f.Value.Number);
-                    break;
-                case tvDate:
-                case tvDateTime: {
-                    TQvCell* c = sec.NeedCellOfClass(at, TQvCDateTime::StaticClass());
-                    c->SetFormatText(f.Value.Kind == tvDate ? dateFormat : dateTimeFormat);
-                    c->SetAsDateTime(f.Value.Number);
-                    break;
+        {
+            TQvCellBatch batch(sec);
+            for (const TTextTableCell& f : Table.Cells) {
+                const TPoint at{At.X + f.Col, At.Y + f.Row};
+                if (f.Col >= w || f.Row >= h || guard.Protected(at) || sec.FindUnionAt(at, false)) continue;
+                filled.insert(key(at));
+                switch (f.Value.Kind) {
+                    case tvInteger:
+                        batch.Add(at, TQvCInteger::StaticClass())->SetAsInteger(f.Value.Integer);
+                        break;
+                    case tvDouble:
+                        batch.Add(at, TQvCDouble::StaticClass())->SetAsFloat(f.Value.Number);
+                        break;
+                    case tvDate:
+                    case tvDateTime: {
+                        TQvCell* c = batch.Add(at, TQvCDateTime::StaticClass());
+                        c->SetFormatText(f.Value.Kind == tvDate ? dateFormat : dateTimeFormat);
+                        c->SetAsDateTime(f.Value.Number);
+                        break;
+                    }
+                    default:
+                        batch.Add(at, TQvCString::StaticClass())->SetAsString(f.Text);
+                        break;
                 }
-                default:
-                    sec.NeedCellOfClass(at, TQvCString::StaticClass())->SetAsString(f.Text);
-                    break;
             }
         }
         // Empty fields: the cells at their positions go.
