@@ -41,6 +41,24 @@ inline std::string ManyRangesPayload() {
     return d.replace(at, one.size(), many);
 }
 
+// A "QvData" payload whose client section holds 50,000 small merged ranges
+// side by side, two positions each: a lookup that scanned every range would
+// make loading them take time quadratic in their number.
+inline std::string ManySmallRangesPayload() {
+    TQvSheet s;
+    s.Sections(skClient)->Merge({0, 0, 2, 1});
+    TMemoryStream m;
+    s.WriteData(m);
+    std::string d = m.Bytes();
+    const std::string one = Le32Bytes(1) + Le32Bytes(0) + Le32Bytes(0) + Le32Bytes(2) + Le32Bytes(1);
+    const size_t at = d.rfind(one);
+    const int n = 50000;
+    std::string many = Le32Bytes(n);
+    for (int i = 0; i < n; ++i)
+        many += Le32Bytes(i % 100 * 2) + Le32Bytes(i / 100) + Le32Bytes(i % 100 * 2 + 2) + Le32Bytes(i / 100 + 1);
+    return d.replace(at, one.size(), many);
+}
+
 // A "QvData" payload with one pick-list cell whose items text is 16 MiB of
 // line feeds: sixteen million empty lines.
 inline std::string LineFeedPickListPayload() {

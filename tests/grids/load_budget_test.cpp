@@ -160,5 +160,6 @@ TEST(LoadBudget, EveryCorpusFileLoadsOrFailsWithinTheBudget) {
 
 TEST(LoadBudget, TheLargeHostileInputsLoadWithinTheBudget) {
     ExpectWithinBudget("4,096 ranges over the whole index space", test::ManyRangesPayload());
+    ExpectWithinBudget("50,000 small ranges side by side", test::ManySmallRangesPayload());
     ExpectWithinBudget("a pick list of 16 MiB of line feeds", test::LineFeedPickListPayload());
 }
