@@ -7,7 +7,7 @@
 
 namespace qv {
 
-TQvCellBatch::TQvCellBatch(TQvSection& Section) : FSection(Section), FHasUnions(!Section.Unions().empty()) {}
+TQvCellBatch::TQvCellBatch(TQvSection& Section) : FSection(Section) {}
 
 TQvCellBatch::~TQvCellBatch() {
     if (!FArea.IsEmpty()) FSection.Invalidate(FArea, false);
@@ -39,12 +39,17 @@ void TQvCellBatch::Include(TPoint P) {
 }
 
 TQvCell* TQvCellBatch::Add(TPoint P, TQvCellClass Cls) {
-    const TModel* model = FHasUnions ? nullptr : ModelOf(Cls);
+    const TModel* model = ModelOf(Cls);
     TQvRow* row = model && P.Y >= 0 ? RowAt(P.Y) : nullptr;
-    if (!row || P.X < 0 || P.X > row->MaxIndex() || row->Cells(P.X)) {
-        // The ordinary way; the first cell of a class becomes its model.
+    if (!row || P.X < 0 || P.X > row->MaxIndex() || row->Cells(P.X) ||
+        (!FSection.Unions().empty() && FSection.FindUnionAt(P, true))) {
+        // The ordinary way. A cell it makes anew (not one of the class it
+        // hands back as it stood) carries only what placing gave it, and
+        // becomes the model of its class.
+        const TQvCell* before = FSection.FindCell(P);
+        const bool makesOne = !before || before->ClassType() != Cls;
         TQvCell* c = FSection.NeedCellOfClass(P, Cls);
-        if (c && !FHasUnions && !ModelOf(Cls)) FModels.push_back({Cls, c->PlacedProps()});
+        if (c && makesOne && !model) FModels.push_back({Cls, c->PlacedProps()});
         return c;
     }
     // The class was checked when the model was made.

@@ -9,9 +9,9 @@
 //
 // A position already holding a cell, or inside a merged range, takes the
 // ordinary way (NeedCellOfClass), so the batch is never wrong, only slower
-// there. While a batch lives, the section's base style, merged ranges and
-// rows must not be changed other than through the batch; the cells it hands
-// out may be changed freely.
+// there. While a batch lives, the section's base style and rows must not be
+// changed other than through the batch; the cells it hands out, and merged
+// ranges, may be changed freely.
 #pragma once
 
 #include <vector>
@@ -45,7 +45,6 @@ private:
     void Include(TPoint P);
 
     TQvSection& FSection;
-    bool FHasUnions;
     std::vector<TModel> FModels;
     TQvRow* FRow = nullptr;
     int32_t FRowIndex = -1;

@@ -74,6 +74,25 @@ TEST(CellBatch, MakesTheCellsNeedCellOfClassMakes) {
     EXPECT_EQ(Saved(bulk), Saved(single));
 }
 
+// A cell that stands already is handed back as it is, and what it carries
+// of its own is not what the new cells of its class inherit.
+TEST(CellBatch, AStandingCellIsNoModelForTheNewOnes) {
+    TQvSheet sheet;
+    sheet.SetColCount(4);
+    sheet.SetRowCount(4);
+    sheet.BaseClientStyle()->SetCellClass(TQvCInteger::StaticClass());
+    sheet.BaseClientStyle()->SetFormat("0.0");
+    TQvCell* standing = sheet.Sections(skClient)->NeedCellOfClass({0, 0}, TQvCInteger::StaticClass());
+    standing->SetFormat("#,##0");
+    standing->SetProtected(true);
+    TQvCellBatch batch(*sheet.Sections(skClient));
+    EXPECT_EQ(batch.Add({0, 0}, TQvCInteger::StaticClass()), standing);
+    TQvCell* made = batch.Add({1, 0}, TQvCInteger::StaticClass());
+    EXPECT_EQ(made->Format(), "0.0");
+    EXPECT_FALSE(made->Protected());
+    EXPECT_EQ(batch.Add({2, 0}, TQvCInteger::StaticClass())->Format(), "0.0");
+}
+
 // The cells made the fast way are repainted together once the batch ends.
 TEST(CellBatch, RepaintsItsAreaOnceAtTheEnd) {
     TQvSheet sheet;
