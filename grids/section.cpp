@@ -341,12 +341,15 @@ void TQvSection::RebuildUnionIndex() {
     }
 }
 
+template <typename TFn>
+void TQvSection::ForEachUnionNear(const TRect& R, TFn&& Fn) const {
+    if (!FUnionIndex.ForEachNear(R, FUnions.size(), Fn))
+        for (const auto& u : FUnions) Fn(u.get());
+}
+
 std::vector<TQvUnion*> TQvSection::UnionsNear(const TRect& R) const {
     std::vector<TQvUnion*> near;
-    if (!FUnionIndex.ForEachNear(R, FUnions.size(), [&](TQvUnion* U) { near.push_back(U); })) {
-        for (const auto& u : FUnions) near.push_back(u.get());
-        return near;
-    }
+    ForEachUnionNear(R, [&](TQvUnion* U) { near.push_back(U); });
     std::sort(near.begin(), near.end(), [](const TQvUnion* A, const TQvUnion* B) { return A->FOrder < B->FOrder; });
     near.erase(std::unique(near.begin(), near.end()), near.end());
     return near;
@@ -361,8 +364,7 @@ TQvUnion* TQvSection::FindUnionAt(TPoint P, bool IncludeTopLeft) const {
         if (U->FRect.Contains(P) && (IncludeTopLeft || U->TopLeft() != P) && (!found || U->FOrder > found->FOrder))
             found = U;
     };
-    if (!FUnionIndex.ForEachNear({P.X, P.Y, P.X + 1, P.Y + 1}, FUnions.size(), consider))
-        for (const auto& u : FUnions) consider(u.get());
+    ForEachUnionNear({P.X, P.Y, P.X + 1, P.Y + 1}, consider);
     return found;
 }
 
@@ -380,16 +382,13 @@ TQvUnion* TQvSection::FindIntersecting(const TRect& R, const TQvUnion* Except) c
     const auto consider = [&](TQvUnion* U) {
         if (U != Except && U->FRect.Intersects(R) && (!found || U->FOrder < found->FOrder)) found = U;
     };
-    if (!FUnionIndex.ForEachNear(R, FUnions.size(), consider))
-        for (const auto& u : FUnions) consider(u.get());
+    ForEachUnionNear(R, consider);
     return found;
 }
 
 bool TQvSection::HasUnion(const TRect& R) const {
     bool found = false;
-    const auto consider = [&](TQvUnion* U) { found = found || U->FRect == R; };
-    if (!FUnionIndex.ForEachNear(R, FUnions.size(), consider))
-        for (const auto& u : FUnions) consider(u.get());
+    ForEachUnionNear(R, [&](TQvUnion* U) { found = found || U->FRect == R; });
     return found;
 }
 

@@ -218,8 +218,12 @@ private:
     friend class TQvUnion;  // files itself anew in the range index when it moves
     // Files every range anew, after their rectangles were shifted in place.
     void RebuildUnionIndex();
-    // The ranges whose rectangle may meet R, in the order they were made:
-    // from the index, or all of them when R is large.
+    // Calls Fn for the ranges whose rectangle may meet R: those the index
+    // files near R (a range may come more than once), or all of them when R
+    // is large.
+    template <typename TFn>
+    void ForEachUnionNear(const TRect& R, TFn&& Fn) const;
+    // The same ranges once each, in the order they were made.
     std::vector<TQvUnion*> UnionsNear(const TRect& R) const;
     // The runs of table Table (up to tbFill) along Line over keys [From, To).
     std::vector<TQvRun> Runs(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) const;

@@ -66,7 +66,6 @@ struct TClassPool {
 };
 
 constinit TClassPool Pools[ClassCount];
-constinit std::atomic<int64_t> Chunks{0};
 
 void Link(TClassPool& Pool, TChunk* C) {
     C->Prev = nullptr;
@@ -96,14 +95,9 @@ TChunk* NewChunk(TClassPool& Pool, uint32_t SizeClass) {
     c->Live = 0;
     c->SizeClass = SizeClass;
     c->Available = false;
-    Chunks.fetch_add(1, std::memory_order_relaxed);
     return c;
 }
 
-void ReleaseChunk(TChunk* C) noexcept {
-    Chunks.fetch_sub(1, std::memory_order_relaxed);
-    FreeHugeBlock(C, ChunkSize);
-}
 
 }  // namespace
 
@@ -166,10 +160,17 @@ void FreeSmallObject(void* P, size_t Size) noexcept {
             Link(pool, c);
         }
     }
-    if (release) ReleaseChunk(release);
+    if (release) FreeHugeBlock(release, ChunkSize);
 }
 
-int64_t SmallObjectChunks() { return Chunks.load(std::memory_order_relaxed); }
+int64_t SmallObjectChunks() {
+    int64_t chunks = 0;
+    for (TClassPool& pool : Pools) {
+        std::lock_guard<TSpinLock> hold(pool.Lock);
+        chunks += pool.Chunks;
+    }
+    return chunks;
+}
 
 int64_t SmallObjectBytes() {
     int64_t bytes = 0;

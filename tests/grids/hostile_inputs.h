@@ -25,38 +25,33 @@ inline std::string CorpusFile(const std::string& Path) { return ReadWholeFile(Co
 
 inline std::string Le32Bytes(int32_t V) { return std::string(reinterpret_cast<const char*>(&V), 4); }
 
-// A "QvData" payload whose client section holds 4,096 merged ranges, each
-// over the whole index space (64 KiB of ranges).
-inline std::string ManyRangesPayload() {
+// A "QvData" payload whose client section holds the merged ranges Ranges,
+// written in as they stand (the writer would refuse overlapping ones).
+inline std::string RangesPayload(const std::vector<TRect>& Ranges) {
     TQvSheet s;
     s.Sections(skClient)->Merge({0, 0, 2, 2});
     TMemoryStream m;
     s.WriteData(m);
     std::string d = m.Bytes();
     const std::string one = Le32Bytes(1) + Le32Bytes(0) + Le32Bytes(0) + Le32Bytes(2) + Le32Bytes(2);
-    const size_t at = d.rfind(one);
-    std::string many = Le32Bytes(4096);
-    const int32_t top = TSList().MaxIndex();
-    for (int i = 0; i < 4096; ++i) many += Le32Bytes(0) + Le32Bytes(0) + Le32Bytes(top) + Le32Bytes(top);
-    return d.replace(at, one.size(), many);
+    std::string many = Le32Bytes(static_cast<int32_t>(Ranges.size()));
+    for (const TRect& r : Ranges) many += Le32Bytes(r.Left) + Le32Bytes(r.Top) + Le32Bytes(r.Right) + Le32Bytes(r.Bottom);
+    return d.replace(d.rfind(one), one.size(), many);
 }
 
-// A "QvData" payload whose client section holds 50,000 small merged ranges
-// side by side, two positions each: a lookup that scanned every range would
-// make loading them take time quadratic in their number.
+// 4,096 merged ranges, each over the whole index space (64 KiB of ranges).
+inline std::string ManyRangesPayload() {
+    const int32_t top = TSList().MaxIndex();
+    return RangesPayload(std::vector<TRect>(4096, TRect{0, 0, top, top}));
+}
+
+// 50,000 small merged ranges side by side, two positions each: a lookup
+// that scanned every range would make loading them take time quadratic in
+// their number.
 inline std::string ManySmallRangesPayload() {
-    TQvSheet s;
-    s.Sections(skClient)->Merge({0, 0, 2, 1});
-    TMemoryStream m;
-    s.WriteData(m);
-    std::string d = m.Bytes();
-    const std::string one = Le32Bytes(1) + Le32Bytes(0) + Le32Bytes(0) + Le32Bytes(2) + Le32Bytes(1);
-    const size_t at = d.rfind(one);
-    const int n = 50000;
-    std::string many = Le32Bytes(n);
-    for (int i = 0; i < n; ++i)
-        many += Le32Bytes(i % 100 * 2) + Le32Bytes(i / 100) + Le32Bytes(i % 100 * 2 + 2) + Le32Bytes(i / 100 + 1);
-    return d.replace(at, one.size(), many);
+    std::vector<TRect> ranges;
+    for (int32_t i = 0; i < 50000; ++i) ranges.push_back({i % 100 * 2, i / 100, i % 100 * 2 + 2, i / 100 + 1});
+    return RangesPayload(ranges);
 }
 
 // A "QvData" payload with one pick-list cell whose items text is 16 MiB of
