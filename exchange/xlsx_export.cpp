@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -16,10 +17,13 @@
 #include "exchange/atomic_file.h"
 #include "exchange/value_text.h"
 #include "exchange/xlsx_formats.h"
+#include "exchange/xlsx_package.h"
+#include "grids/base_style.h"
 #include "grids/row.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/union.h"
+#include "lists/int_slist.h"
 #include "lists/list_slist.h"
 #include "platform/exceptions.h"
 #include "platform/font.h"
@@ -35,10 +39,16 @@ constexpr int64_t MaxFileCols = 16384;
 // Days before 1 March 1900 count differently in the file format (it counts
 // a 29 February 1900 that never was); such dates go out as text.
 constexpr double FirstSafeSerial = 61.0;
+// A client section whose base style frames every cell has its frame written
+// on every position only up to this many; past it, on the positions that
+// hold something else (a cell, a fill, a line).
+constexpr int64_t DenseClientLimit = int64_t(1) << 21;
 
 lxw_color_t FileColor(TColor C) {
     const TColor rgb = ColorToRGB(C);
-    return (lxw_color_t(GetRValue(rgb)) << 16) | (lxw_color_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    const lxw_color_t c = (lxw_color_t(GetRValue(rgb)) << 16) | (lxw_color_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    // The library reads 0 as "no colour": black has a value of its own.
+    return c == 0 ? LXW_COLOR_BLACK : c;
 }
 
 uint8_t FileBorder(TQvLine Line) {
@@ -47,6 +57,26 @@ uint8_t FileBorder(TQvLine Line) {
         case lsMedium: return LXW_BORDER_MEDIUM;
         case lsDouble: return LXW_BORDER_DOUBLE;
         default: return LXW_BORDER_NONE;
+    }
+}
+
+// The border edges (left, top, right, bottom) that stand for a
+// three-dimensional frame: the lit and the shaded side as the grid paints
+// them, flat frames thin, deep ones medium, and bevels, a groove or ridge
+// all round, double in their darker colour.
+void FrameEdges(int32_t Frame, TQvLine Edges[4]) {
+    auto set = [&](uint8_t Style, TColor TopLeft, TColor BottomRight) {
+        Edges[0] = Edges[1] = PackLine(Style, TopLeft);
+        Edges[2] = Edges[3] = PackLine(Style, BottomRight);
+    };
+    switch (Frame) {
+        case frFlatUp: set(lsSingle, clBtnHighlight, clBtnShadow); break;
+        case frFlatDown: set(lsSingle, cl3DDkShadow, cl3DLight); break;
+        case frDeepUp: set(lsMedium, clBtnHighlight, cl3DDkShadow); break;
+        case frDeepDown: set(lsMedium, clBtnShadow, clBtnHighlight); break;
+        case frBevelUp: set(lsDouble, cl3DDkShadow, cl3DDkShadow); break;
+        case frBevelDown: set(lsDouble, clBtnShadow, clBtnShadow); break;
+        default: Edges[0] = Edges[1] = Edges[2] = Edges[3] = 0; break;
     }
 }
 
@@ -107,6 +137,8 @@ public:
         const lxw_error err = workbook_close(FBook);
         FBook = nullptr;
         if (err != LXW_NO_ERROR) Fail(lxw_strerror(err));
+        // The only worksheet of the package.
+        RewriteNumberCells(Path, FFileName, "xl/worksheets/sheet1.xml", std::move(FExact));
     }
 
     ~TXlsxWriter() {
@@ -185,6 +217,19 @@ private:
             if (X >= 0 && Y >= 0 && X < cols && Y < rows)
                 positions.push_back((uint64_t(uint32_t(Y)) << 32) | uint32_t(X));
         };
+        // The base look on every position: the title fill, which blank
+        // cells in the file would not show, or a frame of the base style.
+        // Within the rows and columns the file holds; past them only cells
+        // count, and they all hold something other than attributes alone.
+        const int64_t fileCols = std::min<int64_t>(cols, MaxFileCols - FileCol(S, 0));
+        const int64_t fileRows = std::min<int64_t>(rows, MaxFileRows - FileRow(S, 0));
+        const bool dense = (BaseFill(S) != 0 || BaseFrame(S) != 0) &&
+                           (S.Kind() != skClient || fileCols * fileRows <= DenseClientLimit);
+        if (dense) {
+            positions.reserve(static_cast<size_t>(std::max<int64_t>(0, fileCols * fileRows)));
+            for (int32_t y = 0; y < fileRows; ++y)
+                for (int32_t x = 0; x < fileCols; ++x) add(x, y);
+        }
         S.ForEach([&](int32_t Y, TObject* R) {
             static_cast<TQvRow*>(R)->ForEach([&](int32_t X, TObject*) {
                 add(X, Y);
@@ -218,6 +263,32 @@ private:
                 });
                 return false;
             });
+        // Frames of their own, and the outlines of framed merged ranges.
+        if (const TListSList* frames = S.Tables(tbFrames); frames && !dense)
+            frames->ForEach([&](int32_t Y, TObject* L) {
+                const auto* list = static_cast<const TIntSList*>(L);
+                if (list->Default() != 0) {
+                    for (int32_t x = 0; x < fileCols; ++x) add(x, Y);
+                } else {
+                    list->ForEach([&](int32_t X, int32_t V) {
+                        if (V != 0) add(X, Y);
+                        return false;
+                    });
+                }
+                return false;
+            });
+        for (const auto& u : S.Unions()) {
+            const TRect r = u->Rect().Intersected({0, 0, cols, rows});
+            if (dense || r.IsEmpty() || (S.AreaValue(u->Rect().Left, u->Rect().Top) & 0x7F) == 0) continue;
+            for (int32_t x = r.Left; x < r.Right; ++x) {
+                add(x, r.Top);
+                add(x, r.Bottom - 1);
+            }
+            for (int32_t y = r.Top; y < r.Bottom; ++y) {
+                add(r.Left, y);
+                add(r.Right - 1, y);
+            }
+        }
         std::sort(positions.begin(), positions.end());
         positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
         return positions;
@@ -268,10 +339,24 @@ private:
         look.Edges[3] = S.GetLine(tbHorzLines, Y + 1, X, X, uniform);
         // A merged range shows the edges of its outline on every cell along
         // it; its own cell carries the outer edges of the whole range.
-        if (const TQvUnion* u = S.FindUnionAt({X, Y}, true); u && cell) {
+        const TQvUnion* u = S.FindUnionAt({X, Y}, true);
+        if (u && cell) {
             const TRect ur = u->Rect();
             look.Edges[2] = S.GetLine(tbVertLines, ur.Right, Y, Y, uniform);
             look.Edges[3] = S.GetLine(tbHorzLines, ur.Bottom, X, X, uniform);
+        }
+        // Title cells without a fill of their own show the title fill.
+        if (look.Fill == 0 && S.Kind() != skClient) look.Fill = BaseFill(S);
+        // A frame goes out as the borders it stands for, where no border of
+        // the cell's own is set; a merged range is framed once, around it.
+        {
+            const TRect outline = u ? u->Rect() : TRect{X, Y, X + 1, Y + 1};
+            TQvLine frame[4];
+            FrameEdges(S.AreaValue(outline.Left, outline.Top) & 0x7F, frame);
+            const bool side[4] = {X == outline.Left, Y == outline.Top, X == outline.Right - 1,
+                                  Y == outline.Bottom - 1};
+            for (int k = 0; k < 4; ++k)
+                if (!look.Edges[k] && side[k]) look.Edges[k] = frame[k];
         }
 
         enum { wNone, wNumber, wString, wBool } what = wNone;
@@ -287,7 +372,8 @@ private:
                               : dynamic_cast<TQvCCurrency*>(cell) ? cell->AsCurrency().ToDouble() : cell->AsFloat();
                 const bool ok = date ? number >= FirstSafeSerial && TranslateDateFormat(cell->Format(), look.NumFormat)
                                      : TranslateNumberFormat(cell->Format(), look.NumFormat);
-                if (ok) {
+                // Infinities and NaN have no number form in the file.
+                if (ok && std::isfinite(number)) {
                     what = wNumber;
                 } else {
                     look.NumFormat.clear();
@@ -308,7 +394,10 @@ private:
         const auto fr = static_cast<lxw_row_t>(row);
         const auto fc = static_cast<lxw_col_t>(col);
         switch (what) {
-            case wNumber: Check(worksheet_write_number(FWorksheet, fr, fc, number, format), row, col); break;
+            case wNumber:
+                Check(worksheet_write_number(FWorksheet, fr, fc, number, format), row, col);
+                if (LosesDigits(number)) FExact.push_back({fr, fc, number});
+                break;
             case wBool: Check(worksheet_write_boolean(FWorksheet, fr, fc, number != 0, format), row, col); break;
             case wString:
                 if (!text.empty()) {
@@ -325,6 +414,14 @@ private:
         ++FDone;
         if (FOptions.Progress && (FDone & 0x3FFF) == 0) FOptions.Progress(FDone, FTotal);
     }
+
+    // The fill and frame every position of S shows unless it has its own.
+    // The client's base fill is the window's, which blank file cells show
+    // already; a title section's is its own.
+    static TQvLine BaseFill(const TQvSection& S) {
+        return S.Kind() != skClient && S.BaseStyle() ? PackLine(lsSingle, S.BaseStyle()->Color()) : 0;
+    }
+    static int32_t BaseFrame(const TQvSection& S) { return S.BaseStyle() ? S.BaseStyle()->Frame() & 0x7F : 0; }
 
     // The font the cell is shown with: its own, else its supplier's.
     static const TFont* CellFontOf(TQvCell* Cell) {
@@ -399,6 +496,8 @@ private:
     lxw_workbook* FBook = nullptr;
     lxw_worksheet* FWorksheet = nullptr;
     std::unordered_map<std::string, lxw_format*> FFormats;
+    // Number cells whose value the library prints with too few digits.
+    std::vector<TXlsxExactNumber> FExact;
     int64_t FDone = 0;
     int64_t FTotal = 0;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -187,5 +188,77 @@ TEST(XlsxExport, ValuesWithoutAFileEquivalentGoAsTheirDisplayText) {
 print(repr(ws['A1'].value), repr(ws['B1'].value), ws.column_dimensions['C'].hidden, ws.freeze_panes)
 )");
     EXPECT_EQ(out, "'1900-01-15' '2.5 open' True None\n");
+    std::remove(file.c_str());
+}
+
+// Numbers that need all 17 digits, times and date-times read back as the
+// very same doubles; an infinity, which the file has no number for, goes as
+// its display text.
+TEST(XlsxExport, NumbersReadBackAsTheSameDoubles) {
+    TQvSheet s;
+    s.SetTitleCols(0);
+    s.SetTitleRows(0);
+    const double values[] = {1.7976931348623157e308, 0.1, 1.0 / 3, -2.2250738585072014e-308, 123456789.12345679};
+    for (int i = 0; i < 5; ++i) Put(s, i, 0, TQvCDouble::StaticClass())->SetAsFloat(values[i]);
+    TQvCell* time = Put(s, 0, 1, TQvCDateTime::StaticClass());
+    time->SetAsDateTime(EncodeTime(12, 30, 0, 0));
+    time->SetFormat("hh:nn:ss");
+    TQvCell* when = Put(s, 1, 1, TQvCDateTime::StaticClass());
+    when->SetAsDateTime(EncodeDateTime(2024, 4, 2, 12, 30, 0, 0));
+    when->SetFormat("yyyy-mm-dd hh:nn:ss");
+    Put(s, 2, 1, TQvCDouble::StaticClass())->SetAsFloat(HUGE_VAL);
+
+    const std::string file = TempPath("exact.xlsx");
+    ExportXlsx(s, file);
+    const std::string out = ReadBack(file, R"(
+print([repr(ws.cell(1, c).value) for c in range(1, 6)])
+print(ws['A2'].value, ws['B2'].value, type(ws['C2'].value).__name__)
+)");
+    EXPECT_EQ(out,
+              "['1.7976931348623157e+308', '0.1', '0.3333333333333333', '-2.2250738585072014e-308', "
+              "'123456789.12345679']\n"
+              "12:30:00 2024-04-02 12:30:00 str\n");
+    std::remove(file.c_str());
+}
+
+// Title cells carry the title fill and its raised frame; framed cells carry
+// their frame as borders, under any border of their own, and a merged range
+// is framed around its outline only (black lines stay black).
+TEST(XlsxExport, TitleFillAndFramesGoOutAsFillsAndBorders) {
+    TQvSheet s;  // one title row and column: client (0, 0) is B2
+    s.SetColCount(4);
+    s.SetRowCount(6);
+    TQvCellRange(s, {1, 0, 2, 1}, skColTitles)->SetColor(clYellow);
+    TQvCellRange(s, {0, 0, 1, 1})->SetFrame(frDeepDown);
+    TQvCellRange own(s, {1, 0, 2, 1});
+    own->SetFrame(frFlatUp);
+    own->SetBorder(liLeft, {lsMedium, clRed});
+    TQvCellRange merged(s, {0, 2, 3, 5});
+    merged->Merge();
+    merged->SetFrame(frBevelUp);
+
+    const std::string file = TempPath("frames.xlsx");
+    ExportXlsx(s, file);
+    const std::string out = ReadBack(file, R"(
+def side(c, k):
+    b = getattr(ws[c].border, k)
+    return '%s:%s' % (b.style, b.color.rgb[2:] if b.style else '-')
+def look(c):
+    return ' '.join([c, ws[c].fill.fgColor.rgb[2:] if ws[c].fill.fill_type else '-'] +
+                    [side(c, k) for k in ('left', 'top', 'right', 'bottom')])
+for c in ('A1', 'B1', 'C1', 'A7', 'B2', 'C2', 'C4', 'B5', 'D6', 'C5', 'E2'): print(look(c))
+)");
+    EXPECT_EQ(out,
+              "A1 C0C0C0 thin:FFFFFF thin:FFFFFF thin:808080 thin:808080\n"
+              "B1 C0C0C0 thin:FFFFFF thin:FFFFFF thin:808080 thin:808080\n"
+              "C1 FFFF00 thin:FFFFFF thin:FFFFFF thin:808080 thin:808080\n"
+              "A7 C0C0C0 thin:FFFFFF thin:FFFFFF thin:808080 thin:808080\n"
+              "B2 - medium:808080 medium:808080 medium:FF0000 medium:FFFFFF\n"
+              "C2 - medium:FF0000 thin:FFFFFF thin:808080 thin:808080\n"
+              "C4 - None:- double:000000 None:- None:-\n"
+              "B5 - double:000000 None:- None:- None:-\n"
+              "D6 - None:- None:- double:000000 double:000000\n"
+              "C5 - None:- None:- None:- None:-\n"
+              "E2 - None:- None:- None:- None:-\n");
     std::remove(file.c_str());
 }
