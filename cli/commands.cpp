@@ -2,10 +2,17 @@
 
 #include <QPageSize>
 #include <QString>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
+#include <memory>
 
 #include "cli/progress.h"
 #include "exchange/atomic_file.h"
@@ -37,6 +44,57 @@ std::string Extension(const std::string& Name) {
     std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return std::tolower(c); });
     return e;
 }
+
+std::string Lower(std::string S) {
+    std::transform(S.begin(), S.end(), S.begin(), [](unsigned char c) { return std::tolower(c); });
+    return S;
+}
+
+// "-" names standard input or output.
+bool IsStdio(const std::string& Name) { return Name == "-"; }
+std::string InputName(const std::string& Name) { return IsStdio(Name) ? "standard input" : Name; }
+
+// The type of a file (".csv"): the option's word, else the name's extension.
+std::string InputType(const std::string& Name, const std::string& From) {
+    if (!From.empty()) return "." + Lower(From);
+    if (IsStdio(Name)) throw EReadError("standard input: name its type with --from qvf or --from csv");
+    return Extension(Name);
+}
+std::string OutputType(const std::string& Name, const std::string& To) {
+    if (!To.empty()) return "." + Lower(To);
+    if (IsStdio(Name)) throw EWriteError("standard output: name its type with --to (qvf, csv, xlsx, pdf or png)");
+    return Extension(Name);
+}
+
+std::string ReadStandardInput() {
+    std::string bytes((std::istreambuf_iterator<char>(std::cin)), {});
+    if (std::cin.bad()) throw EReadError("standard input: cannot be read");
+    return bytes;
+}
+
+// Where output for standard output goes first: the writers that name their
+// file write a temporary one, copied out and removed when done.
+class TStdoutFile {
+public:
+    explicit TStdoutFile(const std::string& Type) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qvsheet-XXXXXX").string() + Type;
+        const int fd = ::mkstemps(pattern.data(), static_cast<int>(Type.size()));
+        if (fd < 0) throw EWriteError("standard output: no room for a temporary file");
+        ::close(fd);
+        FName = pattern;
+    }
+    ~TStdoutFile() { std::remove(FName.c_str()); }
+    const std::string& Name() const { return FName; }
+    void CopyOut() const {
+        std::ifstream in(FName, std::ios::binary);
+        std::cout << in.rdbuf();
+        std::cout.flush();
+        if (!in || !std::cout) throw EWriteError("standard output: cannot be written");
+    }
+
+private:
+    std::string FName;
+};
 
 // Sheet coordinates of a section-local point.
 TPoint SheetPoint(const TQvSheet& S, TQvSectionKind Kind, TPoint Local) {
@@ -70,40 +128,56 @@ std::string FontText(TFont& F) {
 }
 
 void RequireQvf(const std::string& FileName) {
-    if (Extension(FileName) != ".qvf")
+    if (!IsStdio(FileName) && Extension(FileName) != ".qvf")
         throw EReadError(FileName + ": not a sheet file (the name must end in .qvf)");
 }
 
-void LoadQvf(TQvSheet& Sheet, const std::string& FileName) {
+void LoadQvf(TQvSheet& Sheet, const std::string& FileName, const std::string* Bytes = nullptr) {
     try {
+        if (IsStdio(FileName)) {
+            TMemoryStream in(Bytes ? *Bytes : ReadStandardInput());
+            Sheet.LoadFromStream(in);
+            return;
+        }
         Sheet.LoadFromFile(FileName);
     } catch (const EFOpenError&) {
         throw;  // the message names the file already
     } catch (const Exception& e) {
-        throw EReadError(FileName + ": " + e.Message());
+        throw EReadError(InputName(FileName) + ": " + e.Message());
     }
 }
 
 }  // namespace
 
-bool NeedsWidgets(const std::string& OutName) {
-    const std::string e = Extension(OutName);
+bool NeedsWidgets(const std::string& OutName, const TConvertOptions& Options) {
+    std::string e;
+    try {
+        e = OutputType(OutName, Options.To);
+    } catch (const Exception&) {
+        return false;  // Convert names the fault
+    }
     return e == ".pdf" || e == ".png";
 }
 
 void LoadSheet(TQvSheet& Sheet, const std::string& FileName, const TConvertOptions& Options) {
-    const std::string e = Extension(FileName);
+    const std::string e = InputType(FileName, Options.From);
     if (e == ".qvf") {
         LoadQvf(Sheet, FileName);
     } else if (e == ".csv") {
-        TProgressBar bar("reading " + FileName);
+        TProgressBar bar("reading " + InputName(FileName));
         TCsvOptions o;
         o.Separator = Options.Separator;
         o.Progress = [&](int64_t Done, int64_t Total) { bar.Update(Done, Total); };
-        const TCsvImportResult r = ImportCsvFile(Sheet, FileName, o);
+        TCsvImportResult r;
+        if (IsStdio(FileName)) {
+            TMemoryStream in(ReadStandardInput());
+            r = ImportCsv(Sheet, in, o, "standard input");
+        } else {
+            r = ImportCsvFile(Sheet, FileName, o);
+        }
         for (const std::string& w : r.Warnings) std::cerr << "qvsheet: warning: " << w << "\n";
     } else {
-        throw EReadError(FileName + ": unknown input type '" + e + "' (use .qvf or .csv)");
+        throw EReadError(InputName(FileName) + ": unknown input type '" + e + "' (use .qvf or .csv)");
     }
 }
 
@@ -111,7 +185,7 @@ void Info(const std::string& FileName, std::ostream& Out) {
     RequireQvf(FileName);
     TQvSheet sheet;
     LoadQvf(sheet, FileName);
-    Out << "file:          " << FileName << "\n";
+    Out << "file:          " << InputName(FileName) << "\n";
     Out << "columns:       " << sheet.ColCount() << " + " << sheet.TitleCols() << " title, default width "
         << sheet.ColDefWidth() << ", maximum " << sheet.ColMaxWidth() << "\n";
     Out << "rows:          " << sheet.RowCount() << " + " << sheet.TitleRows() << " title, default height "
@@ -145,16 +219,20 @@ void Info(const std::string& FileName, std::ostream& Out) {
 
 void Dump(const std::string& FileName, std::ostream& Out) {
     RequireQvf(FileName);
+    // Standard input is read once and serves both passes.
+    const std::string bytes = IsStdio(FileName) ? ReadStandardInput() : std::string();
     {
-        TFileStream f(FileName, fmOpenRead);
+        std::unique_ptr<TStream> f;
+        if (IsStdio(FileName)) f = std::make_unique<TMemoryStream>(bytes);
+        else f = std::make_unique<TFileStream>(FileName, fmOpenRead);
         try {
-            Out << ComponentStreamToText(f);
+            Out << ComponentStreamToText(*f);
         } catch (const Exception& e) {
-            throw EReadError(FileName + ": " + e.Message());
+            throw EReadError(InputName(FileName) + ": " + e.Message());
         }
     }
     TQvSheet sheet;
-    LoadQvf(sheet, FileName);
+    LoadQvf(sheet, FileName, &bytes);
     Out << "\n";
     // Title rows first, then the client rows; within a row, left to right.
     struct TLine {
@@ -176,54 +254,75 @@ void Dump(const std::string& FileName, std::ostream& Out) {
 }
 
 void Convert(const std::string& In, const std::string& OutName, const TConvertOptions& Options) {
-    const std::string e = Extension(OutName);
+    const std::string e = OutputType(OutName, Options.To);
+    const std::string shown = IsStdio(OutName) ? "standard output" : OutName;
     if (e != ".qvf" && e != ".csv" && e != ".xlsx" && e != ".pdf" && e != ".png")
-        throw EWriteError(OutName + ": unknown output type '" + e + "' (use .qvf, .csv, .xlsx, .pdf or .png)");
+        throw EWriteError(shown + ": unknown output type '" + e + "' (use .qvf, .csv, .xlsx, .pdf or .png)");
+    // A scale of 0 or less would still paint: a speck, or nothing at all.
+    if ((e == ".pdf" || e == ".png") && (Options.Scale < 25 || Options.Scale > 500))
+        throw EConvertError("scale " + std::to_string(Options.Scale) + " is outside 25..500");
     TQvSheet sheet;
     LoadSheet(sheet, In, Options);
-    TProgressBar bar("writing " + OutName);
+    if (e == ".png" && !Options.Range.IsEmpty() &&
+        (Options.Range.Right > sheet.ColCount() || Options.Range.Bottom > sheet.RowCount()))
+        throw EConvertError("the range " + Options.RangeText + " lies past the sheet's " +
+                            std::to_string(sheet.ColCount()) + " columns and " + std::to_string(sheet.RowCount()) +
+                            " rows");
+
+    std::unique_ptr<TStdoutFile> out;
+    if (IsStdio(OutName)) out = std::make_unique<TStdoutFile>(e);
+    const std::string target = out ? out->Name() : OutName;
+    TProgressBar bar("writing " + shown);
     auto progress = [&](int64_t Done, int64_t Total) { bar.Update(Done, Total); };
-    if (e == ".qvf") {
-        TAtomicFile file(OutName);
-        {
-            TFileStream out(file.TempName(), fmCreate);
-            sheet.SaveToStream(out);
-        }
-        file.Commit();
-    } else if (e == ".csv") {
-        TCsvOptions o;
-        o.Separator = Options.Separator;
-        o.RawValues = Options.Raw;
-        o.Encoding = Options.Bom ? ceUtf8Bom : ceUtf8;
-        o.Progress = progress;
-        ExportCsvFile(sheet, OutName, o);
-    } else if (e == ".xlsx") {
-        TXlsxOptions o;
-        o.Progress = progress;
-        ExportXlsx(sheet, OutName, o);
-    } else {
-        TQvSheetPrinter printer(sheet);
-        if (e == ".pdf") {
-            const QPageSize size = [&] {
-                for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
-                    const auto p = static_cast<QPageSize::PageSizeId>(id);
-                    if (QPageSize::key(p).compare(QString::fromStdString(Options.PageSize), Qt::CaseInsensitive) == 0)
-                        return QPageSize(p);
-                }
-                throw EConvertError("unknown page size '" + Options.PageSize + "' (A4, A3, Letter, Legal, ...)");
-            }();
-            printer.Setup().PageSize = size;
-            printer.Setup().Orientation = Options.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-            printer.Setup().FitToWidth = Options.FitToWidth;
-            printer.Setup().Scale = Options.Scale;
-            printer.OnProgress = [&](int Done, int Total) { bar.Update(Done, Total); };
-            printer.PrintToPdf(QString::fromStdString(OutName));
+    try {
+        if (e == ".qvf") {
+            TAtomicFile file(target);
+            {
+                TFileStream f(file.TempName(), fmCreate);
+                sheet.SaveToStream(f);
+            }
+            file.Commit();
+        } else if (e == ".csv") {
+            TCsvOptions o;
+            o.Separator = Options.Separator;
+            o.RawValues = Options.Raw;
+            o.Encoding = Options.Bom ? ceUtf8Bom : ceUtf8;
+            o.Progress = progress;
+            ExportCsvFile(sheet, target, o);
+        } else if (e == ".xlsx") {
+            TXlsxOptions o;
+            o.Progress = progress;
+            ExportXlsx(sheet, target, o);
         } else {
-            if (Options.Scale < 25 || Options.Scale > 500)
-                throw EConvertError("scale " + std::to_string(Options.Scale) + " is outside 25..500");
-            printer.SaveImage(QString::fromStdString(OutName), Options.Range, Options.Scale);
+            TQvSheetPrinter printer(sheet);
+            if (e == ".pdf") {
+                const QPageSize size = [&] {
+                    for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
+                        const auto p = static_cast<QPageSize::PageSizeId>(id);
+                        if (QPageSize::key(p).compare(QString::fromStdString(Options.PageSize), Qt::CaseInsensitive) ==
+                            0)
+                            return QPageSize(p);
+                    }
+                    throw EConvertError("unknown page size '" + Options.PageSize + "' (A4, A3, Letter, Legal, ...)");
+                }();
+                printer.Setup().PageSize = size;
+                printer.Setup().Orientation = Options.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+                printer.Setup().FitToWidth = Options.FitToWidth;
+                printer.Setup().Scale = Options.Scale;
+                printer.OnProgress = [&](int Done, int Total) { bar.Update(Done, Total); };
+                printer.PrintToPdf(QString::fromStdString(target));
+            } else {
+                printer.SaveImage(QString::fromStdString(target), Options.Range, Options.Scale);
+            }
         }
+    } catch (const Exception& x) {
+        if (!out) throw;
+        // The temporary file is no name the user knows.
+        std::string m = x.Message();
+        for (size_t at; (at = m.find(target)) != std::string::npos;) m.replace(at, target.size(), shown);
+        throw EWriteError(m);
     }
+    if (out) out->CopyOut();
 }
 
 }  // namespace qv::cli

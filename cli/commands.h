@@ -20,18 +20,26 @@ struct TConvertOptions {
     std::string PageSize = "A4";
     bool Landscape = false;
     bool FitToWidth = true;
-    int Scale = 100;  // PDF: percent on paper; PNG: grid scale
+    int Scale = 100;  // PDF: percent on paper; PNG: grid scale; both 25..500
     TRect Range;      // PNG: the client cells; empty for the used area
+    std::string RangeText;  // Range as the user wrote it
+    // The input's and the output's type ("csv", "qvf", ...) instead of the
+    // file names' extensions; needed for "-", which names standard input or
+    // standard output.
+    std::string From;
+    std::string To;
 };
 
-// Loads a ".qvf" or ".csv" file (by extension) into Sheet.
+// Loads a ".qvf" or ".csv" file (by extension or Options.From) into Sheet.
 void LoadSheet(TQvSheet& Sheet, const std::string& FileName, const TConvertOptions& Options);
 
+// FileName "-" reads the sheet file from standard input.
 void Info(const std::string& FileName, std::ostream& Out);
 void Dump(const std::string& FileName, std::ostream& Out);
-// Output type by OUT's extension: .qvf, .csv, .xlsx, .pdf, .png.
+// Output type by OUT's extension or Options.To: .qvf, .csv, .xlsx, .pdf,
+// .png. Out "-" writes to standard output.
 void Convert(const std::string& In, const std::string& Out, const TConvertOptions& Options);
 // True when writing OutName needs the widgets (a PDF or a picture).
-bool NeedsWidgets(const std::string& OutName);
+bool NeedsWidgets(const std::string& OutName, const TConvertOptions& Options);
 
 }  // namespace qv::cli

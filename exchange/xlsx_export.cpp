@@ -48,7 +48,7 @@ lxw_color_t FileColor(TColor C) {
     const TColor rgb = ColorToRGB(C);
     const lxw_color_t c = (lxw_color_t(GetRValue(rgb)) << 16) | (lxw_color_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
     // The library reads 0 as "no colour": black has a value of its own.
-    return c == 0 ? LXW_COLOR_BLACK : c;
+    return c == 0 ? lxw_color_t(LXW_COLOR_BLACK) : c;
 }
 
 uint8_t FileBorder(TQvLine Line) {

@@ -33,11 +33,12 @@ protected:
         return std::string((std::istreambuf_iterator<char>(in)), {});
     }
 
-    TRun Run(const std::string& Args) const {
+    // Env is set for qvsheet alone.
+    TRun Run(const std::string& Args, const std::string& Env = "") const {
         const std::string err = Path("stderr.txt");
         TRun r;
-        FILE* p = popen(("cd " + FDir.string() + " && QT_QPA_PLATFORM=offscreen " QVSHEET_PATH " " + Args + " 2>" +
-                         err).c_str(),
+        FILE* p = popen(("cd " + FDir.string() + " && env QT_QPA_PLATFORM=offscreen " + Env +
+                         " " QVSHEET_PATH " " + Args + " 2>" + err).c_str(),
                         "r");
         std::array<char, 4096> buf;
         size_t n;
@@ -128,4 +129,46 @@ TEST_F(Qvsheet, TheShowcaseConvertsToEveryOutput) {
     EXPECT_EQ(Read("s.pdf").rfind("%PDF", 0), 0u);
     EXPECT_EQ(Run("render " + showcase + " s.png --range A1:C4 --scale 200").Code, 0);
     EXPECT_EQ(Read("s.png").substr(1, 3), "PNG");
+}
+
+TEST_F(Qvsheet, RefusesWhatItCannotDoAndSaysWhy) {
+    const TRun bogus = Run("bogus x.qvf");
+    EXPECT_EQ(bogus.Code, 2);
+    EXPECT_EQ(bogus.Err, "qvsheet: unknown command 'bogus' (use info, dump, convert or render; see --help)\n");
+
+    // A scale of 0 or less once painted a speck; PDF and PNG take 25..500.
+    Write("ok.csv", "1,2\n3,4\n");
+    for (const char* scale : {"0", "-5"}) {
+        const TRun r = Run(std::string("convert ok.csv out.pdf --scale ") + scale);
+        EXPECT_EQ(r.Code, 1);
+        EXPECT_EQ(r.Err, std::string("qvsheet: scale ") + scale + " is outside 25..500\n");
+        EXPECT_FALSE(fs::exists(Path("out.pdf")));
+    }
+    // A sheet read from CSV keeps the 5 columns and rows a new sheet has.
+    EXPECT_EQ(Run("render ok.csv out.png --range B2:F3").Err,
+              "qvsheet: the range B2:F3 lies past the sheet's 5 columns and 5 rows\n");
+
+    // Qt's own notes (here: a style the environment asks for that is not
+    // there) are no business of the user's.
+    const TRun styled = Run("render ok.csv out.png", "QT_STYLE_OVERRIDE=nonexistent");
+    EXPECT_EQ(styled.Code, 0);
+    EXPECT_EQ(styled.Err, "");
+}
+
+TEST_F(Qvsheet, DashIsStandardInputOrOutput) {
+    Write("in.csv", "Name,Qty\nApple,7\n");
+    ASSERT_EQ(Run("convert - s.qvf --from csv < in.csv").Code, 0);
+    EXPECT_NE(Run("info - < s.qvf").Out.find("file:          standard input\n"), std::string::npos);
+    const TRun csv = Run("convert - - --from qvf --to csv < s.qvf");
+    EXPECT_EQ(csv.Code, 0) << csv.Err;
+    EXPECT_EQ(csv.Out, "Name,Qty\r\nApple,7\r\n");
+    EXPECT_EQ(Run("render s.qvf - --scale 50").Out.substr(1, 3), "PNG");
+
+    EXPECT_EQ(Run("convert - s.xlsx < in.csv").Err,
+              "qvsheet: standard input: name its type with --from qvf or --from csv\n");
+    EXPECT_EQ(Run("convert in.csv -").Err,
+              "qvsheet: standard output: name its type with --to (qvf, csv, xlsx, pdf or png)\n");
+    Write("bad.csv", "a,\"open\n");
+    EXPECT_EQ(Run("convert - s.qvf --from csv < bad.csv").Err,
+              "qvsheet: standard input: line 1, column 2: a quoted field is not closed\n");
 }
