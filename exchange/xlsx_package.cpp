@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "platform/exceptions.h"
 
@@ -190,67 +191,64 @@ private:
 
     // Takes the worksheet text a piece at a time and passes it on with the
     // noted cells' values replaced. The cells come in row, then column
-    // order, as do the noted ones. What follows the last cell start that is
-    // not yet complete waits for the next piece.
+    // order, as do the noted ones. A cell start whose reference or element
+    // is not complete yet waits for the next piece.
     void Fix(const std::string& Piece, bool Last, const std::function<void(const std::string&, bool)>& Emit) {
         FPending += Piece;
-        std::string done;
-        size_t at = 0;
         static constexpr char open[] = "<c r=\"";
         constexpr size_t openLen = sizeof open - 1;
-        while (true) {
-            const size_t c = FPending.find(open, at);
+        std::string done;
+        size_t at = 0;    // the first byte not yet passed on
+        size_t from = 0;  // where the search for the next cell goes on
+        size_t keep = std::string::npos;  // where the waiting text starts
+        while (FNext < FFixes.size()) {
+            const size_t c = FPending.find(open, from);
             if (c == std::string::npos) {
-                const size_t keep = Last ? FPending.size() : std::max(at, FPending.size() - std::min(FPending.size(), openLen));
-                done.append(FPending, at, keep - at);
-                at = keep;
+                // A cell start may be cut off at the end.
+                if (!Last) keep = std::max(from, FPending.size() - std::min(FPending.size(), openLen - 1));
                 break;
             }
-            const size_t close = FPending.find("</c>", c);
-            const size_t tagEnd = FPending.find('>', c);
-            if (close == std::string::npos || tagEnd == std::string::npos) {
-                if (!Last) {
-                    done.append(FPending, at, c - at);
-                    at = c;
-                    break;
-                }
-                done.append(FPending, at, std::string::npos);
-                at = FPending.size();
+            const size_t quote = FPending.find('"', c + openLen);
+            const size_t tagEnd = quote == std::string::npos ? quote : FPending.find('>', quote);
+            if (tagEnd == std::string::npos) {
+                if (!Last) keep = c;
                 break;
             }
-            done.append(FPending, at, c - at);
-            // An empty element (a blank cell) ends at its own tag.
-            const size_t cellEnd = FPending[tagEnd - 1] == '/' ? tagEnd + 1 : close + 4;
-            std::string cell = FPending.substr(c, cellEnd - c);
-            FixCell(cell, tagEnd - c);
-            done += cell;
-            at = cellEnd;
+            uint32_t col = 0, row = 0;
+            size_t i = c + openLen;
+            while (i < quote && FPending[i] >= 'A' && FPending[i] <= 'Z') col = col * 26 + (FPending[i++] - 'A' + 1);
+            while (i < quote && FPending[i] >= '0' && FPending[i] <= '9') row = row * 10 + (FPending[i++] - '0');
+            from = tagEnd;
+            if (col == 0 || row == 0) continue;
+            --col;
+            --row;
+            auto before = [&](const TXlsxExactNumber& F) { return F.Row != row ? F.Row < row : F.Col < col; };
+            while (FNext < FFixes.size() && before(FFixes[FNext])) ++FNext;
+            if (FNext == FFixes.size() || FFixes[FNext].Row != row || FFixes[FNext].Col != col) continue;
+            // A noted cell is a plain number cell (no type): its value.
+            if (FPending[tagEnd - 1] == '/' ||
+                std::string_view(FPending).substr(c, tagEnd - c).find(" t=\"") != std::string_view::npos) {
+                ++FNext;
+                continue;
+            }
+            const size_t v = FPending.find("<v>", tagEnd);
+            const size_t vEnd = v == std::string::npos ? v : FPending.find("</v>", v);
+            if (vEnd == std::string::npos) {
+                if (!Last) keep = c;
+                break;
+            }
+            char buf[32];
+            const auto r = std::to_chars(buf, buf + sizeof buf, FFixes[FNext].Value);
+            done.append(FPending, at, v + 3 - at);
+            done.append(buf, r.ptr);
+            at = vEnd;
+            from = vEnd;
+            ++FNext;
         }
-        FPending.erase(0, at);
+        if (keep == std::string::npos) keep = FPending.size();
+        done.append(FPending, at, keep - at);
+        FPending.erase(0, keep);
         if (!done.empty() || Last) Emit(done, Last);
-    }
-
-    // One cell element; a plain number cell (no type) that was noted gets
-    // its exact value.
-    void FixCell(std::string& Cell, size_t TagEnd) {
-        uint32_t col = 0, row = 0;
-        size_t i = 6;
-        while (i < Cell.size() && Cell[i] >= 'A' && Cell[i] <= 'Z') col = col * 26 + (Cell[i++] - 'A' + 1);
-        while (i < Cell.size() && Cell[i] >= '0' && Cell[i] <= '9') row = row * 10 + (Cell[i++] - '0');
-        if (col == 0 || row == 0) return;
-        --col;
-        --row;
-        auto before = [&](const TXlsxExactNumber& F) { return F.Row != row ? F.Row < row : F.Col < col; };
-        while (FNext < FFixes.size() && before(FFixes[FNext])) ++FNext;
-        if (FNext == FFixes.size() || FFixes[FNext].Row != row || FFixes[FNext].Col != col) return;
-        if (Cell.substr(0, TagEnd).find(" t=\"") != std::string::npos) return;
-        const size_t v = Cell.find("<v>", TagEnd);
-        const size_t vEnd = v == std::string::npos ? v : Cell.find("</v>", v);
-        if (vEnd == std::string::npos) return;
-        char buf[32];
-        const auto r = std::to_chars(buf, buf + sizeof buf, FFixes[FNext].Value);
-        Cell.replace(v + 3, vEnd - v - 3, buf, r.ptr - buf);
-        ++FNext;
     }
 
     std::string FFile;

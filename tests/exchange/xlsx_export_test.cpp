@@ -15,6 +15,7 @@
 #include "cells/string_cell.h"
 #include "exchange/xlsx_export.h"
 #include "exchange/xlsx_formats.h"
+#include "exchange/xlsx_package.h"
 #include "grids/cell_range.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -260,5 +261,32 @@ for c in ('A1', 'B1', 'C1', 'A7', 'B2', 'C2', 'C4', 'B5', 'D6', 'C5', 'E2'): pri
               "D6 - None:- None:- double:000000 double:000000\n"
               "C5 - None:- None:- None:- None:-\n"
               "E2 - None:- None:- None:- None:-\n");
+    std::remove(file.c_str());
+}
+
+// The worksheet is corrected a piece at a time: thousands of such numbers,
+// spread over many pieces, all come back.
+TEST(XlsxExport, EveryNumberOfALargeSheetReadsBack) {
+    TQvSheet s;
+    s.SetTitleCols(0);
+    s.SetTitleRows(0);
+    s.SetColCount(2);
+    s.SetRowCount(4000);
+    int lossy = 0;
+    for (int i = 0; i < 4000; ++i) {
+        const double a = (i + 1) / 7.0 * 1e300, b = 45384 + (i % 1440) / 1440.0;
+        Put(s, 0, i, TQvCDouble::StaticClass())->SetAsFloat(a);
+        Put(s, 1, i, TQvCDouble::StaticClass())->SetAsFloat(b);
+        lossy += LosesDigits(a) + LosesDigits(b);
+    }
+    EXPECT_GT(lossy, 2000);
+    const std::string file = TempPath("many.xlsx");
+    ExportXlsx(s, file);
+    EXPECT_EQ(ReadBack(file, R"(
+bad = [r for r in range(1, 4001) if ws.cell(r, 1).value != r / 7.0 * 1e300 or
+       ws.cell(r, 2).value != 45384 + ((r - 1) % 1440) / 1440.0]
+print(ws.max_row, bad[:3])
+)"),
+              "4000 []\n");
     std::remove(file.c_str());
 }
