@@ -39,10 +39,11 @@ constexpr int64_t MaxFileCols = 16384;
 // Days before 1 March 1900 count differently in the file format (it counts
 // a 29 February 1900 that never was); such dates go out as text.
 constexpr double FirstSafeSerial = 61.0;
-// A client section whose base style frames every cell has its frame written
-// on every position only up to this many; past it, on the positions that
-// hold something else (a cell, a fill, a line).
-constexpr int64_t DenseClientLimit = int64_t(1) << 21;
+// A section whose base look (the title fill, a frame of the base style)
+// shows on every position has it written on every position only up to this
+// many, one title column down every row the file holds; past it, on the
+// positions that hold something else (a cell, a fill, a line).
+constexpr int64_t DenseLimit = MaxFileRows;
 
 lxw_color_t FileColor(TColor C) {
     const TColor rgb = ColorToRGB(C);
@@ -167,7 +168,9 @@ private:
     // Column widths and row heights, titles first; size 0 hides.
     void Sizes() {
         std::vector<int32_t> widths;
-        for (int32_t i = 0; i < FSheet.TitleCols(); ++i) widths.push_back(FSheet.Sizes(axCols, spTitle)->Size(i));
+        // Within the columns and rows the file holds, however many the sheet has.
+        for (int32_t i = 0; i < FSheet.TitleCols() && int64_t(widths.size()) < MaxFileCols; ++i)
+            widths.push_back(FSheet.Sizes(axCols, spTitle)->Size(i));
         for (int32_t i = 0; i < FSheet.ColCount() && int64_t(widths.size()) < MaxFileCols; ++i)
             widths.push_back(FSheet.Sizes(axCols, spClient)->Size(i));
         if (int64_t(widths.size()) > MaxFileCols) widths.resize(MaxFileCols);
@@ -190,7 +193,7 @@ private:
                                          static_cast<uint32_t>(std::max(Height, 0)), nullptr, &o);
         };
         const TQvSizeList* titles = FSheet.Sizes(axRows, spTitle);
-        for (int32_t i = 0; i < FSheet.TitleRows(); ++i) row(i, titles->Size(i));
+        for (int32_t i = 0; i < FSheet.TitleRows() && i < MaxFileRows; ++i) row(i, titles->Size(i));
         const TQvSizeList* rows = FSheet.Sizes(axRows, spClient);
         // Only rows with a size of their own; the rest take the default.
         rows->ForEach([&](int32_t I, int32_t) {
@@ -223,8 +226,7 @@ private:
         // count, and they all hold something other than attributes alone.
         const int64_t fileCols = std::min<int64_t>(cols, MaxFileCols - FileCol(S, 0));
         const int64_t fileRows = std::min<int64_t>(rows, MaxFileRows - FileRow(S, 0));
-        const bool dense = (BaseFill(S) != 0 || BaseFrame(S) != 0) &&
-                           (S.Kind() != skClient || fileCols * fileRows <= DenseClientLimit);
+        const bool dense = (BaseFill(S) != 0 || BaseFrame(S) != 0) && fileCols * fileRows <= DenseLimit;
         if (dense) {
             positions.reserve(static_cast<size_t>(std::max<int64_t>(0, fileCols * fileRows)));
             for (int32_t y = 0; y < fileRows; ++y)
@@ -278,7 +280,8 @@ private:
                 return false;
             });
         for (const auto& u : S.Unions()) {
-            const TRect r = u->Rect().Intersected({0, 0, cols, rows});
+            const TRect r = u->Rect().Intersected(
+                {0, 0, static_cast<int32_t>(std::max<int64_t>(0, fileCols)), static_cast<int32_t>(std::max<int64_t>(0, fileRows))});
             if (dense || r.IsEmpty() || (S.AreaValue(u->Rect().Left, u->Rect().Top) & 0x7F) == 0) continue;
             for (int32_t x = r.Left; x < r.Right; ++x) {
                 add(x, r.Top);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -288,5 +289,21 @@ bad = [r for r in range(1, 4001) if ws.cell(r, 1).value != r / 7.0 * 1e300 or
 print(ws.max_row, bad[:3])
 )"),
               "4000 []\n");
+    std::remove(file.c_str());
+}
+
+// The title look goes on every title position only while they are few: a
+// sheet of 20,000 title columns by 200,000 rows (3.3 G such positions within
+// the file's limits) exports its one cell at once.
+TEST(XlsxExport, HugeTitleAreasExportAtOnce) {
+    TQvSheet s;
+    s.SetTitleCols(10000);
+    s.SetRowCount(200000);
+    s.SetCellValue(0, 0, TVariant(int32_t(7)));
+    const std::string file = TempPath("huge.xlsx");
+    const auto start = std::chrono::steady_clock::now();
+    ExportXlsx(s, file);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_EQ(ReadBack(file, "print(ws.cell(2, 10001).value)\n"), "7\n");
     std::remove(file.c_str());
 }
