@@ -131,9 +131,11 @@ public:
             positions[k] = Positions(*FSheet.Sections(k));
             FTotal += static_cast<int64_t>(positions[k].size());
         }
-        for (TQvSectionKind k : {skCorner, skColTitles, skRowTitles, skClient}) Section(*FSheet.Sections(k), positions[k]);
+        for (TQvSectionKind k : {skCorner, skColTitles, skRowTitles, skClient})
+            Section(*FSheet.Sections(k), positions[k]);
         if (FSheet.TitleRows() > 0 || FSheet.TitleCols() > 0)
-            worksheet_freeze_panes(FWorksheet, static_cast<lxw_row_t>(std::min<int64_t>(FSheet.TitleRows(), MaxFileRows - 1)),
+            worksheet_freeze_panes(FWorksheet,
+                                   static_cast<lxw_row_t>(std::min<int64_t>(FSheet.TitleRows(), MaxFileRows - 1)),
                                    static_cast<lxw_col_t>(std::min<int64_t>(FSheet.TitleCols(), MaxFileCols - 1)));
         const lxw_error err = workbook_close(FBook);
         FBook = nullptr;
@@ -280,8 +282,8 @@ private:
                 return false;
             });
         for (const auto& u : S.Unions()) {
-            const TRect r = u->Rect().Intersected(
-                {0, 0, static_cast<int32_t>(std::max<int64_t>(0, fileCols)), static_cast<int32_t>(std::max<int64_t>(0, fileRows))});
+            const TRect r = u->Rect().Intersected({0, 0, static_cast<int32_t>(std::max<int64_t>(0, fileCols)),
+                                                   static_cast<int32_t>(std::max<int64_t>(0, fileRows))});
             if (dense || r.IsEmpty() || (S.AreaValue(u->Rect().Left, u->Rect().Top) & 0x7F) == 0) continue;
             for (int32_t x = r.Left; x < r.Right; ++x) {
                 add(x, r.Top);
@@ -356,8 +358,7 @@ private:
             const TRect outline = u ? u->Rect() : TRect{X, Y, X + 1, Y + 1};
             TQvLine frame[4];
             FrameEdges(S.AreaValue(outline.Left, outline.Top) & 0x7F, frame);
-            const bool side[4] = {X == outline.Left, Y == outline.Top, X == outline.Right - 1,
-                                  Y == outline.Bottom - 1};
+            const bool side[4] = {X == outline.Left, Y == outline.Top, X == outline.Right - 1, Y == outline.Bottom - 1};
             for (int k = 0; k < 4; ++k)
                 if (!look.Edges[k] && side[k]) look.Edges[k] = frame[k];
         }
@@ -371,8 +372,9 @@ private:
             look.Layout = cell->Layout();
             if (dynamic_cast<TQvCNumber*>(cell) || dynamic_cast<TQvCDateTime*>(cell)) {
                 const bool date = dynamic_cast<TQvCDateTime*>(cell) != nullptr;
-                number = date ? cell->AsDateTime()
-                              : dynamic_cast<TQvCCurrency*>(cell) ? cell->AsCurrency().ToDouble() : cell->AsFloat();
+                number = date                                ? cell->AsDateTime()
+                         : dynamic_cast<TQvCCurrency*>(cell) ? cell->AsCurrency().ToDouble()
+                                                             : cell->AsFloat();
                 const bool ok = date ? number >= FirstSafeSerial && TranslateDateFormat(cell->Format(), look.NumFormat)
                                      : TranslateNumberFormat(cell->Format(), look.NumFormat);
                 // Infinities and NaN have no number form in the file.
@@ -471,10 +473,22 @@ private:
             format_set_pattern(f, LXW_PATTERN_SOLID);
             format_set_bg_color(f, FileColor(LineColor(L.Fill)));
         }
-        if (L.Edges[0]) { format_set_left(f, FileBorder(L.Edges[0])); format_set_left_color(f, FileColor(UnpackLine(L.Edges[0]).Color)); }
-        if (L.Edges[1]) { format_set_top(f, FileBorder(L.Edges[1])); format_set_top_color(f, FileColor(UnpackLine(L.Edges[1]).Color)); }
-        if (L.Edges[2]) { format_set_right(f, FileBorder(L.Edges[2])); format_set_right_color(f, FileColor(UnpackLine(L.Edges[2]).Color)); }
-        if (L.Edges[3]) { format_set_bottom(f, FileBorder(L.Edges[3])); format_set_bottom_color(f, FileColor(UnpackLine(L.Edges[3]).Color)); }
+        if (L.Edges[0]) {
+            format_set_left(f, FileBorder(L.Edges[0]));
+            format_set_left_color(f, FileColor(UnpackLine(L.Edges[0]).Color));
+        }
+        if (L.Edges[1]) {
+            format_set_top(f, FileBorder(L.Edges[1]));
+            format_set_top_color(f, FileColor(UnpackLine(L.Edges[1]).Color));
+        }
+        if (L.Edges[2]) {
+            format_set_right(f, FileBorder(L.Edges[2]));
+            format_set_right_color(f, FileColor(UnpackLine(L.Edges[2]).Color));
+        }
+        if (L.Edges[3]) {
+            format_set_bottom(f, FileBorder(L.Edges[3]));
+            format_set_bottom_color(f, FileColor(UnpackLine(L.Edges[3]).Color));
+        }
         switch (L.Layout.HAlign) {
             case haRight: format_set_align(f, LXW_ALIGN_RIGHT); break;
             case haCenter: format_set_align(f, LXW_ALIGN_CENTER); break;

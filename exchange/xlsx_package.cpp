@@ -198,8 +198,8 @@ private:
         static constexpr char open[] = "<c r=\"";
         constexpr size_t openLen = sizeof open - 1;
         std::string done;
-        size_t at = 0;    // the first byte not yet passed on
-        size_t from = 0;  // where the search for the next cell goes on
+        size_t at = 0;                    // the first byte not yet passed on
+        size_t from = 0;                  // where the search for the next cell goes on
         size_t keep = std::string::npos;  // where the waiting text starts
         while (FNext < FFixes.size()) {
             const size_t c = FPending.find(open, from);
