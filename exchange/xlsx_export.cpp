@@ -2,6 +2,8 @@
 
 #include <xlsxwriter.h>
 
+#include <locale.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -519,9 +521,30 @@ private:
     int64_t FTotal = 0;
 };
 
+// The library prints numbers, sizes and margins with the C library, in the
+// calling thread's locale; a decimal comma there (a Qt program takes the
+// user's locale) would corrupt the file. The export runs in the C locale,
+// in this thread only.
+class TCLocaleScope {
+public:
+    TCLocaleScope() : FC(newlocale(LC_ALL_MASK, "C", locale_t(0))), FOld(FC ? uselocale(FC) : locale_t(0)) {}
+    ~TCLocaleScope() {
+        if (!FC) return;
+        uselocale(FOld);
+        freelocale(FC);
+    }
+    TCLocaleScope(const TCLocaleScope&) = delete;
+    TCLocaleScope& operator=(const TCLocaleScope&) = delete;
+
+private:
+    locale_t FC;
+    locale_t FOld;
+};
+
 }  // namespace
 
 void ExportXlsx(TQvSheet& Sheet, const std::string& FileName, const TXlsxOptions& Options) {
+    TCLocaleScope cNumbers;
     TAtomicFile file(FileName);
     TXlsxWriter(Sheet, FileName, Options).Write(file.TempName());
     file.Commit();

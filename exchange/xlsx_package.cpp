@@ -262,10 +262,12 @@ private:
 }  // namespace
 
 bool LosesDigits(double V) {
-    // The library's own printing.
+    // The library's own printing, read back whatever the locale.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.16G", V);
-    return std::strtod(buf, nullptr) != V;
+    const int n = std::snprintf(buf, sizeof buf, "%.16G", V);
+    double back = 0;
+    const auto r = std::from_chars(buf, buf + std::max(n, 0), back);
+    return r.ec != std::errc() || r.ptr != buf + n || back != V;
 }
 
 void RewriteNumberCells(const std::string& File, const std::string& Shown, const std::string& Member,

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <chrono>
+#include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -305,5 +307,28 @@ TEST(XlsxExport, HugeTitleAreasExportAtOnce) {
     ExportXlsx(s, file);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     EXPECT_EQ(ReadBack(file, "print(ws.cell(2, 10001).value)\n"), "7\n");
+    std::remove(file.c_str());
+}
+
+// A program whose locale writes decimal commas (a Qt program takes the
+// user's) still writes numbers, sizes and margins the file format reads.
+TEST(XlsxExport, ADecimalCommaLocaleLeavesTheFileIntact) {
+    const std::string dir = TempPath("locales");
+    std::filesystem::create_directories(dir);
+    if (std::system(("localedef -i de_DE -f UTF-8 " + dir + "/de_DE.UTF-8 >/dev/null 2>&1").c_str()) != 0)
+        GTEST_SKIP() << "no localedef to make a German locale with";
+    setenv("LOCPATH", dir.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    TQvSheet s;
+    s.SetTitleCols(0);
+    s.SetTitleRows(0);
+    Put(s, 0, 0, TQvCDouble::StaticClass())->SetAsFloat(2.5);
+    s.SetSize(0, axCols, 67);
+    const std::string file = TempPath("comma.xlsx");
+    ExportXlsx(s, file);
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(ReadBack(file, "print(ws['A1'].value, round(ws.column_dimensions['A'].width, 2))\n"), "2.5 9.57\n");
     std::remove(file.c_str());
 }
