@@ -4,11 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <QTimeEdit>
 #include <any>
 #include <vector>
 
@@ -17,6 +15,8 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "cells/strings_cell.h"
+#include "editors/qv_date_edit.h"
+#include "editors/qv_time_edit.h"
 #include "grids/cell.h"
 #include "grids/editor_classes.h"
 #include "grids/base_style.h"
@@ -404,14 +404,14 @@ TEST_F(GridEditing, DateAndTimeEditorsStoreFloatingPointValues) {
     GoTo({0, 1});
     GoTo({0, 0});
     Press(Qt::Key_F2);
-    auto* dateEdit = qobject_cast<QDateEdit*>(Grid->Editor());
+    auto* dateEdit = qobject_cast<TQvDateEdit*>(Grid->Editor());
     ASSERT_NE(dateEdit, nullptr);
     dateEdit->setDate(dateEdit->date().addDays(1));
     Grid->EndEdit();
     EXPECT_DOUBLE_EQ(date->AsFloat(), 45001.0);
     GoTo({1, 0});
     Press(Qt::Key_F2);
-    auto* timeEdit = qobject_cast<QTimeEdit*>(Grid->Editor());
+    auto* timeEdit = qobject_cast<TQvTimeEdit*>(Grid->Editor());
     ASSERT_NE(timeEdit, nullptr);
     EXPECT_EQ(timeEdit->time(), QTime(12, 0));
     timeEdit->setTime(QTime(18, 0));
@@ -429,7 +429,7 @@ TEST_F(GridEditing, AValueADateEditorCannotTakeDoesNotEscape) {
     GoTo({0, 0});
     Press(Qt::Key_F2);
     EXPECT_TRUE(Grid->Editing());
-    EXPECT_NE(qobject_cast<QDateEdit*>(Grid->Editor()), nullptr);
+    EXPECT_NE(qobject_cast<TQvDateEdit*>(Grid->Editor()), nullptr);
     Press(Qt::Key_Return);
     EXPECT_FALSE(Grid->Editing());
 }
