@@ -88,6 +88,7 @@ void TDateTimeField::TextChanged() {
     QPalette p = lineEdit()->palette();
     p.setColor(QPalette::Text, ToQColor(FValid ? FValidColor : FInvalidColor));
     lineEdit()->setPalette(p);
+    if (FBounds.isValid() && width() < sizeHint().width()) SetBounds(FBounds);
 }
 
 QAbstractSpinBox::StepEnabled TDateTimeField::stepEnabled() const {
@@ -134,6 +135,7 @@ QSize TDateTimeField::sizeHint() const {
 }
 
 void TDateTimeField::SetBounds(QRect R) {
+    FBounds = R;
     R.setWidth(std::max(R.width(), sizeHint().width()));
     setGeometry(R);
 }

@@ -41,7 +41,8 @@ public:
     void ShowBlank(TDateTime Base = 0);
     void SetColors(TColor Valid, TColor Invalid);
 
-    // Placed by the grid: at least as wide as the text needs.
+    // Placed by the grid: at least as wide as the text needs, also when the
+    // text grows later.
     Q_INVOKABLE void SetBounds(QRect R);
     QSize sizeHint() const override;
 
@@ -60,6 +61,7 @@ private:
     bool FValid = true;
     TColor FValidColor = clWindowText;
     TColor FInvalidColor = clRed;
+    QRect FBounds;  // the rectangle the grid gave
 };
 
 }  // namespace qv
