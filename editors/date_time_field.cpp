@@ -1,5 +1,6 @@
 #include "editors/date_time_field.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QStyleOptionSpinBox>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "platform/exceptions.h"
 #include "platform/format_datetime.h"
 #include "qt/qt_convert.h"
+#include "view/grid.h"
 
 namespace qv {
 
@@ -89,6 +91,16 @@ void TDateTimeField::TextChanged() {
     p.setColor(QPalette::Text, ToQColor(FValid ? FValidColor : FInvalidColor));
     lineEdit()->setPalette(p);
     if (FBounds.isValid() && width() < sizeHint().width()) SetBounds(FBounds);
+}
+
+bool TDateTimeField::event(QEvent* E) {
+    try {
+        return QAbstractSpinBox::event(E);
+    } catch (const std::exception& e) {
+        ReportEventFailure(this, e);
+        E->accept();
+        return true;
+    }
 }
 
 QAbstractSpinBox::StepEnabled TDateTimeField::stepEnabled() const {

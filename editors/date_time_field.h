@@ -49,6 +49,9 @@ public:
 protected:
     QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
     void fixup(QString&) const override {}
+    // Reports an exception a handler raises through the grid; none leaves
+    // the event loop.
+    bool event(QEvent* E) override;
     StepEnabled stepEnabled() const override;
     void stepBy(int Steps) override;
 
