@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "cells/picture_cell.h"
 #include "cells/strings_cell.h"
@@ -151,8 +152,10 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
 
     std::string failure;
     bool done = false;
-    TQvUndoStep step(FSheet, "Paste");
+    // The step is taken inside the guard too: its snapshot may not fit.
+    std::optional<TQvUndoStep> step;
     try {
+        step.emplace(FSheet, "Paste");
         if (data->hasFormat(RangeMimeType)) {
             const QByteArray bytes = data->data(RangeMimeType);
             // Read whole before anything is written: a damaged record
