@@ -287,7 +287,9 @@ private:
                               : dynamic_cast<TQvCCurrency*>(cell) ? cell->AsCurrency().ToDouble() : cell->AsFloat();
                 const bool ok = date ? number >= FirstSafeSerial && TranslateDateFormat(cell->Format(), look.NumFormat)
                                      : TranslateNumberFormat(cell->Format(), look.NumFormat);
-                if (ok) {
+                if (cell->GetValue().IsEmpty()) {
+                    what = wNone;  // no value: the look alone, its number format included
+                } else if (ok) {
                     what = wNumber;
                 } else {
                     look.NumFormat.clear();

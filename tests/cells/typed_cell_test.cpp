@@ -10,6 +10,7 @@
 #include "cells/qv_picture.h"
 #include "cells/string_cell.h"
 #include "cells/strings_cell.h"
+#include "exchange/value_text.h"
 #include "grids/paint_context.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -465,6 +466,27 @@ TEST(TypedCells, FilerHandlesOnlyTheBinaryDataProperty) {
     reader.DefineBinaryProperty("Data", [&](TStream&) { ++reads; }, nullptr, false);
     EXPECT_EQ(reads, 1);
     EXPECT_THROW(reader.DefineBinaryProperty("Data", nullptr, nullptr, false), EReadError);
+}
+
+
+TEST(TypedCells, ANumberOrDateCellCanHoldNoValue) {
+    TQvSheet sheet;
+    std::vector<TQvCell*> cells = {MakeCell<TQvCInteger>(sheet), MakeCell<TQvCDouble>(sheet),
+                                   MakeCell<TQvCCurrency>(sheet), MakeCell<TQvCDateTime>(sheet)};
+    for (TQvCell* c : cells) {
+        c->SetFormat("0.00");
+        c->SetValue(TVariant(0.0));
+        sheet.SetModified(false);
+        c->SetValue(TVariant());  // no value differs from 0
+        EXPECT_TRUE(sheet.Modified());
+        EXPECT_TRUE(c->GetValue().IsEmpty());
+        EXPECT_EQ(c->GetText(), "");
+        EXPECT_EQ(CellValueText(c, true), "");
+        EXPECT_EQ(c->Format(), "0.00");
+        c->SetValue(TVariant(0.0));  // and 0 again differs from no value
+        EXPECT_FALSE(c->GetValue().IsEmpty());
+        EXPECT_NE(c->GetText(), "");
+    }
 }
 
 }  // namespace
