@@ -185,6 +185,13 @@ int ExpandYear(int Year, int CurrentYear) {
     return Y;
 }
 
+// A name as a person types it: without the dot some locales' short names
+// end with ("avr.").
+std::string BareName(std::string Name) {
+    while (!Name.empty() && Name.back() == '.') Name.pop_back();
+    return Name;
+}
+
 // A month name at T[i]: the word up to the next blank, digit or date
 // separator, matched whole against the long and the short names.
 bool ScanMonthName(const std::string& T, size_t& i, const TFormatSettings& S, int& Month) {
@@ -197,7 +204,8 @@ bool ScanMonthName(const std::string& T, size_t& i, const TFormatSettings& S, in
     static const TFormatSettings English = DefaultFormatSettings();
     for (const TFormatSettings* Names : {&S, &English})
         for (int m = 0; m < 12; ++m)
-            if (SameText(Word, Names->LongMonthNames[m]) || SameText(Word, Names->ShortMonthNames[m])) {
+            if (SameText(Word, BareName(Names->LongMonthNames[m])) ||
+                SameText(Word, BareName(Names->ShortMonthNames[m]))) {
                 Month = m + 1;
                 i = e;
                 return true;
