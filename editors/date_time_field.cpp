@@ -87,7 +87,9 @@ void TDateTimeField::SetColors(TColor Valid, TColor Invalid) {
 void TDateTimeField::TextChanged() {
     TDateTime v;
     FValid = IsBlank() || ReadValue(v);
-    QPalette p = lineEdit()->palette();
+    // Only the text colour is the line's own: the fill the grid gives the
+    // field for each cell still reaches it.
+    QPalette p;
     p.setColor(QPalette::Text, ToQColor(FValid ? FValidColor : FInvalidColor));
     lineEdit()->setPalette(p);
     if (FBounds.isValid() && width() < sizeHint().width()) SetBounds(FBounds);
