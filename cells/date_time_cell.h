@@ -1,5 +1,6 @@
 // TQvCDateTime: a cell holding a date and time (days since 30 December 1899
-// plus the fraction of the day).
+// plus the fraction of the day). Like a numeric cell it may hold no value
+// (Blank): it shows nothing and its value is the unassigned variant.
 #pragma once
 
 #include "grids/cell.h"
@@ -13,6 +14,7 @@ public:
 
     std::string GetText() override;
     TDateTime AsDateTime() override;
+    bool Blank() const { return FBlank; }
     void SetAsDateTime(TDateTime V) override;
     TVariant GetValue() override;
     void SetValue(const TVariant& V) override;
@@ -21,6 +23,7 @@ public:
 
 private:
     TDateTime FValue = 0.0;
+    bool FBlank = false;
 };
 
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "cells/double_cell.h"
 
+#include "cells/blank_mark.h"
 #include "platform/stream.h"
 
 namespace qv {
@@ -9,24 +10,35 @@ QV_CLASS_IMPL(TQvCDouble, TQvCNumber)
 double TQvCDouble::AsFloat() { return FValue; }
 
 void TQvCDouble::SetAsFloat(double V) {
-    if (V == FValue) return;
+    if (V == FValue && !FBlank) return;
     FValue = V;
+    FBlank = false;
     ValueChanged();
 }
 
-TVariant TQvCDouble::GetValue() { return TVariant(FValue); }
+TVariant TQvCDouble::GetValue() { return FBlank ? TVariant() : TVariant(FValue); }
 
-void TQvCDouble::SetValue(const TVariant& V) { SetAsFloat(V.AsFloat()); }
+void TQvCDouble::SetValue(const TVariant& V) {
+    if (!V.IsEmpty()) {
+        SetAsFloat(V.AsFloat());
+    } else if (!FBlank) {
+        FValue = {};
+        FBlank = true;
+        ValueChanged();
+    }
+}
 
 void TQvCDouble::ReadFromStream(TStream& Stream) {
     TQvCNumber::ReadFromStream(Stream);
     FValue = Stream.ReadDouble();
+    FBlank = ReadBlankMark(Stream);
     IncludeState(psTextDirty);
 }
 
 void TQvCDouble::WriteToStream(TStream& Stream) {
     TQvCNumber::WriteToStream(Stream);
     Stream.WriteDouble(FValue);
+    WriteBlankMark(Stream, FBlank);
 }
 
 }  // namespace qv

@@ -6,6 +6,6 @@ namespace qv {
 
 QV_ABSTRACT_CLASS_IMPL(TQvCNumber, TQvCell)
 
-std::string TQvCNumber::GetText() { return FormatFloat(Format(), AsFloat()); }
+std::string TQvCNumber::GetText() { return FBlank ? std::string() : FormatFloat(Format(), AsFloat()); }
 
 }  // namespace qv

@@ -1,8 +1,12 @@
 #include "editors/align_edit.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <algorithm>
+#include <exception>
 #include <limits>
+
+#include "view/grid.h"
 
 namespace qv {
 
@@ -76,6 +80,16 @@ void TAlignEdit::Change() {
     // The control is not a TObject; handlers that need it capture it.
     if (OnChange) OnChange(nullptr);
     emit Changed();
+}
+
+bool TAlignEdit::event(QEvent* Event) {
+    try {
+        return QLineEdit::event(Event);
+    } catch (const std::exception& e) {
+        ReportEventFailure(this, e);
+        Event->accept();
+        return true;
+    }
 }
 
 }  // namespace qv

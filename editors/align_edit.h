@@ -51,6 +51,9 @@ signals:
 protected:
     // Runs on every change of the text; fires OnChange and Changed.
     virtual void Change();
+    // Reports an exception a handler raises through the grid the control
+    // lies in; none leaves the event loop.
+    bool event(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
     // Pixels at the right edge that belong to a descendant's own parts.
     virtual int ExtraRightMargin() const { return 0; }

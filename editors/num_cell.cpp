@@ -19,18 +19,27 @@ void LoadNumCell(TNumEdit& Edit, TQvCell* Cell, TColor ErrorColor) {
     if (format.empty() && !dynamic_cast<TQvCInteger*>(Cell)) format = "0.###############";
     Edit.SetFormat(format);
     double v = 0;
+    bool blank = false;
     try {
-        v = Cell->GetValue().AsFloat();
+        const TVariant value = Cell->GetValue();
+        blank = value.IsEmpty();
+        v = value.AsFloat();
     } catch (const EConvertError&) {
         v = 0;  // text that reads as no number
     } catch (const EVariantError&) {
         v = 0;  // a value of no numeric kind
     }
-    Edit.LoadValue(v);
+    if (blank) Edit.LoadBlank();
+    else Edit.LoadValue(v);
     Edit.end(false);
     // A loaded value is valid: leaving the cell without typing must not
     // mark it as an error, whatever the previous cell left behind.
     Edit.AcceptValue();
+}
+
+void StoreNumCell(const TNumEdit& Edit, TQvCell* Cell) {
+    if (Edit.text().trimmed().isEmpty()) Cell->SetValue(TVariant());
+    else Cell->SetValue(TVariant(Edit.Value()));
 }
 
 }  // namespace qv

@@ -70,6 +70,13 @@ void TNumEdit::UpdateText() {
     setText(QString::fromStdString(FormatFloat(FFormat, FValue)));
 }
 
+void TNumEdit::LoadBlank() {
+    FValue = 0;
+    FUpdating = true;  // clear() raises nothing
+    clear();
+    FUpdating = false;
+}
+
 void TNumEdit::Change() {
     if (!FUpdating) SetValid(Validate());
     TAlignEdit::Change();

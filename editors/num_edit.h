@@ -61,6 +61,8 @@ public:
         FValue = V;
         UpdateText();
     }
+    // Takes "no value": an empty text, Value 0.
+    void LoadBlank();
 
     // Whether a typed character is accepted.
     virtual bool IsValidChar(char32_t Key) const;

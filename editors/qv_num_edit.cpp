@@ -14,6 +14,6 @@ void TQvNumEdit::SetLayout(const TQvLayout& Layout) {
 
 void TQvNumEdit::LoadCell(TQvCell* Cell, TColor ErrorColor) { LoadNumCell(*this, Cell, ErrorColor); }
 
-void TQvNumEdit::StoreCell(TQvCell* Cell) { Cell->SetValue(TVariant(Value())); }
+void TQvNumEdit::StoreCell(TQvCell* Cell) { StoreNumCell(*this, Cell); }
 
 }  // namespace qv

@@ -14,6 +14,6 @@ void TQvSpinNumEdit::SetLayout(const TQvLayout& Layout) {
 
 void TQvSpinNumEdit::LoadCell(TQvCell* Cell, TColor ErrorColor) { LoadNumCell(*this, Cell, ErrorColor); }
 
-void TQvSpinNumEdit::StoreCell(TQvCell* Cell) { Cell->SetValue(TVariant(Value())); }
+void TQvSpinNumEdit::StoreCell(TQvCell* Cell) { StoreNumCell(*this, Cell); }
 
 }  // namespace qv

@@ -1,33 +1,29 @@
 #include "editors/qv_time_edit.h"
 
-#include <cmath>
-
 #include "editors/day_time.h"
-#include "grids/cell.h"
+#include "editors/qv_date_edit.h"
 
 namespace qv {
 
-TQvTimeEdit::TQvTimeEdit(QWidget* Parent) : QTimeEdit(Parent) {
-    setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    setTime(QTime(0, 0));
+TQvTimeEdit::TQvTimeEdit(QWidget* Parent) : TDateTimeField(fkTime, Parent) {}
+
+QTime TQvTimeEdit::time() const {
+    TDateTime v;
+    return ReadValue(v) ? TimeOf(v) : QTime();
 }
 
-void TQvTimeEdit::LoadCell(TQvCell* Cell, TColor) {
-    setTime(QTime(0, 0));
+void TQvTimeEdit::setTime(const QTime& T) {
+    TDateTime v = 0;
+    ShowValue(ComposeDateTime(ReadValue(v) ? WholeDays(v) : FDay, FractionOf(T)));
+}
+
+void TQvTimeEdit::LoadCell(TQvCell* Cell, TColor ErrorColor) {
     FDay = 0;
-    FLoadedFraction = 0;
-    FLoadedTime = QTime(0, 0);
-    const double v = Cell->GetValue().AsFloat();  // may raise: the grid catches it
-    if (!std::isfinite(v)) return;
-    FDay = WholeDays(v);
-    FLoadedFraction = DayFraction(v);
-    FLoadedTime = TimeOf(v);
-    setTime(FLoadedTime);
+    LoadDateTimeField(*this, Cell, ErrorColor, FLoadedText);
+    TDateTime v;
+    if (ReadValue(v)) FDay = WholeDays(v);
 }
 
-void TQvTimeEdit::StoreCell(TQvCell* Cell) {
-    const double fraction = time() == FLoadedTime ? FLoadedFraction : FractionOf(time());
-    Cell->SetValue(TVariant(ComposeDateTime(FDay, fraction)));
-}
+void TQvTimeEdit::StoreCell(TQvCell* Cell) { StoreDateTimeField(*this, Cell, FLoadedText); }
 
 }  // namespace qv

@@ -1,33 +1,36 @@
 // TQvTimeEdit: the in-place editor of time cells, an up-down time field to
-// the second.
+// the second (the arrows step a minute).
 //
-// Only the time of day is edited: the day the cell held is kept and written
-// back with the new time. A time left as loaded is written back with the
-// cell's own fraction, not one rounded to the field's precision.
+// A time typed alone keeps the day the cell held; a date and time typed
+// together is taken whole. As for TQvDateEdit, unchanged text keeps the
+// cell's exact value, an empty text clears it and unreadable text is
+// refused.
 #pragma once
 
-#include <QTimeEdit>
+#include <QTime>
+#include <string>
 
-#include "view/editor_interfaces.h"
+#include "editors/date_time_field.h"
 
 namespace qv {
 
-class TQvTimeEdit : public QTimeEdit, public IQvEditor {
+class TQvTimeEdit : public TDateTimeField, public IQvEditor {
     Q_OBJECT
 public:
     explicit TQvTimeEdit(QWidget* Parent = nullptr);
 
-    // The cell's value read as a number. A value that cannot be read raises
-    // its conversion error, after the editor was reset to midnight; the grid
-    // catches the error.
+    // The time of day shown, or an invalid time when the text holds none.
+    QTime time() const;
+    // Shows time T on the day loaded.
+    void setTime(const QTime& T);
+
+    // As TQvDateEdit::LoadCell and StoreCell.
     void LoadCell(TQvCell* Cell, TColor ErrorColor) override;
-    // The kept day plus the fraction of the day, as a floating-point value.
     void StoreCell(TQvCell* Cell) override;
 
 private:
-    double FDay = 0;
-    double FLoadedFraction = 0;
-    QTime FLoadedTime{0, 0};
+    std::string FLoadedText;
+    TDateTime FDay = 0;
 };
 
 }  // namespace qv

@@ -148,6 +148,9 @@ std::string IsoDateText(double DateTime) {
 
 std::string CellValueText(TQvCell* Cell, bool Raw) {
     if (!Cell || dynamic_cast<TQvCPicture*>(Cell)) return {};
+    // A number or date cell without a value has no text, not "0".
+    if (auto* n = dynamic_cast<TQvCNumber*>(Cell); n && n->Blank()) return {};
+    if (auto* dt = dynamic_cast<TQvCDateTime*>(Cell); dt && dt->Blank()) return {};
     if (auto* b = dynamic_cast<TQvCBoolean*>(Cell)) return BoolToStr(b->AsBoolean());
     if (Raw) {
         if (auto* i = dynamic_cast<TQvCInteger*>(Cell)) return std::to_string(i->AsInteger());

@@ -379,8 +379,9 @@ private:
                                                              : cell->AsFloat();
                 const bool ok = date ? number >= FirstSafeSerial && TranslateDateFormat(cell->Format(), look.NumFormat)
                                      : TranslateNumberFormat(cell->Format(), look.NumFormat);
-                // Infinities and NaN have no number form in the file.
-                if (ok && std::isfinite(number)) {
+                if (cell->GetValue().IsEmpty()) {
+                    what = wNone;  // no value: the look alone, its number format included
+                } else if (ok && std::isfinite(number)) {  // infinities and NaN have no number form in the file
                     what = wNumber;
                 } else {
                     look.NumFormat.clear();

@@ -185,6 +185,98 @@ int ExpandYear(int Year, int CurrentYear) {
     return Y;
 }
 
+// A name as a person types it: without the dot some locales' short names
+// end with ("avr.").
+std::string BareName(std::string Name) {
+    while (!Name.empty() && Name.back() == '.') Name.pop_back();
+    return Name;
+}
+
+// A month name at T[i]: the word up to the next blank, digit or date
+// separator, matched whole against the long and the short names.
+bool ScanMonthName(const std::string& T, size_t& i, const TFormatSettings& S, int& Month) {
+    size_t e = i;
+    while (e < T.size() && !IsBlank(T[e]) && !IsDigit(T[e]) && T[e] != '-' && T[e] != '.' && T[e] != '/' &&
+           T[e] != S.DateSeparator)
+        ++e;
+    const std::string Word = T.substr(i, e - i);
+    if (Word.empty()) return false;
+    static const TFormatSettings English = DefaultFormatSettings();
+    for (const TFormatSettings* Names : {&S, &English})
+        for (int m = 0; m < 12; ++m)
+            if (SameText(Word, BareName(Names->LongMonthNames[m])) ||
+                SameText(Word, BareName(Names->ShortMonthNames[m]))) {
+                Month = m + 1;
+                i = e;
+                return true;
+            }
+    return false;
+}
+
+// A run of blanks and date separators between the parts of a named date;
+// false when there is none.
+bool SkipNameSeparators(const std::string& T, size_t& i, char DateSeparator) {
+    const size_t Start = i;
+    while (i < T.size() && (IsBlank(T[i]) || T[i] == '-' || T[i] == '.' || T[i] == '/' || T[i] == DateSeparator))
+        ++i;
+    return i > Start;
+}
+
+// A year as typed: four digits as they stand, two within 50 years of today.
+bool EntryYear(int Value, int Digits, int& Year) {
+    if (Digits == 4) Year = Value;
+    else if (Digits <= 2) Year = ExpandYear(Value, CurrentYear());
+    else return false;
+    return true;
+}
+
+// One of the complete date forms of TryReadDateTimeEntry at T[i]; i moves
+// past it.
+bool ScanEntryDate(const std::string& T, size_t& i, const TFormatSettings& S, TDateTime& Value) {
+    int N[3], Digits[3];
+    size_t j = i;
+    if (!ScanNumber(T, j, N[0], Digits[0])) return false;
+    // yyyy-mm-dd
+    {
+        size_t k = j;
+        if (Digits[0] == 4 && k < T.size() && T[k] == '-' && ScanNumber(T, ++k, N[1], Digits[1]) &&
+            Digits[1] <= 2 && k < T.size() && T[k] == '-' && ScanNumber(T, ++k, N[2], Digits[2]) && Digits[2] <= 2 &&
+            TryEncodeDate(N[0], N[1], N[2], Value)) {
+            i = k;
+            return true;
+        }
+    }
+    // day, month name, year
+    {
+        size_t k = j;
+        int Month = 0, Year = 0;
+        if (Digits[0] <= 2 && SkipNameSeparators(T, k, S.DateSeparator) && ScanMonthName(T, k, S, Month) &&
+            SkipNameSeparators(T, k, S.DateSeparator) && ScanNumber(T, k, N[2], Digits[2]) &&
+            EntryYear(N[2], Digits[2], Year) && TryEncodeDate(Year, Month, N[0], Value)) {
+            i = k;
+            return true;
+        }
+    }
+    // the short form: three numbers in the settings' order
+    size_t k = j;
+    for (int n = 1; n < 3; ++n)
+        if (k >= T.size() || T[k] != S.DateSeparator || !ScanNumber(T, ++k, N[n], Digits[n])) return false;
+    const std::string Order = DateOrder(S.ShortDateFormat);
+    int Year = 0, Month = 0, Day = 0;
+    for (int n = 0; n < 3; ++n) {
+        if (Order[n] == 'Y') {
+            if (!EntryYear(N[n], Digits[n], Year)) return false;
+        } else if (Digits[n] > 2) {
+            return false;
+        } else {
+            (Order[n] == 'D' ? Day : Month) = N[n];
+        }
+    }
+    if (!TryEncodeDate(Year, Month, Day, Value)) return false;
+    i = k;
+    return true;
+}
+
 }  // namespace
 
 std::string Trim(const std::string& S) {
@@ -432,6 +524,30 @@ TDateTime StrToDateTime(const std::string& S, const TFormatSettings& Settings) {
     TDateTime V;
     if (!TryStrToDateTime(S, V, Settings)) RaiseInvalid(S, "date and time");
     return V;
+}
+
+bool TryReadDateTimeEntry(const std::string& S, TDateTime& Value, unsigned& Parts,
+                          const TFormatSettings& Settings) {
+    const std::string T = Trim(S);
+    size_t i = 0;
+    TDateTime D, Tm;
+    if (ScanEntryDate(T, i, Settings, D)) {
+        if (i == T.size()) {
+            Value = D;
+            Parts = EntryDate;
+            return true;
+        }
+        // The time follows after blanks, or after the "T" of the ISO form.
+        if (!IsBlank(T[i]) && T[i] != 'T') return false;
+        if (!TryStrToTime(T.substr(i + 1), Tm, Settings)) return false;
+        Value = ComposeDateTime(D, Tm);
+        Parts = EntryDate | EntryTime;
+        return true;
+    }
+    if (!TryStrToTime(T, Tm, Settings)) return false;
+    Value = Tm;
+    Parts = EntryTime;
+    return true;
 }
 
 }  // namespace qv

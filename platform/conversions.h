@@ -64,4 +64,20 @@ TDateTime StrToDate(const std::string& S, const TFormatSettings& Settings = Form
 TDateTime StrToTime(const std::string& S, const TFormatSettings& Settings = FormatSettings());
 TDateTime StrToDateTime(const std::string& S, const TFormatSettings& Settings = FormatSettings());
 
+// What a person types into a date or time field, read strictly: a complete
+// date, a time, or a date followed by blanks (or "T") and a time. A date is
+//   - three numbers in the order of ShortDateFormat, separated by
+//     DateSeparator ("03/12/2024"),
+//   - "yyyy-mm-dd" ("2024-04-02"),
+//   - day, month name and year ("1 Apr 2024", "01-April-2024"), the names
+//     being the settings' or the English ones, in any case, separated by
+//     blanks, "-", "." or DateSeparator.
+// A year has four digits, or two (then within 50 years of today). A time is
+// what TryStrToTime reads. Parts receives which of the two were written
+// (EntryDate, EntryTime or both). Anything else, a day the calendar lacks
+// included, is false and leaves Value alone.
+enum : unsigned { EntryDate = 1u, EntryTime = 2u };
+bool TryReadDateTimeEntry(const std::string& S, TDateTime& Value, unsigned& Parts,
+                          const TFormatSettings& Settings = FormatSettings());
+
 }  // namespace qv

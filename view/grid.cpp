@@ -4,6 +4,8 @@
 #include "view/grid.h"
 
 #include <QFocusEvent>
+#include <QtGlobal>
+#include <new>
 #include <QResizeEvent>
 #include <algorithm>
 #include <limits>
@@ -413,6 +415,41 @@ void TQvGrid::LinesShifted(TQvAxis Axis) {
     if (!pane || !pane->Section()) return;
     pane->SetCurrent(pane->Current(), false, false);
     pane->SetSelection(pane->SelRect(), pane->Current(), nullptr);
+}
+
+}  // namespace qv
+
+namespace qv {
+
+// --- failures in event handlers -------------------------------------------------
+
+bool TQvGrid::event(QEvent* E) {
+    try {
+        return QFrame::event(E);
+    } catch (const std::exception& e) {
+        ReportFailure("The last action", e);
+        E->accept();
+        return true;
+    }
+}
+
+void TQvGrid::ReportFailure(const std::string& What, const std::exception& E) {
+    std::string why;
+    if (dynamic_cast<const std::bad_alloc*>(&E)) why = "not enough memory";
+    else why = E.what();
+    const std::string text = What + " failed: " + why + ". The sheet was left as it was.";
+    // A status line never blocks; a host without one still hears of it.
+    if (OnStatus && !FDestroying) OnStatus(this, text);
+    else qWarning("%s", text.c_str());
+}
+
+void ReportEventFailure(QObject* Where, const std::exception& E) {
+    for (QObject* o = Where; o; o = o->parent())
+        if (auto* grid = qobject_cast<TQvGrid*>(o)) {
+            grid->ReportFailure("The last action", E);
+            return;
+        }
+    qWarning("The last action failed: %s", E.what());
 }
 
 }  // namespace qv

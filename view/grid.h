@@ -8,6 +8,7 @@
 #include <QBasicTimer>
 #include <QFrame>
 #include <QPointer>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -195,9 +196,21 @@ public:
     // A paste would write something: a sheet that may be written, a pane
     // and a form the clipboard offers.
     bool CanPaste() const;
+    // Clears the values of the selected cells (the current cell without a
+    // selection) as one step, keeping their formats and looks. Protected
+    // cells keep their values, and OnStatus says how many. False, with a
+    // status, on a read-only sheet or grid.
+    bool ClearValues();
+    // Selects every cell of the active pane (with range selection on).
+    void SelectAllCells();
     // A sentence for the host's status line (paste cut, cells skipped, a
-    // refused cut or paste).
+    // refused cut or paste, a failed action).
     std::function<void(TObject* Sender, const std::string& Text)> OnStatus;
+    // Tells the host through OnStatus that What failed and why (an error's
+    // message; "not enough memory" for a failed allocation). The event
+    // handlers of the grid, its panes and its editors end here, so that no
+    // exception leaves Qt's event loop.
+    void ReportFailure(const std::string& What, const std::exception& E);
 
     // --- undo ------------------------------------------------------------
     // Takes back (gives again) the last step of the sheet's undo stack; the
@@ -237,6 +250,7 @@ public:
     void LinesShifted(TQvAxis Axis) override;
 
 protected:
+    bool event(QEvent* E) override;
     void resizeEvent(QResizeEvent* E) override;
     void timerEvent(QTimerEvent* E) override;
     void focusInEvent(QFocusEvent* E) override;
@@ -292,8 +306,18 @@ private:
     void EditorDestroyed(QObject* Widget);
     bool EditorKey(QObject* Watched, QKeyEvent* E);
     bool TakesKey(QKeyEvent* E, bool& Exclusive);
+    // eventFilter without its guard.
+    bool FilterEvent(QObject* Watched, QEvent* E);
     // Readies a key press the editor is about to receive.
     void PrepareEditorKey(QKeyEvent* E);
+    // The clipboard, select-all and Delete keys typed into the editor that
+    // act on the cells instead: all of them while nothing was typed since
+    // the cell was reached, and a paste of a copied block always. True when
+    // the grid took the key.
+    bool GridKeyInEditor(QKeyEvent* E);
+    // After a command that ended the edit: a permanent editor opens again on
+    // the current cell, showing what the command left there.
+    void ReopenPermanentEditor();
     QWidget* EditorFocusTarget() const;
     // Drops the editor widget and the interface views of it, without
     // touching the widget.
@@ -375,6 +399,11 @@ private:
     TPoint FPressScroll;  // the pane's scroll position at the press
     bool FPressHeld = false;  // the pointer has not left the press point yet
 };
+
+// Reports an exception caught in an event handler of Where (a pane, an
+// editor) through the grid Where lies in, or as a Qt warning when it lies
+// in none (an editor inside an outside EditorParent).
+void ReportEventFailure(QObject* Where, const std::exception& E);
 
 // The private interface between the grid and its panes: the few grid members
 // a pane calls beyond the public ones. TQvView alone may use it, and it is

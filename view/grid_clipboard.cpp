@@ -5,9 +5,14 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <algorithm>
+#include <memory>
+#include <optional>
 
+#include "cells/picture_cell.h"
+#include "cells/strings_cell.h"
 #include "exchange/range_record.h"
 #include "exchange/text_table.h"
+#include "grids/section.h"
 #include "grids/selection.h"
 #include "grids/undo_stack.h"
 #include "platform/exceptions.h"
@@ -35,27 +40,70 @@ QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
 // Larger copies carry no HTML table: no document shows one that size.
 constexpr int64_t HtmlMaxCells = int64_t(1) << 20;
 
+// A cell's value cleared, its format and look kept. A pick list keeps its
+// items and selects none; a picture cell keeps its picture, which Cut
+// removes with the cell.
+void ClearValue(TQvCell& Cell) {
+    if (auto* list = dynamic_cast<TQvCStrings*>(&Cell)) list->SetAsInteger(-1);
+    else if (!dynamic_cast<TQvCPicture*>(&Cell)) Cell.SetValue(TVariant());
+}
+
 }  // namespace
 
 bool TQvGrid::CopyToClipboard() {
     TRect r;
     if (!FSheet || !SelectedCells(FActiveView, r) || !Clipboard()) return false;
     const TQvSectionKind kind = FActiveView->Kind();
-    std::string record;
+    // Everything is built before the clipboard changes: a copy that fails
+    // leaves what was there.
+    std::unique_ptr<QMimeData> data;
     try {
-        record = RangeRecordBytes(*FSheet, kind, r);
-    } catch (const Exception& e) {
-        if (OnStatus) OnStatus(this, "Cannot copy the cells: " + e.Message());
+        const std::string record = RangeRecordBytes(*FSheet, kind, r);
+        data = std::make_unique<QMimeData>();
+        data->setText(QString::fromStdString(RangeToTabText(*FSheet, kind, r)));
+        // The look travels for what a person would paste into a document.
+        if (int64_t(r.Width()) * r.Height() <= HtmlMaxCells)
+            data->setHtml(QString::fromStdString(RangeToHtml(*FSheet, kind, r)));
+        data->setData(RangeMimeType, QByteArray(record.data(), static_cast<qsizetype>(record.size())));
+    } catch (const std::exception& e) {
+        ReportFailure("Cannot copy the cells", e);
         return false;
     }
-    auto* data = new QMimeData();
-    data->setText(QString::fromStdString(RangeToTabText(*FSheet, kind, r)));
-    // The look travels for what a person would paste into a document.
-    if (int64_t(r.Width()) * r.Height() <= HtmlMaxCells)
-        data->setHtml(QString::fromStdString(RangeToHtml(*FSheet, kind, r)));
-    data->setData(RangeMimeType, QByteArray(record.data(), static_cast<qsizetype>(record.size())));
-    Clipboard()->setMimeData(data);
+    Clipboard()->setMimeData(data.release());
     return true;
+}
+
+bool TQvGrid::ClearValues() {
+    TRect r;
+    if (!FSheet || !FActiveView) return false;
+    if (FSheet->ReadOnly() || HasOption(oReadOnly)) {
+        if (OnStatus) OnStatus(this, "The sheet is read-only: nothing was cleared.");
+        return false;
+    }
+    if (!SelectedCells(FActiveView, r)) return false;
+    EndEdit();
+    int kept = 0;
+    try {
+        TQvUndoStep step(FSheet, "Clear");
+        FActiveView->Section()->ForEachCell(r, false, [&](TQvCell* Cell, bool&) {
+            if (Cell->Protected()) ++kept;
+            else ClearValue(*Cell);
+        });
+    } catch (const std::exception& e) {
+        ReportFailure("Cannot clear the cells", e);
+    }
+    if (kept > 0 && OnStatus)
+        OnStatus(this, std::to_string(kept) + (kept == 1 ? " protected cell was" : " protected cells were") +
+                           " not cleared.");
+    ReopenPermanentEditor();
+    return true;
+}
+
+void TQvGrid::SelectAllCells() {
+    TQvView* pane = FActiveView;
+    if (!pane || !pane->Section() || !HasOption(oRangeSelect) || pane->ColCount() <= 0 || pane->RowCount() <= 0)
+        return;
+    pane->SelectRect({0, 0, pane->ColCount(), pane->RowCount()});
 }
 
 bool TQvGrid::CutToClipboard() {
@@ -66,8 +114,13 @@ bool TQvGrid::CutToClipboard() {
     }
     EndEdit();
     if (!CopyToClipboard()) return false;
-    TQvUndoStep step(FSheet, "Cut");
-    if (TQvSelection* sel = Selection()) sel->Clear();
+    try {
+        TQvUndoStep step(FSheet, "Cut");
+        if (TQvSelection* sel = Selection()) sel->Clear();
+    } catch (const std::exception& e) {
+        ReportFailure("Cannot cut the cells", e);
+    }
+    ReopenPermanentEditor();
     return true;
 }
 
@@ -99,8 +152,10 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
 
     std::string failure;
     bool done = false;
-    TQvUndoStep step(FSheet, "Paste");
+    // The step is taken inside the guard too: its snapshot may not fit.
+    std::optional<TQvUndoStep> step;
     try {
+        step.emplace(FSheet, "Paste");
         if (data->hasFormat(RangeMimeType)) {
             const QByteArray bytes = data->data(RangeMimeType);
             // Read whole before anything is written: a damaged record
@@ -120,8 +175,10 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
             result = PasteTextTable(ParseHtmlTable(data->html().toStdString()), *FSheet, kind, at);
             done = true;
         }
-    } catch (const Exception& e) {
-        status("Cannot paste: " + e.Message());
+    } catch (const std::exception& e) {
+        // Out of memory included: the readers leave the sheet as it was.
+        ReportFailure("Cannot paste", e);
+        ReopenPermanentEditor();
         return {};
     }
     if (!failure.empty()) failure += done ? "; their text was pasted instead." : "; nothing was pasted.";
@@ -134,6 +191,7 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
     std::string text = failure;
     if (const std::string m = result.Message(); !m.empty()) text += (text.empty() ? "" : " ") + m;
     status(text);
+    ReopenPermanentEditor();
     return result;
 }
 

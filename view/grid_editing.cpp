@@ -16,9 +16,12 @@
 // editor, and one the editor ignores goes no further than the pane, which
 // drops it (Qt would hand it on as if typed there).
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaObject>
+#include <QMimeData>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -57,6 +60,34 @@ bool IsTyping(const QKeyEvent* E) {
     if (E->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     const QString t = E->text();
     return !t.isEmpty() && t.at(0).unicode() >= 32 && t.at(0).unicode() != 127;
+}
+
+// The clipboard holds cells copied as a block: the grid's own form, or
+// text of several cells (a tab or a line break between them).
+bool ClipboardHoldsBlock() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data) return false;
+    if (data->hasFormat(TQvGrid::RangeMimeType)) return true;
+    if (!data->hasText()) return false;
+    QString text = data->text();
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) text.chop(1);
+    return text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n'));
+}
+
+enum TGridKey { gkNone, gkCopy, gkCut, gkPaste, gkSelectAll, gkDelete };
+
+TGridKey GridKeyOf(const QKeyEvent* E) {
+    const Qt::KeyboardModifiers mods = E->modifiers() & ~Qt::KeypadModifier;
+    const int key = E->key();
+    const bool ctrl = mods == Qt::ControlModifier, shift = mods == Qt::ShiftModifier;
+    if (E->matches(QKeySequence::Copy) || (ctrl && (key == Qt::Key_C || key == Qt::Key_Insert))) return gkCopy;
+    if (E->matches(QKeySequence::Cut) || (ctrl && key == Qt::Key_X) || (shift && key == Qt::Key_Delete)) return gkCut;
+    if (E->matches(QKeySequence::Paste) || (ctrl && key == Qt::Key_V) || (shift && key == Qt::Key_Insert))
+        return gkPaste;
+    if (E->matches(QKeySequence::SelectAll) || (ctrl && key == Qt::Key_A)) return gkSelectAll;
+    if (mods == Qt::NoModifier && key == Qt::Key_Delete) return gkDelete;
+    return gkNone;
 }
 
 // Whether an object is Root or lies inside it.
@@ -425,6 +456,16 @@ void TQvGrid::TypeChar(char32_t Ch) {
 // --- the editor hook -------------------------------------------------------------------
 
 bool TQvGrid::eventFilter(QObject* Watched, QEvent* E) {
+    try {
+        return FilterEvent(Watched, E);
+    } catch (const std::exception& e) {
+        ReportFailure("The last action", e);
+        E->accept();
+        return true;
+    }
+}
+
+bool TQvGrid::FilterEvent(QObject* Watched, QEvent* E) {
     if (FEditorParent && Watched == FEditorParent.data()) {
         if (E->type() == QEvent::Resize && FEditor && FEditor->parentWidget() == FEditorParent)
             FEditor->setGeometry(FEditorParent->rect());
@@ -434,12 +475,13 @@ bool TQvGrid::eventFilter(QObject* Watched, QEvent* E) {
     switch (E->type()) {
         case QEvent::ShortcutOverride: {
             // Keys that belong to the editor or to the grid must not fire a
-            // shortcut of the window first: Insert and Delete edit the text,
+            // shortcut of the window first: the clipboard keys and Ctrl+A
+            // act on the text or the cells, Insert and Delete edit the text,
             // Enter, Escape and Tab (and the navigation keys in enter mode)
             // go to the grid.
             auto* k = static_cast<QKeyEvent*>(E);
             const int key = k->key();
-            if (key == Qt::Key_Insert || key == Qt::Key_Delete || IsEnterOrEscape(key) ||
+            if (key == Qt::Key_Insert || key == Qt::Key_Delete || IsEnterOrEscape(key) || GridKeyOf(k) != gkNone ||
                 (IsTab(key) && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) ||
                 (FEnterMode && IsNavigationKey(key))) {
                 E->accept();
@@ -491,6 +533,31 @@ bool TQvGrid::KeyFromEditor(const QKeyEvent* E) const {
     return FInEditorEvent == 0 && FEditor && E == FPassedToEditor && Inside(FEditor, QApplication::focusWidget());
 }
 
+bool TQvGrid::GridKeyInEditor(QKeyEvent* E) {
+    if (E->type() != QEvent::KeyPress) return false;
+    const TGridKey key = GridKeyOf(E);
+    if (key == gkNone) return false;
+    // Nothing typed since the cell was reached: the text only shows the
+    // cell, and the keys mean the cells. A copied block pastes into cells
+    // whatever was typed (what was typed is stored first).
+    const bool untouched = FEnterMode && FReplaceOnType;
+    if (!untouched && !(key == gkPaste && ClipboardHoldsBlock())) return false;
+    switch (key) {
+        case gkCopy: CopyToClipboard(); break;
+        case gkCut: CutToClipboard(); break;
+        case gkPaste: PasteFromClipboard(); break;
+        case gkSelectAll: SelectAllCells(); break;
+        case gkDelete: ClearValues(); break;
+        case gkNone: break;
+    }
+    E->accept();
+    return true;
+}
+
+void TQvGrid::ReopenPermanentEditor() {
+    if (HasOption(oPermEdit) && FActiveView && !Editing() && !FDestroying) BeginEdit();
+}
+
 bool TQvGrid::EditorKey(QObject* Watched, QKeyEvent* E) {
     // An event a child of the editor ignored comes up to its parents: it
     // was routed already.
@@ -499,6 +566,7 @@ bool TQvGrid::EditorKey(QObject* Watched, QKeyEvent* E) {
     FRoutedEvent = E;
     FRoutedAt = Watched;
     FPassedToEditor = nullptr;
+    if (GridKeyInEditor(E)) return true;
     bool exclusive = true;
     bool take = false;
     try {

@@ -170,6 +170,9 @@ protected:
     bool focusNextPrevChild(bool Next) override;
 
 private:
+    // event() without its guard: an exception a handler raises is reported
+    // through the grid and goes no further.
+    bool HandleEvent(QEvent* E);
     // Paints from the frozen picture while a sizing drag runs; false when
     // there is none to paint from.
     bool PaintFrozen(QPainter& Painter, const QRect& R);

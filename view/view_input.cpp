@@ -329,6 +329,16 @@ void TQvView::SelectionChanged() { FGrid->SelChanged(this); }
 // --- keyboard ---------------------------------------------------------------
 
 bool TQvView::event(QEvent* E) {
+    try {
+        return HandleEvent(E);
+    } catch (const std::exception& e) {
+        FGrid->ReportFailure("The last action", e);
+        E->accept();
+        return true;
+    }
+}
+
+bool TQvView::HandleEvent(QEvent* E) {
     switch (E->type()) {
         case QEvent::ShortcutOverride: {
             // Keys the pane handles itself must not be taken as shortcuts:
@@ -392,7 +402,8 @@ bool TQvView::focusNextPrevChild(bool) {
 }
 
 // Copy, cut and paste keys outside an edit: Ctrl+C, Ctrl+X, Ctrl+V and the
-// platform's own bindings (Ctrl+Insert, Shift+Delete, Shift+Insert).
+// platform's own bindings (Ctrl+Insert, Shift+Delete, Shift+Insert); and
+// Ctrl+A, which selects all cells, and Delete, which clears their values.
 static bool ClipboardKey(TQvGrid* Grid, QKeyEvent* E) {
     const Qt::KeyboardModifiers mods = E->modifiers() & ~Qt::KeypadModifier;
     const int key = E->key();
@@ -403,6 +414,10 @@ static bool ClipboardKey(TQvGrid* Grid, QKeyEvent* E) {
         Grid->CutToClipboard();
     else if (E->matches(QKeySequence::Paste) || (ctrl && key == Qt::Key_V) || (shift && key == Qt::Key_Insert))
         Grid->PasteFromClipboard();
+    else if (E->matches(QKeySequence::SelectAll) || (ctrl && key == Qt::Key_A))
+        Grid->SelectAllCells();
+    else if (mods == Qt::NoModifier && key == Qt::Key_Delete)
+        Grid->ClearValues();
     else
         return false;
     E->accept();

@@ -10,6 +10,7 @@
 #include "cells/qv_picture.h"
 #include "cells/string_cell.h"
 #include "cells/strings_cell.h"
+#include "exchange/value_text.h"
 #include "grids/paint_context.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -118,8 +119,9 @@ TEST(TypedCells, TextCellSharesItsValueAsDisplayText) {
     s->UpdateText();
     EXPECT_EQ(s->Text().str(), "hello");
     EXPECT_EQ(s->GetValue(), TVariant("hello"));
-    // Small enough for the integer value to sit in the base's tail padding.
-    EXPECT_EQ(sizeof(TQvCInteger), sizeof(TQvCell));
+    // The integer value and the mark of "no value" take one word past the
+    // base, no more.
+    EXPECT_LE(sizeof(TQvCInteger), sizeof(TQvCell) + 8);
     EXPECT_LE(sizeof(TQvCString), sizeof(TQvCell) + 8);
 }
 
@@ -464,6 +466,27 @@ TEST(TypedCells, FilerHandlesOnlyTheBinaryDataProperty) {
     reader.DefineBinaryProperty("Data", [&](TStream&) { ++reads; }, nullptr, false);
     EXPECT_EQ(reads, 1);
     EXPECT_THROW(reader.DefineBinaryProperty("Data", nullptr, nullptr, false), EReadError);
+}
+
+
+TEST(TypedCells, ANumberOrDateCellCanHoldNoValue) {
+    TQvSheet sheet;
+    std::vector<TQvCell*> cells = {MakeCell<TQvCInteger>(sheet), MakeCell<TQvCDouble>(sheet),
+                                   MakeCell<TQvCCurrency>(sheet), MakeCell<TQvCDateTime>(sheet)};
+    for (TQvCell* c : cells) {
+        c->SetFormat("0.00");
+        c->SetValue(TVariant(0.0));
+        sheet.SetModified(false);
+        c->SetValue(TVariant());  // no value differs from 0
+        EXPECT_TRUE(sheet.Modified());
+        EXPECT_TRUE(c->GetValue().IsEmpty());
+        EXPECT_EQ(c->GetText(), "");
+        EXPECT_EQ(CellValueText(c, true), "");
+        EXPECT_EQ(c->Format(), "0.00");
+        c->SetValue(TVariant(0.0));  // and 0 again differs from no value
+        EXPECT_FALSE(c->GetValue().IsEmpty());
+        EXPECT_NE(c->GetText(), "");
+    }
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include "editors/qv_date_edit.h"
 #include <QPlainTextEdit>
 
 #include "cells/currency_cell.h"
@@ -219,7 +219,7 @@ TEST(Demo, TypingIntoEveryEditableCellClass) {
     EXPECT_TRUE(grid->EnterMode());
     type("9.99");
     key(Qt::Key_Return);
-    auto* dateEdit = qobject_cast<QDateEdit*>(grid->Editor());
+    auto* dateEdit = qobject_cast<TQvDateEdit*>(grid->Editor());
     ASSERT_NE(dateEdit, nullptr);
     dateEdit->setDate(dateEdit->date().addDays(2));
     shot("demo_edit_date.png");

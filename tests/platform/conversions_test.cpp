@@ -158,3 +158,40 @@ TEST(FormatSettings, ConvertsCLibraryFormats) {
     EXPECT_EQ(ConvertCFormat("%Hh%M", Sep, ':'), "hh\"h\"nn");  // letters are quoted
     EXPECT_EQ(ConvertCFormat("%T %Z", Sep, ':'), "hh:nn:ss ");
 }
+
+TEST(Conversions, TypedDatesAndTimesAreCompleteOrRefused) {
+    TFormatSettings Dmy = C;
+    Dmy.ShortDateFormat = "dd/mm/yyyy";
+    struct Row {
+        const char* Text;
+        TDateTime Value;
+        unsigned Parts;
+    };
+    const TDateTime Apr2 = EncodeDate(2024, 4, 2);
+    for (const Row& r : {Row{"2024-04-02", Apr2, EntryDate}, Row{" 2024-4-2 ", Apr2, EntryDate},
+                         Row{"2024-04-02 13:30", Apr2 + EncodeTime(13, 30, 0, 0), EntryDate | EntryTime},
+                         Row{"2024-04-02T13:30:15", Apr2 + EncodeTime(13, 30, 15, 0), EntryDate | EntryTime},
+                         Row{"02/04/2024", Apr2, EntryDate}, Row{"2/4/24", Apr2, EntryDate},
+                         Row{"2 Apr 2024", Apr2, EntryDate}, Row{"02-april-2024", Apr2, EntryDate},
+                         Row{"2 APR 2024 1:05 PM", Apr2 + EncodeTime(13, 5, 0, 0), EntryDate | EntryTime},
+                         Row{"13:30", EncodeTime(13, 30, 0, 0), EntryTime}}) {
+        TDateTime v = -1;
+        unsigned parts = 0;
+        EXPECT_TRUE(TryReadDateTimeEntry(r.Text, v, parts, Dmy)) << r.Text;
+        EXPECT_EQ(v, r.Value) << r.Text;
+        EXPECT_EQ(parts, r.Parts) << r.Text;
+    }
+    // Incomplete, impossible or trailing text is refused and writes nothing.
+    for (const char* bad : {"", "2024", "02/04", "2024-04", "240-04-02", "31/02/2024", "2024-13-01", "1 Apx 2024",
+                            "1 Apr", "1 Apr 202", "2024-04-02 25:00", "2024-04-02x", "13", "abc", "02/04/2024/1"}) {
+        TDateTime v = -1;
+        unsigned parts = 0;
+        EXPECT_FALSE(TryReadDateTimeEntry(bad, v, parts, Dmy)) << bad;
+        EXPECT_EQ(v, -1) << bad;
+    }
+    // The short form follows the settings' order.
+    TDateTime v;
+    unsigned parts;
+    ASSERT_TRUE(TryReadDateTimeEntry("04/02/2024", v, parts, C));
+    EXPECT_EQ(v, Apr2);
+}

@@ -117,3 +117,76 @@ TEST_F(GridClipboard, ADamagedPrivateFormFallsBackToTheTextOrChangesNothing) {
     Grid->PasteFromClipboard();
     EXPECT_EQ(Sheet->CellValue(0, 0), TVariant(std::string("after")));
 }
+
+TEST_F(GridClipboard, DeleteClearsTheSelectedValuesInOneStepAndKeepsProtectedOnes) {
+    TQvSection* s = Sheet->Sections(skClient);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) {
+            TQvCell* c = s->NeedCellOfClass({x, y}, TQvCInteger::StaticClass());
+            c->SetAsInteger(1 + x + 10 * y);
+            c->SetFormat("0.00");
+        }
+    s->FindCell({0, 1})->SetProtected(true);
+    const std::string before = Data(*Sheet);
+    Select({0, 0, 2, 2});
+    Key(Qt::Key_Delete);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) {
+            TQvCell* c = s->FindCell({x, y});
+            const bool cleared = x < 2 && y < 2 && !(x == 0 && y == 1);
+            EXPECT_EQ(c->GetValue().IsEmpty(), cleared) << x << "," << y;
+            EXPECT_EQ(c->Format(), "0.00");
+        }
+    ASSERT_FALSE(Status.empty());
+    EXPECT_EQ(Status.back(), "1 protected cell was not cleared.");
+    ASSERT_TRUE(Grid->Undo());
+    EXPECT_EQ(Data(*Sheet), before);
+}
+
+TEST_F(GridClipboard, APermanentEditorLeavesTheCellKeysToTheGridUntilSomethingIsTyped) {
+    TQvSection* s = Sheet->Sections(skClient);
+    s->NeedCellOfClass({0, 0}, TQvCString::StaticClass())->SetAsString("one");
+    s->NeedCellOfClass({1, 0}, TQvCString::StaticClass())->SetAsString("two");
+    Grid->SetOptions(Grid->Options() | oPermEdit);
+    const auto press = [](int K, Qt::KeyboardModifiers M = Qt::ControlModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(K), M);
+        QApplication::processEvents();
+    };
+    const auto goTo = [this](TPoint P) {
+        Client()->SetCurrent(P, true, true);
+        QApplication::processEvents();
+    };
+    goTo({0, 1});
+    goTo({0, 0});
+    ASSERT_TRUE(Grid->Editing());
+    press(Qt::Key_C);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "one\n");  // the cell's text, not the editor's
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat(TQvGrid::RangeMimeType));
+    press(Qt::Key_A);
+    EXPECT_EQ(Sel(), R(0, 0, Client()->ColCount(), Client()->RowCount()));
+    // Once typed into, the keys are the editor's, but for a copied block,
+    // which pastes into the cells.
+    goTo({0, 2});
+    ASSERT_TRUE(Grid->Editing());
+    QTest::keyClicks(QApplication::focusWidget(), "xy");
+    press(Qt::Key_A);
+    press(Qt::Key_C);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "xy");
+    SetClipboard("a\tb\n");
+    press(Qt::Key_V);
+    EXPECT_EQ(s->FindCell({0, 2})->AsString(), "a");
+    EXPECT_EQ(s->FindCell({1, 2})->AsString(), "b");
+    // Delete on a cell just reached clears it, and the editor shows that.
+    goTo({0, 0});
+    press(Qt::Key_Delete, Qt::NoModifier);
+    EXPECT_EQ(s->FindCell({0, 0})->AsString(), "");
+    ASSERT_TRUE(Grid->Editing());
+    EXPECT_EQ(Grid->EditCell(), s->FindCell({0, 0}));
+}
+
+TEST_F(GridClipboard, AnExceptionInAHandlerEndsAsAStatusNotOutsideTheEventLoop) {
+    Grid->OnCellClick = [](TObject*, TPoint) { throw std::bad_alloc(); };
+    Click(Client(), {1, 1});
+    ASSERT_FALSE(Status.empty());
+    EXPECT_NE(Status.back().find("not enough memory"), std::string::npos) << Status.back();
+}

@@ -4,23 +4,26 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <QTimeEdit>
 #include <any>
 #include <vector>
 
 #include "cells/currency_cell.h"
+#include "cells/double_cell.h"
 #include "cells/date_time_cell.h"
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "cells/strings_cell.h"
+#include "editors/qv_date_edit.h"
+#include "editors/qv_time_edit.h"
 #include "grids/cell.h"
 #include "grids/editor_classes.h"
 #include "grids/base_style.h"
 #include "grids/section.h"
+#include "grids/sheet_stream.h"
+#include "platform/stream.h"
 #include "platform/font.h"
 #include "platform/string_list.h"
 #include "qt/qt_convert.h"
@@ -404,19 +407,93 @@ TEST_F(GridEditing, DateAndTimeEditorsStoreFloatingPointValues) {
     GoTo({0, 1});
     GoTo({0, 0});
     Press(Qt::Key_F2);
-    auto* dateEdit = qobject_cast<QDateEdit*>(Grid->Editor());
+    auto* dateEdit = qobject_cast<TQvDateEdit*>(Grid->Editor());
     ASSERT_NE(dateEdit, nullptr);
     dateEdit->setDate(dateEdit->date().addDays(1));
     Grid->EndEdit();
     EXPECT_DOUBLE_EQ(date->AsFloat(), 45001.0);
     GoTo({1, 0});
     Press(Qt::Key_F2);
-    auto* timeEdit = qobject_cast<QTimeEdit*>(Grid->Editor());
+    auto* timeEdit = qobject_cast<TQvTimeEdit*>(Grid->Editor());
     ASSERT_NE(timeEdit, nullptr);
     EXPECT_EQ(timeEdit->time(), QTime(12, 0));
     timeEdit->setTime(QTime(18, 0));
     Grid->EndEdit();
     EXPECT_DOUBLE_EQ(time->AsFloat(), 0.75);
+}
+
+TEST_F(GridEditing, TypedDatesStoreExactlyWhatWasTypedAndOtherTextIsRefused) {
+    const TDateTime mar5 = EncodeDate(2024, 3, 5);
+    auto* date = Make<TQvCDateTime>({0, 0});
+    date->SetFormat("dd mmm yyyy");
+    date->SetAsDateTime(mar5);
+    auto* time = Make<TQvCDateTime>({1, 0});
+    time->SetEditorIndex(1);
+    time->SetAsDateTime(mar5 + 0.25);
+    struct Row {
+        TQvCDateTime* Cell;
+        const char* Text;
+        TDateTime Expected;  // -1: refused, the value kept
+    };
+    for (const Row& r : {Row{date, "01 Apr 2024", EncodeDate(2024, 4, 1)}, Row{date, "2024-04-02", EncodeDate(2024, 4, 2)},
+                         Row{date, "1 Apr 2024", EncodeDate(2024, 4, 1)},
+                         Row{date, "2024-04-02 13:30", EncodeDateTime(2024, 4, 2, 13, 30, 0, 0)},
+                         Row{date, "tomorrow", -1}, Row{date, "12 Mar 202", -1},
+                         Row{time, "13:30", EncodeDateTime(2024, 3, 5, 13, 30, 0, 0)}, Row{time, "25:00", -1}}) {
+        const TDateTime before = r.Cell->AsDateTime();
+        GoTo({4, 4});
+        GoTo({r.Cell->Col(), 0});
+        Type(r.Text);
+        Press(Qt::Key_Return);
+        EXPECT_EQ(r.Cell->AsDateTime(), r.Expected < 0 ? before : r.Expected) << r.Text;
+        EXPECT_EQ(r.Cell->HasState(psError), r.Expected < 0) << r.Text;
+    }
+    // A narrow column does not cut the date off: the editor takes the room
+    // its text needs.
+    Sheet->SetSize(0, axCols, 30);
+    QApplication::processEvents();
+    GoTo({0, 0});
+    Press(Qt::Key_F2);
+    auto* edit = qobject_cast<TQvDateEdit*>(Grid->Editor());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Text(), "04/02/2024 13:30");  // the cell's format shows no time
+    EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(QString::fromStdString(edit->Text())));
+}
+
+TEST_F(GridEditing, EmptyingANumberOrDateEditorClearsTheValueAndUndoBringsItBack) {
+    Make<TQvCInteger>({0, 0})->SetAsInteger(7);
+    Make<TQvCDouble>({1, 0})->SetAsFloat(2.5);
+    Make<TQvCCurrency>({2, 0})->SetValue(TVariant(3.25));
+    Make<TQvCDateTime>({3, 0})->SetAsDateTime(45000);
+    for (int x = 0; x < 4; ++x) {
+        TQvCell* cell = Client()->FindCell({x, 0});
+        cell->SetFormat(x == 3 ? "dd/mm/yyyy" : "0.00");
+        const std::string text = cell->GetText();
+        const TClass cls = cell->GetCellClass();
+        GoTo({5, 5});
+        GoTo({x, 0});
+        Press(Qt::Key_F2);
+        for (int k = 0; k < 12; ++k) Press(Qt::Key_Backspace);
+        Press(Qt::Key_Return);
+        cell = Client()->FindCell({x, 0});
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->GetCellClass(), cls);
+        EXPECT_TRUE(cell->GetValue().IsEmpty()) << x;
+        EXPECT_EQ(cell->GetText(), "") << x;
+        EXPECT_EQ(cell->Format(), x == 3 ? "dd/mm/yyyy" : "0.00");
+        EXPECT_FALSE(cell->HasState(psError));
+        // Stored and read back, it is still empty; a record with a value
+        // read into it gives the value back.
+        TMemoryStream blank;
+        SaveRecord(*cell, blank);
+        TQvCell* other = Client()->NeedCellOfClass({x, 6}, cls);
+        other->SetValue(TVariant(1.0));
+        blank.SetPosition(0);
+        ASSERT_TRUE(LoadRecord(*other, blank));
+        EXPECT_TRUE(other->GetValue().IsEmpty()) << x;
+        ASSERT_TRUE(Grid->Undo());
+        EXPECT_EQ(Client()->FindCell({x, 0})->GetText(), text) << x;
+    }
 }
 
 TEST_F(GridEditing, AValueADateEditorCannotTakeDoesNotEscape) {
@@ -429,7 +506,7 @@ TEST_F(GridEditing, AValueADateEditorCannotTakeDoesNotEscape) {
     GoTo({0, 0});
     Press(Qt::Key_F2);
     EXPECT_TRUE(Grid->Editing());
-    EXPECT_NE(qobject_cast<QDateEdit*>(Grid->Editor()), nullptr);
+    EXPECT_NE(qobject_cast<TQvDateEdit*>(Grid->Editor()), nullptr);
     Press(Qt::Key_Return);
     EXPECT_FALSE(Grid->Editing());
 }
