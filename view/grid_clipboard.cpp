@@ -66,7 +66,7 @@ bool TQvGrid::CopyToClipboard() {
             data->setHtml(QString::fromStdString(RangeToHtml(*FSheet, kind, r)));
         data->setData(RangeMimeType, QByteArray(record.data(), static_cast<qsizetype>(record.size())));
     } catch (const std::exception& e) {
-        ReportFailure("Cannot copy the cells", e);
+        ReportFailure("Copying the cells", e);
         return false;
     }
     Clipboard()->setMimeData(data.release());
@@ -90,7 +90,7 @@ bool TQvGrid::ClearValues() {
             else ClearValue(*Cell);
         });
     } catch (const std::exception& e) {
-        ReportFailure("Cannot clear the cells", e);
+        ReportFailure("Clearing the cells", e);
     }
     if (kept > 0 && OnStatus)
         OnStatus(this, std::to_string(kept) + (kept == 1 ? " protected cell was" : " protected cells were") +
@@ -118,7 +118,7 @@ bool TQvGrid::CutToClipboard() {
         TQvUndoStep step(FSheet, "Cut");
         if (TQvSelection* sel = Selection()) sel->Clear();
     } catch (const std::exception& e) {
-        ReportFailure("Cannot cut the cells", e);
+        ReportFailure("Cutting the cells", e);
     }
     ReopenPermanentEditor();
     return true;
@@ -177,7 +177,7 @@ TQvPasteResult TQvGrid::PasteFromClipboard() {
         }
     } catch (const std::exception& e) {
         // Out of memory included: the readers leave the sheet as it was.
-        ReportFailure("Cannot paste", e);
+        ReportFailure("Pasting", e);
         ReopenPermanentEditor();
         return {};
     }
