@@ -56,11 +56,17 @@ void CopyReaderSettings(const TQvSheet& From, TQvSheet& To) {
 // Target already holds is never copied.
 template <typename TRead>
 void ReadAllOrNothing(TQvSheet& Target, TStream& Stream, TRead&& Read) {
-    // The bytes go to memory first: the reader seeks, and a pipe cannot.
-    TMemoryStream bytes;
-    char buf[65536];
-    for (int64_t n; (n = Stream.Read(buf, sizeof buf)) > 0;) bytes.WriteBuffer(buf, n);
-    const int64_t size = bytes.Size();
+    // Bytes in memory are read twice where they are; others are copied to
+    // memory first: the reader seeks, and a pipe cannot.
+    TMemoryStream copy;
+    TStream* bytes = dynamic_cast<TMemoryStream*>(&Stream);
+    if (!bytes) {
+        char buf[65536];
+        for (int64_t n; (n = Stream.Read(buf, sizeof buf)) > 0;) copy.WriteBuffer(buf, n);
+        copy.SetPosition(0);
+        bytes = &copy;
+    }
+    const int64_t start = bytes->Position();
     {
         TQvSheet scratch;
         CopyReaderSettings(Target, scratch);
@@ -68,13 +74,12 @@ void ReadAllOrNothing(TQvSheet& Target, TStream& Stream, TRead&& Read) {
         // one, or never, when the file is refused.
         TRecordingMessageService quiet;
         TMessageServiceScope scope(quiet);
-        bytes.SetPosition(0);
-        Read(scratch, bytes);
+        Read(scratch, *bytes);
     }
-    bytes.SetPosition(0);
-    Read(Target, bytes);
+    bytes->SetPosition(start);
+    Read(Target, *bytes);
     // The caller's stream ends where the reader stopped, as if read directly.
-    if (bytes.Position() < size) Stream.Seek(bytes.Position() - size, soCurrent);
+    if (bytes == &copy && copy.Remaining() > 0) Stream.Seek(-copy.Remaining(), soCurrent);
 }
 
 }  // namespace

@@ -380,4 +380,13 @@ TEST(HostileInput, ALoadIsConsistentWhenItSucceedsAndChangesNothingWhenItFails) 
     EXPECT_EQ(cut.ColCount(), 5);
     EXPECT_EQ(cut.TitleCols(), 1);
     EXPECT_EQ(cut.Name(), "");
+    // A stream not in memory is copied there first and left at the end of
+    // what the reader took.
+    TFileStream f(CorpusDir() + "/sheet_file/rich.qvf", fmOpenRead);
+    TQvSheet fromFile;
+    fromFile.LoadFromStream(f);
+    EXPECT_EQ(f.Position(), f.Size());
+    TQvSheet fromMemory;
+    EXPECT_EQ(ReadError(fromMemory, CorpusFile("sheet_file/rich.qvf"), true), "");
+    EXPECT_TRUE(whole(fromFile) == whole(fromMemory));
 }
