@@ -77,6 +77,7 @@ void ReadAllOrNothing(TQvSheet& Target, TStream& Stream, TRead&& Read) {
         Read(scratch, *bytes);
     }
     bytes->SetPosition(start);
+    const TQvTriedRead tried;
     Read(Target, *bytes);
     // The caller's stream ends where the reader stopped, as if read directly.
     if (bytes == &copy && copy.Remaining() > 0) Stream.Seek(-copy.Remaining(), soCurrent);

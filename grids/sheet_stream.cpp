@@ -20,6 +20,8 @@ namespace qv {
 
 namespace {
 
+thread_local bool GTriedRead = false;
+
 
 bool SectionPresent(const TQvSheet& Sheet, TQvSectionKind Kind) {
     switch (Kind) {
@@ -177,8 +179,12 @@ void WriteSectionRecord(TQvSection& Section, TStream& Stream) {
         if (flags & t.Flag) Section.Tables(t.Table)->SaveItems(Stream);
 }
 
+TQvTriedRead::TQvTriedRead() : FOuter(GTriedRead) { GTriedRead = true; }
+
+TQvTriedRead::~TQvTriedRead() { GTriedRead = FOuter; }
+
 void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
-    Section.SetFillBudget(FillBudget(Stream));
+    Section.SetFillBudget(GTriedRead ? -1 : FillBudget(Stream));
     try {
         ReadSectionParts(Section, Stream);
     } catch (...) {

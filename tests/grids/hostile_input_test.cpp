@@ -390,3 +390,23 @@ TEST(HostileInput, ALoadIsConsistentWhenItSucceedsAndChangesNothingWhenItFails) 
     EXPECT_EQ(ReadError(fromMemory, CorpusFile("sheet_file/rich.qvf"), true), "");
     EXPECT_TRUE(whole(fromFile) == whole(fromMemory));
 }
+
+// Bytes that passed their trial are applied whole: a fill row of the file
+// that replaces a row under one of the sheet's own wide ranges gives that
+// range its fill back there, though that costs more than the file's budget.
+TEST(HostileInput, AFileThatPassedItsTrialIsAppliedWhole) {
+    TQvSheet t;
+    TQvSection& sec = *t.Sections(skClient);
+    const int32_t wide = 300000;  // a row of it costs more than a small file may
+    sec.Merge({0, 0, wide, 2});
+    for (int32_t y : {0, 1}) sec.SetLine(tbFill, y, 0, wide - 1, 0xFF);
+    TQvSheet file;
+    file.Sections(skClient)->SetLine(tbFill, 1, 5, 5, 0x12);
+    TMemoryStream payload;
+    file.WriteData(payload);
+    EXPECT_EQ(ReadError(t, payload.Bytes(), false), "");
+    bool uniform = false;
+    EXPECT_EQ(sec.GetLine(tbFill, 1, 0, wide - 1, uniform), 0xFFu);
+    EXPECT_TRUE(uniform);
+    ExpectIntact(t);
+}
