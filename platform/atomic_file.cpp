@@ -115,9 +115,10 @@ TAtomicFile::TAtomicFile(const std::string& Target) : FTarget(Target), FPath(Fol
     FTempName = name.data();
     // Marks the file as this save's until it is renamed or removed.
     ::flock(FHandle, LOCK_EX);
-    // mkstemp makes the file private; the finished file gets the mode any
-    // new file would (or the mode of the file it replaces).
-    ::fchmod(FHandle, existed ? (old.st_mode & 07777) : DefaultMode());
+    // mkstemp makes the file private, which it stays while writers open it
+    // by name; the finished file gets the mode any new file would (or the
+    // mode of the file it replaces).
+    FMode = existed ? (old.st_mode & 07777) : DefaultMode();
 }
 
 TAtomicFile::~TAtomicFile() {
@@ -149,6 +150,7 @@ void TAtomicFile::Commit() {
     }
     // Writers that opened the temporary file by name wrote to the same
     // file: syncing it through this handle covers their data too.
+    ::fchmod(FHandle, static_cast<mode_t>(FMode));
     if (::fsync(FHandle) != 0) throw EWriteError("Cannot write file \"" + FTarget + "\": " + Reason(errno));
     // The handle, and with it the lock, stays until the rename is done, so
     // a save starting meanwhile never takes this file for a stale one.

@@ -49,6 +49,7 @@ private:
     std::string FPath;
     std::string FTempName;
     int FHandle = -1;
+    unsigned FMode = 0;  // what the finished file gets
     bool FInPlace = false;
     bool FCommitted = false;
 };
