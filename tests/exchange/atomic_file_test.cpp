@@ -83,7 +83,7 @@ TEST(AtomicFile, ASaveThroughASymbolicLinkReplacesTheFileItNamesAndKeepsTheLink)
     fs::create_directories(dir.Path + "real");
     for (const auto& save : Savers) {
         WriteFileSafely(dir.Path + "real/a", "old");
-        fs::create_symlink("real/a", dir.Path + "link");            // relative, to a file
+        fs::create_symlink("real/a", dir.Path + "link");                 // relative, to a file
         fs::create_symlink(dir.Path + "real/b", dir.Path + "dangling");  // absolute, to no file yet
         ::chmod((dir.Path + "real/a").c_str(), 0640);
         save(dir.Path + "link");
@@ -117,7 +117,8 @@ TEST(AtomicFile, AKilledSaveLeavesATemporaryFileThatTheNextSaveOfTheTargetRemove
     // A save still running (it holds its file locked), the temporary files of
     // another target and a file that only looks alike all stay.
     TAtomicFile running(target);
-    const std::string others[] = {TAtomicFile::TempPrefix("b.qvf") + "abcdef", prefix + "toolong", "a.qvf.qvtmp-abcdef"};
+    const std::string others[] = {TAtomicFile::TempPrefix("b.qvf") + "abcdef", prefix + "toolong",
+                                  "a.qvf.qvtmp-abcdef"};
     for (const std::string& o : others) WriteFileSafely(dir.Path + o, "x");
     const std::string left = *dir.Names().begin();
 
