@@ -510,7 +510,7 @@ void TQvSection::SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRo
     forStoredRows([&](int32_t, TSList* list) { list->ClearRange(R.Left, R.Right - 1); });
 }
 
-void TQvSection::TidyRanges() {
+int TQvSection::TidyRanges() {
     // The stored line numbers, gathered once: each range then finds its own
     // by binary search. Lines are only cleared or, for fill rows, added
     // inside the range being tidied, and ranges do not overlap, so the
@@ -536,6 +536,28 @@ void TQvSection::TidyRanges() {
         clearIn(rows, tbHorzLines, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
         SpreadFill(r, &fills);
     }
+    // A range paints each outer edge with one line value, so an edge stored
+    // with mixed values is cleared, as a merge clears it; a cleared edge may
+    // leave a neighbour's mixed in turn, which NormaliseLines follows. Only
+    // stored lines are looked at.
+    int repaired = 0;
+    for (const auto& u : FUnions) {
+        const TRect r = u->FRect;
+        if (r.IsEmpty()) continue;
+        bool mixed = false, uniform = true;
+        for (int32_t x : {r.Left, r.Right}) {
+            GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
+            mixed = mixed || !uniform;
+        }
+        for (int32_t y : {r.Top, r.Bottom}) {
+            GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
+            mixed = mixed || !uniform;
+        }
+        if (!mixed) continue;
+        NormaliseLines(u.get());
+        ++repaired;
+    }
+    return repaired;
 }
 
 void TQvSection::NormaliseLines(TQvUnion* U) {

@@ -167,10 +167,12 @@ public:
     }
     const std::string& Overspent() const { return FOverspent; }
     // After lines were stored under existing ranges: clears their inner lines
-    // and spreads each range's top-left fill over it. Outer edges stay as
-    // stored: they are grid lines shared with the neighbouring cells. Costs
-    // the ranges, a binary search each, and the lines actually stored.
-    void TidyRanges();
+    // and spreads each range's top-left fill over it. An outer edge that
+    // holds one line value on every segment (or none) stays as stored: it is
+    // a grid line shared with the neighbouring cells. An outer edge of mixed
+    // values is cleared, as a merge does; returns how many ranges had one.
+    // Costs the ranges, a binary search each, and the lines actually stored.
+    int TidyRanges();
 
     // --- repaint and styles ----------------------------------------------
     // Asks the pane showing this section in every attached grid to repaint R

@@ -162,11 +162,15 @@ public:
     // --- persistence -------------------------------------------------------
     // The "QvData" payload: base styles, individual sizes and the sections.
     void WriteData(TStream& Stream);
-    // Merges the payload into the sheet (nothing is cleared first).
+    // Merges the payload into the sheet (nothing is cleared first), all or
+    // nothing: a payload that raises leaves the sheet as it was.
     void ReadData(TStream& Stream);
     // The sheet alone as a component stream (".qvf" files). Loading merges
-    // into the sheet inside an update block that always closes; errors reach
-    // the caller and what was read before them stays.
+    // into the sheet inside an update block that always closes, all or
+    // nothing: the stream is first read into a scratch sheet, and an error
+    // reaches the caller with the sheet untouched (counts, titles, name and
+    // background included). A load that succeeds leaves every section
+    // consistent (TQvSection::CheckIntegrity).
     void SaveToStream(TStream& Stream);
     void LoadFromStream(TStream& Stream);
     void SaveToFile(const std::string& FileName);

@@ -12,6 +12,7 @@
 #include "platform/class_registry.h"
 #include "platform/filer.h"
 #include "platform/graphic.h"
+#include "platform/message_box.h"
 #include "platform/picture.h"
 #include "platform/published.h"
 #include "platform/stream.h"
@@ -31,6 +32,56 @@ struct TSheetUpdate {
     ~TSheetUpdate() { Sheet.EndUpdate(); }
     TQvSheet& Sheet;
 };
+
+// What a reader consults of the sheet it reads into before (or instead of)
+// the stream setting it: the counts decide which section records a payload
+// holds, the defaults and maxima how stored sizes are clamped. Setting them
+// on a sheet without individual sizes costs nothing per entry.
+void CopyReaderSettings(const TQvSheet& From, TQvSheet& To) {
+    To.SetColDefWidth(From.ColDefWidth());
+    To.SetRowDefHeight(From.RowDefHeight());
+    To.SetColMaxWidth(From.ColMaxWidth());
+    To.SetRowMaxHeight(From.RowMaxHeight());
+    To.SetColCount(From.ColCount());
+    To.SetRowCount(From.RowCount());
+    To.SetTitleCols(From.TitleCols());
+    To.SetTitleRows(From.TitleRows());
+}
+
+// Reads the rest of Stream with Read, all or nothing: the bytes are first
+// read into a scratch sheet holding Target's reader settings, with messages
+// held back, and only when that raises nothing are they read into Target.
+// A file that fails therefore leaves Target exactly as it was, counts,
+// name and background included. The cost is that of the bytes, twice; what
+// Target already holds is never copied.
+template <typename TRead>
+void ReadAllOrNothing(TQvSheet& Target, TStream& Stream, TRead&& Read) {
+    // Bytes in memory are read twice where they are; others are copied to
+    // memory first: the reader seeks, and a pipe cannot.
+    TMemoryStream copy;
+    TStream* bytes = dynamic_cast<TMemoryStream*>(&Stream);
+    if (!bytes) {
+        char buf[65536];
+        for (int64_t n; (n = Stream.Read(buf, sizeof buf)) > 0;) copy.WriteBuffer(buf, n);
+        copy.SetPosition(0);
+        bytes = &copy;
+    }
+    const int64_t start = bytes->Position();
+    {
+        TQvSheet scratch;
+        CopyReaderSettings(Target, scratch);
+        // The cells the trial read reports are reported again by the real
+        // one, or never, when the file is refused.
+        TRecordingMessageService quiet;
+        TMessageServiceScope scope(quiet);
+        Read(scratch, *bytes);
+    }
+    bytes->SetPosition(start);
+    const TQvTriedRead tried;
+    Read(Target, *bytes);
+    // The caller's stream ends where the reader stopped, as if read directly.
+    if (bytes == &copy && copy.Remaining() > 0) Stream.Seek(-copy.Remaining(), soCurrent);
+}
 
 }  // namespace
 
@@ -76,12 +127,15 @@ void RegisterSheetProperties() {
 void TQvSheet::DefineProperties(TFiler& Filer) {
     TComponent::DefineProperties(Filer);
     Filer.DefineBinaryProperty(
-        "QvData", [this](TStream& S) { ReadData(S); }, [this](TStream& S) { WriteData(S); }, true);
+        // The whole component stream was tried already (LoadFromStream).
+        "QvData", [this](TStream& S) { ReadSheetData(*this, S); }, [this](TStream& S) { WriteData(S); }, true);
 }
 
 void TQvSheet::WriteData(TStream& Stream) { WriteSheetData(*this, Stream); }
 
-void TQvSheet::ReadData(TStream& Stream) { ReadSheetData(*this, Stream); }
+void TQvSheet::ReadData(TStream& Stream) {
+    ReadAllOrNothing(*this, Stream, [](TQvSheet& S, TStream& In) { ReadSheetData(S, In); });
+}
 
 void TQvSheet::SaveToStream(TStream& Stream) {
     RegisterSheetProperties();
@@ -91,10 +145,12 @@ void TQvSheet::SaveToStream(TStream& Stream) {
 
 void TQvSheet::LoadFromStream(TStream& Stream) {
     RegisterSheetProperties();
-    TSheetUpdate block(*this);
-    // A sheet writes no child components, so it refuses to read any: kept
-    // but never saved, they would vanish with the next save.
-    ReadComponent(Stream, this, false);
+    ReadAllOrNothing(*this, Stream, [](TQvSheet& S, TStream& In) {
+        TSheetUpdate block(S);
+        // A sheet writes no child components, so it refuses to read any: kept
+        // but never saved, they would vanish with the next save.
+        ReadComponent(In, &S, false);
+    });
 }
 
 void TQvSheet::SaveToFile(const std::string& FileName) {

@@ -61,7 +61,8 @@ void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S) {
     Sheet.SetTitleCols(S.TitleCols);
     Sheet.SetTitleRows(S.TitleRows);
     TMemoryStream m(S.Data);
-    Sheet.ReadData(m);
+    // The sheet's own bytes: no trial read first.
+    ReadSheetData(Sheet, m);
     Sheet.SetModified(true);
 }
 

@@ -20,6 +20,8 @@ namespace qv {
 
 namespace {
 
+thread_local bool GTriedRead = false;
+
 
 bool SectionPresent(const TQvSheet& Sheet, TQvSectionKind Kind) {
     switch (Kind) {
@@ -39,19 +41,6 @@ bool ValidIndex(int32_t I) { return I >= 0 && I <= TSList().MaxIndex(); }
 // of the payload.
 int64_t FillBudget(const TStream& Stream) { return (int64_t(1) << 20) + 8 * Stream.Size(); }
 
-// Tables are read after the merged ranges, so a damaged or foreign payload
-// could put lines inside a range or give its positions different fills. The
-// inner lines are cleared and the top-left fill spread over each range, as a
-// merge does; outer edges are left alone (they are grid lines shared with
-// neighbouring cells, whose lines a reader must not drop). A fill that would
-// cost more than the budget is dropped and reported.
-void TidyRangesAfterTables(TQvSection& Section) {
-    Section.TidyRanges();
-    const std::string overspent = Section.Overspent();
-    Section.SetFillBudget(-1);
-    if (!overspent.empty()) throw EReadError("Invalid section record: " + overspent);
-}
-
 const char* SectionName(uint8_t Kind) {
     switch (Kind) {
         case skColTitles: return " of the column titles";
@@ -59,6 +48,25 @@ const char* SectionName(uint8_t Kind) {
         case skCorner: return " of the corner";
         default: return "";
     }
+}
+
+// Tables are read after the merged ranges, so a damaged or foreign payload
+// could put lines inside a range or give its positions different fills. The
+// inner lines are cleared and the top-left fill spread over each range, as a
+// merge does. Outer edges that hold one line value stay (they are grid lines
+// shared with neighbouring cells); an edge of mixed values cannot be painted
+// as the range's and is cleared, which the person loading is told. A fill
+// that would cost more than the budget is dropped and refused.
+void TidyRangesAfterTables(TQvSection& Section) {
+    const int repaired = Section.TidyRanges();
+    const std::string overspent = Section.Overspent();
+    Section.SetFillBudget(-1);
+    if (!overspent.empty()) throw EReadError("Invalid section record: " + overspent);
+    if (repaired > 0)
+        ShowMessageBox(std::to_string(repaired) + (repaired == 1 ? " merged range" : " merged ranges") +
+                           SectionName(Section.Kind()) +
+                           " had outer edges of mixed lines; those edges were cleared, as a merge clears them",
+                       "Warning", miWarning, mbOK);
 }
 
 // A failed cell costs the person loading the file one message that says which
@@ -171,8 +179,12 @@ void WriteSectionRecord(TQvSection& Section, TStream& Stream) {
         if (flags & t.Flag) Section.Tables(t.Table)->SaveItems(Stream);
 }
 
+TQvTriedRead::TQvTriedRead() : FOuter(GTriedRead) { GTriedRead = true; }
+
+TQvTriedRead::~TQvTriedRead() { GTriedRead = FOuter; }
+
 void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
-    Section.SetFillBudget(FillBudget(Stream));
+    Section.SetFillBudget(GTriedRead ? -1 : FillBudget(Stream));
     try {
         ReadSectionParts(Section, Stream);
     } catch (...) {

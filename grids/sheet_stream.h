@@ -57,6 +57,23 @@ void WriteSectionRecord(TQvSection& Section, TStream& Stream);
 // payload holds (the range then has no fill).
 void ReadSectionRecord(TQvSection& Section, TStream& Stream);
 
+// While one lives on a thread, section records read there are bytes a trial
+// read on a scratch sheet accepted, now applied to the real sheet: they get
+// no fill budget. The trial bounded what the bytes' own ranges cost; what is
+// left is giving the sheet's older ranges back their fill in rows the bytes
+// replaced, which costs no more than those rows held before, and must not
+// fail halfway through applying.
+class TQvTriedRead {
+public:
+    TQvTriedRead();
+    ~TQvTriedRead();
+    TQvTriedRead(const TQvTriedRead&) = delete;
+    TQvTriedRead& operator=(const TQvTriedRead&) = delete;
+
+private:
+    bool FOuter;
+};
+
 // Clears Modified afterwards.
 void WriteSheetData(TQvSheet& Sheet, TStream& Stream);
 // The same bytes, leaving Modified alone (snapshots for undo).

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/atomic_file.h"
 #include "platform/exceptions.h"
 
 namespace qv {
@@ -239,53 +240,9 @@ std::string ReadWholeFile(const std::string& FileName) {
 }
 
 void WriteFileSafely(const std::string& FileName, const std::string& Bytes) {
-    // The bytes go to a new file beside the old one, which is replaced only
-    // once they are all on the disk: a failure at any point leaves the old
-    // file as it was.
-    std::string target = FileName;
-    if (char* real = ::realpath(FileName.c_str(), nullptr)) {  // write through a link, keep the link
-        target = real;
-        std::free(real);
-    }
-    struct stat old {};
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-    if (existed && !S_ISREG(old.st_mode)) {
-        // A device or pipe cannot be replaced; it is written in place.
-        TFileStream f(FileName, fmOpenReadWrite);
-        f.WriteBuffer(Bytes.data(), static_cast<int64_t>(Bytes.size()));
-        return;
-    }
-    std::string temp = target + ".XXXXXX";
-    const int handle = ::mkstemp(temp.data());
-    if (handle < 0)
-        throw EFCreateError("Cannot create file \"" + FileName + "\": " + std::strerror(errno));
-    ::close(handle);
-    try {
-        TFileStream f(temp, fmOpenReadWrite);
-        // mkstemp makes the file private; give it the old file's mode or the
-        // mode a new file gets.
-        mode_t mode = old.st_mode & 07777;
-        if (!existed) {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        ::fchmod(f.Handle(), mode);
-        try {
-            f.WriteBuffer(Bytes.data(), static_cast<int64_t>(Bytes.size()));
-            f.Sync();
-            f.Close();
-        } catch (const EStreamError& e) {
-            // The message names the temporary file; the caller knows the target.
-            const std::string reason = e.Message().substr(e.Message().rfind(": ") + 2);
-            throw EWriteError("Cannot write file \"" + FileName + "\": " + reason);
-        }
-        if (::rename(temp.c_str(), target.c_str()) != 0)
-            throw EWriteError("Cannot write file \"" + FileName + "\": " + std::strerror(errno));
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
-    }
+    TAtomicFile file(FileName);
+    file.Write(Bytes.data(), Bytes.size());
+    file.Commit();
 }
 
 int64_t TFileStream::Size() const {

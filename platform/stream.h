@@ -135,11 +135,13 @@ private:
 
 // Everything a file holds, read to its end (a pipe works too).
 std::string ReadWholeFile(const std::string& FileName);
-// Replaces the file FileName by Bytes: they are written to a new file in the
-// same folder, flushed to the disk and renamed over the old one. A failure
-// raises EWriteError naming FileName and the system's reason, removes the
-// new file and leaves the old one untouched. A path that is not a regular
-// file (a device, a pipe) is written in place.
+// Replaces the file FileName by Bytes through TAtomicFile: they are written
+// to a new file in the same folder, flushed to the disk and renamed over the
+// old one. A failure raises EWriteError (EFCreateError for a read-only
+// target) naming FileName and the system's reason, removes the new file and
+// leaves the old one untouched. A symbolic link stays and the file it names
+// is replaced; a path that is not a regular file (a device, a pipe) is
+// written in place.
 void WriteFileSafely(const std::string& FileName, const std::string& Bytes);
 
 }  // namespace qv
