@@ -40,15 +40,27 @@ TQvUndoStack::TShared TQvUndoStack::Take(const TShared& Known) const {
 }
 
 void TQvUndoStack::BeginStep(const std::string& Name) {
-    if (FDepth++ > 0) return;
+    if (FDepth > 0) {
+        ++FDepth;
+        return;
+    }
+    // Nothing is open until the snapshot is taken: a step that fails to
+    // begin (out of memory) leaves the stack as it was.
     FPendingName = Name;
     FPendingBefore = Take(FIndex > 0 ? FSteps[FIndex - 1].After : nullptr);
+    FDepth = 1;
 }
 
 void TQvUndoStack::EndStep() {
     if (FDepth == 0 || --FDepth > 0) return;
     TShared before = std::move(FPendingBefore);
-    TShared after = Take(before);
+    TShared after;
+    try {
+        after = Take(before);
+    } catch (...) {
+        LoseHistory();
+        throw;
+    }
     if (after == before) return;  // nothing changed
     TStep step;
     step.Name = FPendingName;
@@ -65,11 +77,15 @@ std::string CellRecord(TQvCell& Cell) {
 }
 
 void TQvUndoStack::BeginCellStep(const std::string& Name, TQvCell& Cell, bool Created) {
-    if (FDepth++ > 0) return;
+    if (FDepth > 0) {
+        ++FDepth;
+        return;
+    }
     FPendingName = Name;
-    FPendingCell = &Cell;
     FPendingCellBefore = CellRecord(Cell);
+    FPendingCell = &Cell;
     FPendingCreated = Created;
+    FDepth = 1;
 }
 
 void TQvUndoStack::EndCellStep() {
@@ -78,7 +94,12 @@ void TQvUndoStack::EndCellStep() {
     TQvSection* section = cell ? cell->Section() : nullptr;
     if (!section || !cell->Row()) return;
     TStep step;
-    step.CellAfter = CellRecord(*cell);
+    try {
+        step.CellAfter = CellRecord(*cell);
+    } catch (...) {
+        LoseHistory();
+        throw;
+    }
     if (step.CellAfter == FPendingCellBefore) return;  // nothing typed
     if (FPendingCreated) FPendingCellBefore.clear();
     step.Name = FPendingName;
@@ -168,6 +189,21 @@ void TQvUndoStack::Clear() {
     Changed();
 }
 
+void TQvUndoStack::LoseHistory() noexcept {
+    // The step's change happened but cannot be recorded, so no step may
+    // be taken back over it, and the sheet no longer matches its last save.
+    FSteps.clear();
+    FIndex = 0;
+    FCleanIndex = -1;
+    FPendingBefore.reset();
+    FPendingCellBefore.clear();
+    try {
+        Changed();
+    } catch (...) {
+        // A listener that cannot hear of it finds the stack empty next time.
+    }
+}
+
 void TQvUndoStack::SetClean() {
     if (FCleanIndex == FIndex) return;
     FCleanIndex = FIndex;
@@ -189,8 +225,14 @@ TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name) : FSheet(Shee
     if (FSheet) FSheet->UndoStack().BeginStep(Name);
 }
 
+// A step that cannot be recorded (out of memory) drops the history
+// instead of leaving a destructor by an exception.
 TQvUndoStep::~TQvUndoStep() {
-    if (FSheet) FSheet->UndoStack().EndStep();
+    if (!FSheet) return;
+    try {
+        FSheet->UndoStack().EndStep();
+    } catch (...) {
+    }
 }
 
 TQvCellUndoStep::TQvCellUndoStep(TQvCell* Cell, const std::string& Name, bool Created) {
@@ -202,7 +244,11 @@ TQvCellUndoStep::TQvCellUndoStep(TQvCell* Cell, const std::string& Name, bool Cr
 }
 
 TQvCellUndoStep::~TQvCellUndoStep() {
-    if (FStack) FStack->EndCellStep();
+    if (!FStack) return;
+    try {
+        FStack->EndCellStep();
+    } catch (...) {
+    }
 }
 
 void TQvUndoStack::Changed() {

@@ -103,6 +103,8 @@ private:
     TShared Take(const TShared& Known) const;
     // Whether the sheet is still what the stack left next to the index.
     bool SheetAsLeft(bool ForRedo) const;
+    // After a step whose end could not be recorded: no steps, not clean.
+    void LoseHistory() noexcept;
     void Changed();
 
     TQvSheet& FSheet;

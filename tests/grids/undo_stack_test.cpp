@@ -2,6 +2,11 @@
 // the actions a person takes, each one step, compared byte for byte.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <random>
 
 #include "grids/cell.h"
@@ -140,3 +145,44 @@ TEST(UndoStack, ProgramChangesOutsideTheStepsAreNeverLost) {
 }
 
 }  // namespace
+
+#if !defined(__SANITIZE_ADDRESS__)  // the address sanitizer reserves terabytes up front
+void SetAddressLimit(rlim_t Bytes) {
+    struct rlimit r {};
+    r.rlim_cur = Bytes;
+    r.rlim_max = RLIM_INFINITY;
+    ::setrlimit(RLIMIT_AS, &r);
+}
+
+// Ends one step on a sheet of 64 MB of text with 16 MB of address space
+// to spare; exits 0 when the stack is empty, open no more, not clean and
+// the change is kept.
+[[noreturn]] void EndAStepWithoutMemory() {
+    TQvSheet s;
+    for (int y = 0; y < 64; ++y) s.NeedCell(0, y)->SetAsString(std::string(1 << 20, char('a' + y % 26)));
+    {
+        TQvUndoStep first(&s, "First");
+        s.NeedCell(1, 0)->SetAsString("one");
+    }
+    s.UndoStack().SetClean();
+    {
+        TQvUndoStep step(&s, "Typing");
+        s.NeedCell(1, 1)->SetAsString("two");
+        std::ifstream statm("/proc/self/statm");
+        long pages = 0;
+        statm >> pages;
+        SetAddressLimit(rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (16 << 20));
+    }
+    SetAddressLimit(RLIM_INFINITY);
+    const TQvUndoStack& u = s.UndoStack();
+    std::exit(u.Count() == 0 && !u.InStep() && !u.IsClean() && s.FindCell(1, 1) ? 0 : 3);
+}
+
+// A step whose end cannot be recorded for want of memory drops the history
+// (nothing may be taken back over the change) instead of leaving the
+// step's destructor by an exception, which would end the program.
+TEST(UndoStackDeathTest, AStepThatCannotBeRecordedDropsTheHistory) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(EndAStepWithoutMemory(), ::testing::ExitedWithCode(0), "");
+}
+#endif
