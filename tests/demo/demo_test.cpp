@@ -414,3 +414,18 @@ TEST(Demo, OpensCsvAndExportsCopiesWithoutRenamingTheDocument) {
 }
 
 }  // namespace
+
+namespace {
+
+// The picture a newcomer sees first: the showcase's rows are numbered by the
+// grid, so the numbers follow inserted rows instead of moving with them.
+TEST(Demo, TheShowcaseLeavesItsRowNumbersToTheGrid) {
+    TForm1 form;
+    form.LoadFile(QV_SOURCE_DIR "/examples/showcase.qvf");
+    EXPECT_EQ(form.windowTitle(), "showcase.qvf[*] - TestQv");
+    EXPECT_TRUE(form.QvGrid->HasOption(oAutoTitles));
+    EXPECT_EQ(form.Sheet->CellValue(0, -1).AsString(), "Item");
+    for (int32_t y = 0; y < form.Sheet->RowCount(); ++y) EXPECT_EQ(form.Sheet->FindCell(-1, y), nullptr) << y;
+}
+
+}  // namespace
