@@ -15,12 +15,11 @@
 #include "platform/variant.h"
 #include "view/grid.h"
 
-// The cell of class T at client column X, row Y, made when there is none.
+// The cell of class Class at client column X, row Y, made when there is none.
 // A cell's class decides what it holds, how it shows it and which editor
 // opens on it.
-template <class T>
-T* TypedCell(qv::TQvSheet& Sheet, int32_t X, int32_t Y) {
-    return static_cast<T*>(Sheet.Sections(qv::skClient)->NeedCellOfClass({X, Y}, T::StaticClass()));
+qv::TQvCell* Typed(qv::TQvSheet& Sheet, int32_t X, int32_t Y, qv::TQvCellClass Class) {
+    return Sheet.Sections(qv::skClient)->NeedCellOfClass({X, Y}, Class);
 }
 
 int main(int argc, char** argv) {
@@ -30,11 +29,11 @@ int main(int argc, char** argv) {
     sheet.SetRowCount(10);
     // A value without a class makes a text cell.
     sheet.SetCellValue(0, 0, qv::TVariant(std::string("Oak desk")));
-    TypedCell<qv::TQvCInteger>(sheet, 1, 0)->SetAsInteger(42);
-    auto* due = TypedCell<qv::TQvCDateTime>(sheet, 2, 0);
+    Typed(sheet, 1, 0, qv::TQvCInteger::StaticClass())->SetAsInteger(42);
+    qv::TQvCell* due = Typed(sheet, 2, 0, qv::TQvCDateTime::StaticClass());
     due->SetAsDateTime(qv::EncodeDate(2024, 4, 2));
     due->SetFormat("dd mmm yyyy");
-    TypedCell<qv::TQvCBoolean>(sheet, 3, 0)->SetAsBoolean(true);  // a check box
+    Typed(sheet, 3, 0, qv::TQvCBoolean::StaticClass())->SetAsBoolean(true);  // a check box
 
     qv::TQvGrid grid;
     // Column letters and row numbers in the title cells that hold no cell:

@@ -12,19 +12,18 @@
 #include "platform/stream.h"
 #include "platform/variant.h"
 
-template <class T>
-T* TypedCell(qv::TQvSheet& Sheet, int32_t X, int32_t Y) {
-    return static_cast<T*>(Sheet.Sections(qv::skClient)->NeedCellOfClass({X, Y}, T::StaticClass()));
+qv::TQvCell* Typed(qv::TQvSheet& Sheet, int32_t X, int32_t Y, qv::TQvCellClass Class) {
+    return Sheet.Sections(qv::skClient)->NeedCellOfClass({X, Y}, Class);
 }
 
 int main() {
     qv::TQvSheet sheet;
     sheet.SetCellValue(0, 0, qv::TVariant(std::string("Oak desk")));
-    TypedCell<qv::TQvCInteger>(sheet, 1, 0)->SetAsInteger(42);
-    auto* due = TypedCell<qv::TQvCDateTime>(sheet, 2, 0);
+    Typed(sheet, 1, 0, qv::TQvCInteger::StaticClass())->SetAsInteger(42);
+    qv::TQvCell* due = Typed(sheet, 2, 0, qv::TQvCDateTime::StaticClass());
     due->SetAsDateTime(qv::EncodeDate(2024, 4, 2));
     due->SetFormat("yyyy-mm-dd");
-    TypedCell<qv::TQvCBoolean>(sheet, 3, 0)->SetAsBoolean(true);
+    Typed(sheet, 3, 0, qv::TQvCBoolean::StaticClass())->SetAsBoolean(true);
     qv::TMemoryStream csv;
     qv::TCsvOptions options;
     options.RawValues = true;
