@@ -95,6 +95,9 @@ TForm1::TForm1(QWidget* Parent) : QMainWindow(Parent) {
     };
     InstallSheet(MakeSheet(), QString());
     setCentralWidget(QvGrid);
+    // Made now, so that the grid keeps its height when the first message
+    // comes.
+    statusBar();
     QvGrid->setFocus();
 }
 
@@ -138,7 +141,9 @@ bool TForm1::IsModified() const {
 
 void TForm1::UpdateTitle() {
     const QString name = FFileName.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(FFileName).fileName();
-    setWindowTitle(name + "[*] - TestQv");
+    // Qt adds the application's display name ("QvGrid Demo") where the
+    // platform shows it in title bars.
+    setWindowTitle(name + "[*]");
     setWindowModified(IsModified());
 }
 
