@@ -323,12 +323,18 @@ void TForm1::Print1Click() {
     if (!printer.Print(device)) ShowError("print", FFileName.isEmpty() ? "Untitled" : FFileName, "the printer cannot be painted");
 }
 
+// A size set by double click is a step of its own, as one set by dragging
+// the edge: it can be taken back and marks the document modified.
 void TForm1::QvGridColDblClick(TObject*, TPoint ACoord) {
-    if (Sheet) Sheet->SetSize(ACoord.X, axCols, 100);
+    if (!Sheet) return;
+    TQvUndoStep step(Sheet.get(), "Size");
+    Sheet->SetSize(ACoord.X, axCols, 100);
 }
 
 void TForm1::QvGridRowDblClick(TObject*, TPoint ACoord) {
-    if (Sheet) Sheet->SetSize(ACoord.Y, axRows, 20);
+    if (!Sheet) return;
+    TQvUndoStep step(Sheet.get(), "Size");
+    Sheet->SetSize(ACoord.Y, axRows, 20);
 }
 
 void TForm1::Edit1Click() { EditSheet(QvGrid->Sheet(), this); }

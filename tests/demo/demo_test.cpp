@@ -29,6 +29,7 @@
 #include "designer/sheet_designer.h"
 #include "grids/section.h"
 #include "grids/union.h"
+#include "grids/undo_stack.h"
 #include "platform/message_box.h"
 #include "platform/string_list.h"
 
@@ -70,6 +71,10 @@ TEST(Demo, DoubleClickedEdgesGetFixedSizes) {
     form.QvGrid->OnRowDblClick(form.QvGrid, {0, 7});
     EXPECT_EQ(form.Sheet->GetSize(axCols, 3), 100);
     EXPECT_EQ(form.Sheet->GetSize(axRows, 7), 20);
+    // Each is a step: the sheet differs from its file, and Undo takes it back.
+    EXPECT_TRUE(form.isWindowModified());
+    ASSERT_TRUE(form.Sheet->UndoStack().Undo());
+    EXPECT_EQ(form.Sheet->GetSize(axRows, 7), 16);
     // The grid shows the new sizes at once.
     EXPECT_EQ(form.QvGrid->Sizes(axCols, spClient)->Size(3), 100);
     EXPECT_EQ(form.QvGrid->Views(skClient)->ContentSize().Width, 49 * 60 + 100);
