@@ -1,7 +1,8 @@
 // TestQv: the demonstration program of the grid components.
 //
 //   TestQv                      shows the main window until it is closed
-//   TestQv FILE.qvf             the same, with the sheet read from FILE.qvf
+//   TestQv FILE                 the same, with the sheet read from FILE (a
+//                               sheet file, or CSV text when it ends in .csv)
 //   TestQv --screenshot FILE    shows it, saves a PNG picture of it once it
 //                               has painted, prints where, and exits
 #include <QApplication>
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption screenshot("screenshot", "Save a PNG picture of the window to <file> and exit.", "file");
     parser.addOption(screenshot);
-    parser.addPositionalArgument("file", "A sheet file (.qvf) to show instead of the empty sheet.", "[file]");
+    parser.addPositionalArgument("file", "A sheet file (.qvf) or CSV text (.csv) to show instead of the empty sheet.", "[file]");
     parser.process(app);
     if (parser.positionalArguments().size() > 1) {
         std::fprintf(stderr, "TestQv: give at most one sheet file\n");
@@ -54,9 +55,9 @@ int main(int argc, char** argv) {
     if (!parser.positionalArguments().isEmpty()) {
         const QString file = parser.positionalArguments().first();
         try {
-            form.Sheet->LoadFromFile(QFile::encodeName(file).toStdString());
+            form.LoadFile(file);
         } catch (const std::exception& E) {
-            std::fprintf(stderr, "TestQv: cannot read %s: %s\n", qPrintable(file), E.what());
+            std::fprintf(stderr, "TestQv: cannot open %s: %s\n", qPrintable(file), E.what());
             return 1;
         }
     }

@@ -2,7 +2,8 @@
 // cell and formatting the suite stores — text in each alignment, wrapped
 // and ellipsised text, integers, decimals, currency and dates in display
 // formats, a pick list, check boxes, a picture, fills, each border style, a
-// merged range, frames, a hint, title rows and columns and individual sizes.
+// merged range, frames, a hint, column headings over automatic row numbers
+// and individual sizes.
 //
 //   qv_make_showcase OUT.qvf
 #include <cstdio>
@@ -93,7 +94,8 @@ void Build(TQvSheet& S) {
         TQvCell* h = Text(S, x, -1, headings[x], haCenter);
         h->Font()->SetStyle({fsBold});
     }
-    for (int32_t y = 0; y < S.RowCount(); ++y) Text(S, -1, y, std::to_string(y + 1), haCenter);
+    // The row titles stay empty: a grid with automatic titles numbers the
+    // rows, and the numbers follow inserted and removed rows.
 
     // An order list: text, integers, currency, decimals, dates, check boxes
     // and pick lists.

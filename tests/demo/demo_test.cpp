@@ -12,8 +12,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include "editors/qv_date_edit.h"
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 
 #include "cells/currency_cell.h"
 #include "cells/date_time_cell.h"
@@ -21,9 +24,13 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "cells/strings_cell.h"
+#include "designer/file_dialog.h"
 #include "designer/sheet_designer.h"
+#include "editors/qv_date_edit.h"
 #include "grids/section.h"
 #include "grids/union.h"
+#include "grids/undo_stack.h"
+#include "platform/message_box.h"
 #include "platform/string_list.h"
 
 using namespace qv;
@@ -32,7 +39,8 @@ namespace {
 
 TEST(Demo, WindowAsStored) {
     TForm1 form;
-    EXPECT_EQ(form.windowTitle(), "Form1");
+    EXPECT_EQ(form.windowTitle(), "Untitled[*]");
+    EXPECT_FALSE(form.isWindowModified());
     EXPECT_EQ(form.centralWidget(), form.QvGrid);
     EXPECT_EQ(form.QvGrid->Sheet(), form.Sheet.get());
     EXPECT_EQ(form.Sheet->Styler(), form.QvStyler.get());
@@ -43,9 +51,11 @@ TEST(Demo, WindowAsStored) {
     EXPECT_EQ(form.QvGrid->Options(), oTitleCols | oTitleRows | oVertLines | oHorzLines | oColSizing | oRowSizing |
                                           oDrawFocus | oPermEdit | oRangeSelect | oTracking | oAutoTitles);
     const QList<QAction*> menus = form.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 1);
-    EXPECT_EQ(menus[0]->text(), "&Edit");
-    const QList<QAction*> items = menus[0]->menu()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&Edit");
+    EXPECT_EQ(form.Save1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    const QList<QAction*> items = menus[1]->menu()->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0]->text(), "&Sheet");
     EXPECT_TRUE(items[1]->isSeparator());
@@ -61,6 +71,10 @@ TEST(Demo, DoubleClickedEdgesGetFixedSizes) {
     form.QvGrid->OnRowDblClick(form.QvGrid, {0, 7});
     EXPECT_EQ(form.Sheet->GetSize(axCols, 3), 100);
     EXPECT_EQ(form.Sheet->GetSize(axRows, 7), 20);
+    // Each is a step: the sheet differs from its file, and Undo takes it back.
+    EXPECT_TRUE(form.isWindowModified());
+    ASSERT_TRUE(form.Sheet->UndoStack().Undo());
+    EXPECT_EQ(form.Sheet->GetSize(axRows, 7), 16);
     // The grid shows the new sizes at once.
     EXPECT_EQ(form.QvGrid->Sizes(axCols, spClient)->Size(3), 100);
     EXPECT_EQ(form.QvGrid->Views(skClient)->ContentSize().Width, 49 * 60 + 100);
@@ -251,6 +265,172 @@ TEST(Demo, TypingIntoEveryEditableCellClass) {
     for (TPoint p : {TPoint{1, 1}, TPoint{1, 2}, TPoint{1, 3}})
         EXPECT_FALSE(s->FindCell(p)->HasState(psError)) << p.X << "," << p.Y;
     EXPECT_TRUE(form.Sheet->Modified());
+}
+
+}  // namespace
+
+namespace {
+
+// Answers every file dialog with the next of Names, in order.
+struct TFileAnswers {
+    explicit TFileAnswers(QStringList Names)
+        : FPrevious(SetFileDialogHook([this](const TFileDialogOptions&, QString& Name, QWidget*) {
+              if (FNames.isEmpty()) return false;
+              Name = FNames.takeFirst();
+              return true;
+          })),
+          FNames(std::move(Names)) {}
+    ~TFileAnswers() { SetFileDialogHook(FPrevious); }
+    TFileDialogHook FPrevious;
+    QStringList FNames;
+};
+
+// Clicks Button of the next modal message box once it is up; Asked tells
+// whether one came.
+void AnswerNextBox(QMessageBox::StandardButton Button, bool& Asked) {
+    QTimer::singleShot(0, [Button, &Asked] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        Asked = true;
+        box->button(Button)->click();
+    });
+}
+
+void TypeInto(TForm1& Form, TPoint Cell, const char* Text) {
+    Form.QvGrid->Views(skClient)->SetCurrent(Cell, true, true);
+    QCoreApplication::processEvents();
+    // The first key reaches the editor through the event queue.
+    for (const char* c = Text; *c; ++c) {
+        QTest::keyClick(QApplication::focusWidget(), *c);
+        QCoreApplication::processEvents();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+TEST(Demo, CtrlSSavesAndTheModifiedMarkGoesAndComesBack) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("orders.qvf");
+    TFileAnswers answers({dir.filePath("orders")});  // the extension is added
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    TypeInto(form, {1, 1}, "desk");
+    EXPECT_TRUE(form.isWindowModified());
+    // Typed but not entered: saving takes what the editor holds.
+    form.QvGrid->Views(skClient)->SetCurrent({1, 2}, true, true);
+    QCoreApplication::processEvents();
+    QTest::keyClick(QApplication::focusWidget(), '7');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(form.FileName(), path);
+    EXPECT_EQ(form.windowTitle(), "orders.qvf[*]");
+    EXPECT_FALSE(form.isWindowModified());
+    TQvSheet saved;
+    saved.LoadFromFile(QFile::encodeName(path).toStdString());
+    EXPECT_EQ(saved.CellValue(1, 1).AsString(), "desk");
+    EXPECT_EQ(saved.CellValue(1, 2).AsString(), "7");
+    TypeInto(form, {2, 1}, "x");
+    EXPECT_TRUE(form.isWindowModified());
+    // Save again writes the same file without asking for a name.
+    form.Save1->trigger();
+    EXPECT_FALSE(form.isWindowModified());
+    saved.LoadFromFile(QFile::encodeName(path).toStdString());
+    EXPECT_EQ(saved.CellValue(2, 1).AsString(), "x");
+}
+
+TEST(Demo, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    TypeInto(form, {0, 0}, "a");
+    bool asked = false;
+    AnswerNextBox(QMessageBox::Cancel, asked);
+    form.Close1->trigger();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.Sheet->CellValue(0, 0).AsString(), "a");
+    // New asks as well; Discard lets it go on.
+    asked = false;
+    AnswerNextBox(QMessageBox::Discard, asked);
+    EXPECT_TRUE(form.New1Click());
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(form.Sheet->FindCell(0, 0), nullptr);
+    // Nothing changed since: the window closes without a question (a box
+    // would block here).
+    EXPECT_TRUE(form.close());
+}
+
+TEST(Demo, FailedOpenAndSaveNameTheFileAndChangeNothing) {
+    TRecordingMessageService messages;
+    TMessageServiceScope scope(messages);
+    QTemporaryDir dir;
+    TForm1 form;
+    form.Sheet->SetCellValue(0, 0, TVariant(std::string("kept")));
+    TQvSheet* before = form.Sheet.get();
+    const QString missing = dir.filePath("missing.qvf");
+    EXPECT_FALSE(form.OpenFile(missing));
+    EXPECT_EQ(form.Sheet.get(), before);
+    EXPECT_EQ(form.QvGrid->Sheet(), before);
+    const QString broken = dir.filePath("broken.qvf");
+    QFile(broken).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(form.OpenFile(broken));
+    EXPECT_EQ(form.Sheet.get(), before);
+    const QString unwritable = dir.filePath("no/such/folder.qvf");
+    EXPECT_FALSE(form.SaveFile(unwritable));
+    EXPECT_TRUE(form.FileName().isEmpty());
+    EXPECT_TRUE(form.isWindowModified());
+    ASSERT_EQ(messages.Messages().size(), 3u);
+    EXPECT_NE(messages.Messages()[0].Text.find("missing.qvf"), std::string::npos);
+    EXPECT_NE(messages.Messages()[1].Text.find("broken.qvf"), std::string::npos);
+    EXPECT_NE(messages.Messages()[2].Text.find("folder.qvf"), std::string::npos);
+    EXPECT_EQ(messages.Messages()[2].Icon, miError);
+}
+
+TEST(Demo, OpensCsvAndExportsCopiesWithoutRenamingTheDocument) {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("prices.csv");
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("name,price\nlamp,24.99\n");
+    }
+    TForm1 form;
+    ASSERT_TRUE(form.OpenFile(csv));
+    EXPECT_EQ(form.windowTitle(), "prices.csv[*]");
+    EXPECT_FALSE(form.isWindowModified());
+    EXPECT_DOUBLE_EQ(form.Sheet->CellValue(1, 1).AsDouble(), 24.99);
+    EXPECT_EQ(form.Sheet->Styler(), form.QvStyler.get());
+    form.Sheet->SetCellValue(0, 2, TVariant(std::string("desk")));
+    TFileAnswers answers({dir.filePath("out.csv"), dir.filePath("out.xlsx"), dir.filePath("out.pdf")});
+    EXPECT_TRUE(form.ExportCsv1Click());
+    EXPECT_TRUE(form.ExportXlsx1Click());
+    EXPECT_TRUE(form.ExportPdf1Click());
+    for (const char* name : {"out.csv", "out.xlsx", "out.pdf"})
+        EXPECT_GT(QFileInfo(dir.filePath(name)).size(), 0) << name;
+    EXPECT_EQ(form.FileName(), csv);
+    EXPECT_TRUE(form.isWindowModified());
+    // Save keeps the document's format.
+    EXPECT_TRUE(form.Save1Click());
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("desk"));
+}
+
+}  // namespace
+
+namespace {
+
+// The picture a newcomer sees first: the showcase's rows are numbered by the
+// grid, so the numbers follow inserted rows instead of moving with them.
+TEST(Demo, TheShowcaseLeavesItsRowNumbersToTheGrid) {
+    TForm1 form;
+    form.LoadFile(QV_SOURCE_DIR "/examples/showcase.qvf");
+    EXPECT_EQ(form.windowTitle(), "showcase.qvf[*]");
+    EXPECT_TRUE(form.QvGrid->HasOption(oAutoTitles));
+    EXPECT_EQ(form.Sheet->CellValue(0, -1).AsString(), "Item");
+    for (int32_t y = 0; y < form.Sheet->RowCount(); ++y) EXPECT_EQ(form.Sheet->FindCell(-1, y), nullptr) << y;
 }
 
 }  // namespace
