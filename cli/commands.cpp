@@ -295,6 +295,7 @@ void Convert(const std::string& In, const std::string& OutName, const TConvertOp
             ExportXlsx(sheet, target, o);
         } else {
             TQvSheetPrinter printer(sheet);
+            printer.Setup().AutoTitles = Options.AutoTitles;
             if (e == ".pdf") {
                 const QPageSize size = [&] {
                     for (int id = 0; id <= QPageSize::LastPageSize; ++id) {

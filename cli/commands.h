@@ -19,6 +19,7 @@ struct TConvertOptions {
     bool Bom = false;
     std::string PageSize = "A4";
     bool Landscape = false;
+    bool AutoTitles = false;
     bool FitToWidth = true;
     int Scale = 100;  // PDF: percent on paper; PNG: grid scale; both 25..500
     TRect Range;      // PNG: the client cells; empty for the used area

@@ -95,6 +95,8 @@ int main(int argc, char** argv) {
     bool noFit = false;
     convert->add_flag("--no-fit", noFit, "PDF: do not scale the sheet down to the page width");
     convert->add_option("--scale", options.Scale, "PDF: percent on paper; PNG: grid scale; 25..500 (default 100)");
+    convert->add_flag("--auto-titles", options.AutoTitles,
+                      "PDF, PNG: letters and numbers in the title cells that hold no text");
 
     CLI::App* render = app.add_subcommand("render", "Paint a sheet, or a range of its cells, into a PNG picture");
     render->add_option("FILE", in, "The sheet file (.qvf or .csv; - for standard input)")->required();
@@ -102,6 +104,7 @@ int main(int argc, char** argv) {
     render->add_option("--from", options.From, "The input's type (qvf or csv) whatever its name; needed for -");
     render->add_option("--range", range, "Client cells to paint, e.g. A1:H20 (default: the used area)");
     render->add_option("--scale", options.Scale, "Grid scale in percent, 25..500 (default 100)");
+    render->add_flag("--auto-titles", options.AutoTitles, "Letters and numbers in the title cells that hold no text");
 
     try {
         app.parse(argc, argv);

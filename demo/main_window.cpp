@@ -298,7 +298,12 @@ bool TForm1::Export(TExportKind Kind) {
         switch (Kind) {
             case ekCsv: ExportCsvFile(*Sheet, LocalName(name)); break;
             case ekXlsx: ExportXlsx(*Sheet, LocalName(name)); break;
-            case ekPdf: TQvSheetPrinter(*Sheet).PrintToPdf(name); break;
+            case ekPdf: {
+                TQvSheetPrinter printer(*Sheet);
+                printer.Setup().AutoTitles = (QvGrid->Options() & oAutoTitles) != 0;
+                printer.PrintToPdf(name);
+                break;
+            }
         }
     } catch (const std::exception& E) {
         ShowError("export to", name, E.what());
@@ -316,6 +321,7 @@ void TForm1::Print1Click() {
     if (!Sheet) return;
     CommitEdit();
     TQvSheetPrinter printer(*Sheet);
+    printer.Setup().AutoTitles = (QvGrid->Options() & oAutoTitles) != 0;
     QPrinter device(QPrinter::HighResolution);
     printer.ApplySetup(device);
     QPrintDialog dialog(&device, this);

@@ -477,13 +477,17 @@ void TQvSheetDesigner::PrintSheet() {
     if (!Sheet()) return;
     QPrinter printer(QPrinter::HighResolution);
     TQvSheetPrinter sheetPrinter(*Sheet());
+    sheetPrinter.Setup().AutoTitles = FGrid && (FGrid->Options() & oAutoTitles) != 0;
     sheetPrinter.ApplySetup(printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted) sheetPrinter.Print(printer);
 }
 
 void TQvSheetDesigner::PreviewSheet() {
-    if (Sheet()) TQvSheetPrinter(*Sheet()).Preview(this);
+    if (!Sheet()) return;
+    TQvSheetPrinter sheetPrinter(*Sheet());
+    sheetPrinter.Setup().AutoTitles = FGrid && (FGrid->Options() & oAutoTitles) != 0;
+    sheetPrinter.Preview(this);
 }
 
 void TQvSheetDesigner::OpenBackground() {

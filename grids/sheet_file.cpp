@@ -156,9 +156,17 @@ void TQvSheet::LoadFromStream(TStream& Stream) {
 void TQvSheet::SaveToFile(const std::string& FileName) {
     // The whole file is made in memory first, so a writer that fails leaves
     // the file on disk alone; WriteFileSafely then replaces it whole or not.
-    TMemoryStream m;
-    SaveToStream(m);
-    WriteFileSafely(FileName, m.Bytes());
+    // Writing the data clears the modified flag; a save that fails did not
+    // keep the changes anywhere, so it gives the flag back.
+    const bool modified = Modified();
+    try {
+        TMemoryStream m;
+        SaveToStream(m);
+        WriteFileSafely(FileName, m.Bytes());
+    } catch (...) {
+        SetModified(modified);
+        throw;
+    }
     // What is on disk now is the clean state.
     UndoStack().SetClean();
 }

@@ -59,6 +59,8 @@ TQvGrid& TQvSheetPrinter::Grid() {
         FGrid->SetSheet(&FSheet);
         FGrid->show();
     }
+    const TQvOptions options = FGrid->Options();
+    FGrid->SetOptions(FSetup.AutoTitles ? options | oAutoTitles : options & ~oAutoTitles);
     // No selection, no current-cell frame on paper.
     for (TQvSectionKind k : AllSectionKinds) FGrid->Views(k)->ResetState();
     return *FGrid;

@@ -41,6 +41,10 @@ struct TQvPageSetup {
     // The client cells to print; empty: the used area (every column and row
     // up to the last cell, fill, border or merged range within the counts).
     TRect Area;
+    // Letters and numbers in the title cells that hold no text, as a grid
+    // with oAutoTitles shows them (a sheet that relies on them for its row
+    // and column names prints them too).
+    bool AutoTitles = false;
 };
 
 class TQvSheetPrinter {

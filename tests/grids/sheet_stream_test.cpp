@@ -248,6 +248,15 @@ TEST(SheetFile, FilesImportIntoANonEmptySheetByMerging) {
     EXPECT_THROW(t.LoadFromFile(name), EFOpenError);
 }
 
+// The changes of a sheet whose save failed are still unsaved.
+TEST(SheetFile, AFailedSaveKeepsTheSheetModified) {
+    TQvSheet s;
+    s.SetCellValue(0, 0, TVariant("typed"));
+    s.SetModified(true);
+    EXPECT_ANY_THROW(s.SaveToFile(testing::TempDir() + "no such folder/sheet.qvf"));
+    EXPECT_TRUE(s.Modified());
+}
+
 TEST(SheetFile, BadStreamsRaiseReadErrorsAndLeaveTheSheetConsistent) {
     TQvSheet s;
     TMemoryStream junk(std::string("XXXX"));

@@ -123,6 +123,22 @@ TEST(SheetPrinter, ImagesShowTitlesAndTheRangeAtTheGridScale) {
     EXPECT_GT(InkedPixels(two, 0, two.height()), 500);
 }
 
+// A sheet that leaves its row names to the grid prints them when asked to.
+TEST(SheetPrinter, AutomaticTitlesPrintWhereTheTitlesHoldNoText) {
+    TQvSheet s;
+    Fill(s);
+    TQvSheetPrinter printer(s);
+    const auto rowTitleInk = [&] {
+        const QImage image = printer.RenderImage({0, 0, 2, 10}, 100);
+        return InkedPixels(image.copy(0, 15, 60, image.height() - 15), 0, image.height() - 15);
+    };
+    const int without = rowTitleInk();
+    printer.Setup().AutoTitles = true;
+    EXPECT_GT(rowTitleInk(), without + 20);
+    printer.Setup().AutoTitles = false;
+    EXPECT_EQ(rowTitleInk(), without);
+}
+
 TEST(SheetPrinter, PreviewShowsThePagesOfThePrinter) {
     TQvSheet s;
     Fill(s);
