@@ -575,7 +575,7 @@ TEST_F(SheetDesignerTest, AMergeNamesTheBorderSegmentsItClearedAndUndoGivesThemB
     Select({0, 7, 1, 8});
     EXPECT_EQ(Sel()->Border(liBottom).Style, lsNone);
     const QString status = Designer->statusBar()->currentMessage();
-    EXPECT_TRUE(status.contains("Merge cleared 2 border segments")) << status.toStdString();
+    EXPECT_TRUE(status.startsWith("Merge: 2 border segments cleared")) << status.toStdString();
     Item("Undo")->trigger();
     EXPECT_EQ(SheetBytes(Sheet), before);
     // A merge that takes nothing says nothing.

@@ -5,10 +5,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -274,3 +276,34 @@ TEST(EditStylesTest, ReturnsWhetherTheDialogClosedWithOK) {
 }
 
 }  // namespace
+
+// Every control of the Font page lies inside the page, and a long list of
+// short names scrolls only downwards.
+TEST_F(StylerDesignerTest, TheFontPageFitsAndTheStyleListScrollsOnlyDownwards) {
+    for (int i = 0; i < 30; ++i) Styler.AddStyle("Style " + std::to_string(i));
+    Dialog.SetStyler(nullptr);
+    Dialog.SetStyler(&Styler);
+    QApplication::processEvents();
+    QListView* list = Dialog.StylesBox()->ListControl();
+    EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+
+    ClickLine(1);
+    ShowPage("FontPage");
+    QWidget* page = Find<QWidget>("FontPage");
+    for (const char* name : {"PanelTColor", "PanelPreview", "Sizes", "Underline"}) {
+        auto* w = Find<QWidget>(name);
+        const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(page->rect().contains(r)) << name << " at " << r.x() << "," << r.y() << " " << r.width() << "x"
+                                              << r.height() << " in " << page->width() << "x" << page->height();
+    }
+    // The colour panel and the sample are outlined on their right edge too,
+    // not in the light colour that vanishes against the page.
+    const QColor back = page->palette().color(QPalette::Window);
+    for (const char* name : {"PanelTColor", "PanelPreview"}) {
+        auto* w = Find<QWidget>(name);
+        const QImage shot = w->grab().toImage();
+        const QColor edge = shot.pixelColor(shot.width() - 1, shot.height() / 2);
+        EXPECT_LT(edge.lightness(), back.lightness() - 24) << name << " " << edge.name().toStdString();
+    }
+}
