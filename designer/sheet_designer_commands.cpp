@@ -225,8 +225,8 @@ void TQvSheetDesigner::Run(const std::function<void()>& Command, const QString& 
     // user is told how many, and the command's undo step gives them back.
     if (const int64_t cleared = ClearedLineSegments() - clearedBefore; cleared > 0)
         statusBar()->showMessage(
-            QStringLiteral("%1: %2 border segment%3 cleared, since a merged range holds one line per edge and "
-                           "none inside. Undo gives %4 back.")
+            QStringLiteral("%1 cleared %2 border segment%3: a merged range keeps one line per edge. "
+                           "Undo restores %4.")
                 .arg(Name.isEmpty() ? QStringLiteral("The command") : Name)
                 .arg(cleared)
                 .arg(cleared == 1 ? QString() : QStringLiteral("s"))

@@ -155,10 +155,11 @@ public:
     TRect ExpandToUnions(const TRect& R) const;
     void NormaliseUnionsIn(const TRect& R);
     void NormaliseUnion(TQvUnion* U);
-    // The border segments (one line beside one position) that normalising
-    // ranges has cleared since the section was made: inner lines, and outer
-    // edges whose lines were mixed. It only grows; a command reads it before
-    // and after to tell the user what a merge took away.
+    // The border segments (one line beside one position) that merges have
+    // cleared since the section was made: inner lines, and outer edges whose
+    // lines were mixed, of the new range and of neighbours it touched. It
+    // only grows; a command reads it before and after to tell the user what
+    // a merge took away.
     int64_t ClearedLineSegments() const { return FClearedSegments; }
 
     // --- loading ---------------------------------------------------------
@@ -268,6 +269,7 @@ private:
     uint64_t FUnionCount = 0;  // ranges ever made: the next one's FOrder
     int64_t FFillBudget = -1;
     int64_t FClearedSegments = 0;
+    bool FCountClears = false;  // inside Merge
     std::string FOverspent;
     TQvSectionKind FKind;
 };
