@@ -144,12 +144,11 @@ private:
                            bool Checkable = false, int Tag = -1);
     QAction* AddItem(QMenu* Menu, const QString& Caption, const std::function<void()>& Action,
                      const QKeySequence& Shortcut = {}, bool NeedsSheet = true);
-    // Runs a command as one step of the sheet's undo stack named Name; an
-    // error goes to the message service as the application's error box.
-    // A failure (out of memory included) never leaves the handler: it ends
-    // as a message in the status bar and the message service. When the
-    // command cleared border segments around merged ranges, the status bar
-    // says how many.
+    // Runs a command as one step of the sheet's undo stack named Name. A
+    // failure (out of memory included) never leaves the handler: it ends as
+    // a message in the status bar and, as the application's error box, in
+    // the message service. When the command's merges cleared border
+    // segments, the status bar says how many.
     void Run(const std::function<void()>& Command, const QString& Name = QStringLiteral("Format"));
     // Runs Command (which reads a file or the clipboard into the sheet);
     // when it raises, the sheet is put back as it was before and the error
