@@ -73,7 +73,11 @@ void TQvCellDesigner::SetPro(TQvPro* P) {
     }
     // Pages a descendant placed in front stay as they are; without a set
     // the own pages are disabled, so the tabs cannot be changed to them.
+    // Qt moves off a current tab that gets disabled; the page shown stays
+    // the same whatever the set (a new dialog opens on its first page).
+    const int current = FPages->currentIndex();
     for (int i = FirstOwnPage(); i < FPages->count(); ++i) FPages->setTabEnabled(i, P != nullptr);
+    if (current >= 0) FPages->setCurrentIndex(current);
     SetChanges({});
 }
 
@@ -141,8 +145,11 @@ void TQvCellDesigner::LoadControl() {
     SetChosenClass(FPro->GetCellClass());
     if (FEditClasses->count() > 0)
         FEditClasses->setCurrentRow(std::clamp<int>(FPro->EditorIndex(), 0, FEditClasses->count() - 1));
-    FCellFormats->SetText(Q(FPro->Format()));
-    if (const int line = FCellFormats->IndexOf(FCellFormats->Text()); line >= 0) FCellFormats->SetItemIndex(line);
+    // The list highlights the line the mask reads, or none (choosing the
+    // class above selected its first line).
+    const QString mask = Q(FPro->Format());
+    FCellFormats->SetItemIndex(FCellFormats->IndexOf(mask));
+    FCellFormats->SetText(mask);
     FEditorTouched = false;
     FFormatTouched = false;
     UpdateFormatSample();
@@ -269,7 +276,18 @@ void TQvCellDesigner::StoreItem(int Item) {
         case itFrame: FPro->SetFrame(FFrameStyle); break;
         case itStyle: {
             QListWidgetItem* item = FLBStyles->currentItem();
-            FPro->SetStyle(item ? static_cast<TQvStyle*>(item->data(Qt::UserRole).value<void*>()) : nullptr);
+            auto* style = item ? static_cast<TQvStyle*>(item->data(Qt::UserRole).value<void*>()) : nullptr;
+            // Cells show the style's fill, borders and frame, not only its
+            // name; other sets only name it.
+            if (auto* cells = dynamic_cast<TQvProCell*>(FPro)) {
+                ApplyStyle(*cells, style);
+                // What the user chose on the other pages of this dialog
+                // wins over what the style brings.
+                for (int other : {itColor, itBorder, itFrame})
+                    if (FChanges.Has(other)) StoreItem(other);
+            } else {
+                FPro->SetStyle(style);
+            }
             break;
         }
         case itMerged: StoreMerged(); break;

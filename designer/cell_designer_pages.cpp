@@ -307,7 +307,10 @@ QWidget* TQvCellDesigner::BuildFontPage() {
     auto preview = [&](const QString& Name) {
         auto* label = Named(new QLabel("AaBbYyZz", colors), Name);
         label->setAutoFillBackground(true);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // A styled frame is outlined on every side; a plain sunken panel
+        // draws its right and bottom edges in the light colour, which
+        // vanishes on a white sample and makes it look cut off.
+        label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
         label->setMinimumHeight(34);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -359,7 +362,7 @@ QWidget* TQvCellDesigner::BuildBorderPage() {
     }
 
     auto* frame = new QFrame(border);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     frame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     FBordersBox = Named(new TBorderPreview(FLines, frame), "BordersBox");
     auto* frameLayout = new QVBoxLayout(frame);

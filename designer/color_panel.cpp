@@ -14,7 +14,9 @@ constexpr int ButtonWidth = 14;
 
 TColorPanel::TColorPanel(TColor Color, const QString& ButtonName, QWidget* Parent)
     : QFrame(Parent), FColor(Color), FButton(new QToolButton(this)) {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // Outlined on every side (a plain sunken panel loses its right edge on
+    // light pages).
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFixedSize(48, 21);
     // A down arrow stands for the symbol font's glyph of the platform the
     // dialog was first drawn on.

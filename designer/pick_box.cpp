@@ -70,6 +70,10 @@ void TProPickBox::Build() {
         FList->setEditTriggers(QAbstractItemView::NoEditTriggers);
         FList->setSelectionMode(QAbstractItemView::SingleSelection);
         FList->setUniformItemSizes(true);
+        // Items are as wide as the view (the delegate takes the width it is
+        // offered), so a horizontal bar would only follow the vertical one
+        // narrowing the view, and scroll nothing.
+        FList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         FList->setFocusPolicy(Qt::NoFocus);
         FLayout->addWidget(FEdit);
         FLayout->addWidget(FList, 1);

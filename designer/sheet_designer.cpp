@@ -181,7 +181,10 @@ void TQvSheetDesigner::BuildStandardBar() {
                               QStringLiteral("10%"), QStringLiteral("Fit Selection")});
     // The list is wider than the box: "Fit Selection" must be readable.
     FScaleSelector->view()->setMinimumWidth(FScaleSelector->fontMetrics().horizontalAdvance("Fit Selection") + 24);
-    FScaleSelector->setEditText(QStringLiteral("100%"));
+    // No inline completion: "20" typed and Enter is 20, not the "200%"
+    // that completion would have put in the box.
+    FScaleSelector->setCompleter(nullptr);
+    SetScaleText(100);
     connect(FScaleSelector, &QComboBox::activated, this, [this](int) { Run([this] { SelectScale(); }); });
     FScaleSelector->lineEdit()->installEventFilter(this);
     b->addWidget(FScaleSelector);
@@ -224,6 +227,8 @@ void TQvSheetDesigner::BuildBordersBar() {
     FBBorderColor->setToolTip(QStringLiteral("Border Color"));
     FBBorderColor->setIcon(ToolIcon(tiBorderColor));
     FBBorderColor->setFocusPolicy(Qt::NoFocus);
+    // The bar shows the colour the border buttons draw, from the start.
+    FBBorderColor->SetColor(FBorderLine.Color);
     FBBorderColor->OnClick = [this](TObject*) { Run([this] { ColorButtonClick(FBBorderColor); }); };
     FBBorderColor->OnDropDown = [this](TObject*) { ColorsPopup(FBBorderColor); };
     b->addWidget(FBBorderColor);

@@ -38,6 +38,7 @@ class TColorBox;
 class TColorToolButton;
 class TFontBox;
 class TFontSizeBox;
+class TPicture;
 class TPopupPanel;
 class TQvGrid;
 class TQvSelection;
@@ -112,6 +113,8 @@ public:
     void OpenBackground();
     void RemoveBackground();
     void InsertImage1Click();
+    // Merges the selection into one picture cell holding Picture.
+    void PlacePicture(const TPicture& Picture);
     void AboutDesigner();
 
 signals:
@@ -141,9 +144,18 @@ private:
                            bool Checkable = false, int Tag = -1);
     QAction* AddItem(QMenu* Menu, const QString& Caption, const std::function<void()>& Action,
                      const QKeySequence& Shortcut = {}, bool NeedsSheet = true);
-    // Runs a command as one step of the sheet's undo stack named Name; an
-    // error goes to the message service as the application's error box.
+    // Runs a command as one step of the sheet's undo stack named Name. A
+    // failure (out of memory included) never leaves the handler: it ends as
+    // a message in the status bar and, as the application's error box, in
+    // the message service. When the command's merges cleared border
+    // segments, the status bar says how many.
     void Run(const std::function<void()>& Command, const QString& Name = QStringLiteral("Format"));
+    // Runs Command (which reads a file or the clipboard into the sheet);
+    // when it raises, the sheet is put back as it was before and the error
+    // passes on.
+    void KeepSheetOnFailure(const std::function<void()>& Command);
+    // The border segments the sheet's sections have cleared so far.
+    int64_t ClearedLineSegments() const;
 
     // Commands (sheet_designer_commands.cpp).
     TQvSelection* Sel() const;

@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <new>
 
 #include "cells/picture_cell.h"
 #include "designer/cell_designer.h"
@@ -27,6 +28,7 @@
 #include "grids/section.h"
 #include "grids/selection.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "grids/style.h"
 #include "grids/styler.h"
 #include "grids/undo_stack.h"
@@ -124,7 +126,9 @@ void TQvSheetDesigner::CutCells() { FGrid->CutToClipboard(); }
 
 void TQvSheetDesigner::CopyCells() { FGrid->CopyToClipboard(); }
 
-void TQvSheetDesigner::PasteCells() { FGrid->PasteFromClipboard(); }
+void TQvSheetDesigner::PasteCells() {
+    KeepSheetOnFailure([this] { FGrid->PasteFromClipboard(); });
+}
 
 bool TQvSheetDesigner::SelectedLines(TQvAxis Axis, int32_t& From, int32_t& To) const {
     TQvSelection* s = Sel();
@@ -182,7 +186,19 @@ QAction* TQvSheetDesigner::Item(const QString& Name) const { return findChild<QA
 
 QString TQvSheetDesigner::StatusText(int Panel) const { return FPanels[Panel]->text(); }
 
+int64_t TQvSheetDesigner::ClearedLineSegments() const {
+    int64_t n = 0;
+    if (TQvSheet* sheet = Sheet())
+        for (TQvSectionKind k : AllSectionKinds) n += sheet->Sections(k)->ClearedLineSegments();
+    return n;
+}
+
 void TQvSheetDesigner::Run(const std::function<void()>& Command, const QString& Name) {
+    // No exception leaves a handler of the window: Qt's event loop cannot
+    // carry one. What failed is named in the status bar and the message
+    // service.
+    QString failure;
+    const int64_t clearedBefore = ClearedLineSegments();
     try {
         // Undo and redo run without a step of their own.
         if (Name.isEmpty() || !Sheet()) {
@@ -191,8 +207,49 @@ void TQvSheetDesigner::Run(const std::function<void()>& Command, const QString& 
             TQvUndoStep step(Sheet(), Name.toStdString());
             Command();
         }
+    } catch (const std::bad_alloc&) {
+        failure = QStringLiteral("Not enough memory");
     } catch (const std::exception& E) {
-        ShowMessageBox(E.what(), QApplication::applicationDisplayName().toStdString(), miError, mbOK);
+        failure = QString::fromStdString(E.what());
+    } catch (...) {
+        failure = QStringLiteral("Unknown error");
+    }
+    if (!failure.isEmpty()) {
+        const QString command = Name.isEmpty() ? QStringLiteral("The command") : Name;
+        statusBar()->showMessage(command + QStringLiteral(" failed: ") + failure, 15000);
+        ShowMessageBox(failure.toStdString(), QApplication::applicationDisplayName().toStdString(), miError, mbOK);
+        return;
+    }
+    // A merged range keeps no inner lines and one line per outer edge, so a
+    // merge over mixed lines takes borders from the cells around it; the
+    // user is told how many, and the command's undo step gives them back.
+    if (const int64_t cleared = ClearedLineSegments() - clearedBefore; cleared > 0)
+        statusBar()->showMessage(
+            QStringLiteral("%1 cleared %2 border segment%3: a merged range keeps one line per edge. "
+                           "Undo restores %4.")
+                .arg(Name.isEmpty() ? QStringLiteral("The command") : Name)
+                .arg(cleared)
+                .arg(cleared == 1 ? QString() : QStringLiteral("s"))
+                .arg(cleared == 1 ? QStringLiteral("it") : QStringLiteral("them")),
+            15000);
+}
+
+void TQvSheetDesigner::KeepSheetOnFailure(const std::function<void()>& Command) {
+    TQvSheet* sheet = Sheet();
+    if (!sheet) return;
+    // Taken before anything is read, so that a reader failing half-way
+    // (out of memory included) puts the sheet back exactly; inside the
+    // command's step this leaves the step empty, and so unrecorded.
+    const TQvSheetSnapshot before = TakeSnapshot(*sheet);
+    const bool modified = sheet->Modified();
+    try {
+        Command();
+    } catch (...) {
+        if (TakeSnapshot(*sheet) != before) {
+            RestoreSnapshot(*sheet, before);
+            sheet->SetModified(modified);
+        }
+        throw;
     }
 }
 
@@ -320,7 +377,7 @@ void TQvSheetDesigner::FillStyles() {
 }
 
 void TQvSheetDesigner::CBStylesClick() {
-    if (TQvSelection* s = Sel()) s->SetStyle(static_cast<TQvStyle*>(FCBStyles->currentData().value<void*>()));
+    if (TQvSelection* s = Sel()) ApplyStyle(*s, static_cast<TQvStyle*>(FCBStyles->currentData().value<void*>()));
     FGrid->setFocus();
 }
 
@@ -359,7 +416,13 @@ void TQvSheetDesigner::ColorButtonClick(TColorToolButton* B) {
 
 // --- scale ------------------------------------------------------------------
 
-void TQvSheetDesigner::SetScaleText(int Scale) { FScaleSelector->setEditText(QString::number(Scale) + '%'); }
+void TQvSheetDesigner::SetScaleText(int Scale) {
+    // The list highlights the line the box reads, or none.
+    const QString text = QString::number(Scale) + '%';
+    const int line = FScaleSelector->findText(text);
+    FScaleSelector->setCurrentIndex(line);
+    if (line < 0) FScaleSelector->setEditText(text);
+}
 
 void TQvSheetDesigner::SelectScale() {
     if (FSelectingScale) return;
@@ -423,6 +486,9 @@ void TQvSheetDesigner::GridCurChanged() {
         const TPoint p = FGrid->CurrentCell();
         if (const TQvCell* cell = Sheet()->FindCell(p.X, p.Y)) text = QString::fromStdString(cell->GetHint());
     }
+    // Showing the current cell's hint is no edit: it makes no cell and
+    // records no step (which would cost the steps that could be redone).
+    const QSignalBlocker quiet(FEHint);
     FEHint->setText(text);
 }
 
@@ -430,7 +496,8 @@ void TQvSheetDesigner::EHintChange() {
     if (!Sheet()) return;
     const TPoint p = FGrid->CurrentCell();
     const std::string text = FEHint->text().toStdString();
-    TQvCell* cell = Sheet()->NeedCell(p.X, p.Y);
+    // An empty hint on a position without a cell is already so.
+    TQvCell* cell = text.empty() ? Sheet()->FindCell(p.X, p.Y) : Sheet()->NeedCell(p.X, p.Y);
     if (cell && cell->GetHint() != text) cell->SetHint(text);
 }
 
@@ -461,7 +528,7 @@ const TFileDialogOptions& TQvSheetDesigner::BackgroundDialogOptions() {
 void TQvSheetDesigner::ImportSheet() {
     QString name;
     if (!Sheet() || !ExecuteFileDialog(OpenDialogOptions(), name, this)) return;
-    Sheet()->LoadFromFile(FileNameOf(name));
+    KeepSheetOnFailure([&] { Sheet()->LoadFromFile(FileNameOf(name)); });
     FillStyles();
     UpdateSelProps();
     GridCurChanged();
@@ -514,11 +581,16 @@ void TQvSheetDesigner::InsertImage1Click() {
     // read leaves the cells as they were.
     TPicture picture;
     picture.LoadFromFile(FileNameOf(name));
+    KeepSheetOnFailure([&] { PlacePicture(picture); });
+}
+
+void TQvSheetDesigner::PlacePicture(const TPicture& Picture) {
+    TQvSelection* s = Sel();
     s->Merge();
     s->SetCellClass(TQvCPicture::StaticClass());
     const TPoint p = FGrid->CurrentCell();
     TQvCell* cell = Sheet()->NeedCell(p.X, p.Y);
-    if (auto* target = dynamic_cast<TPicture*>(cell ? cell->AsObject() : nullptr)) target->Assign(&picture);
+    if (auto* target = dynamic_cast<TPicture*>(cell ? cell->AsObject() : nullptr)) target->Assign(&Picture);
 }
 
 void TQvSheetDesigner::AboutDesigner() {

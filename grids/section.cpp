@@ -324,6 +324,13 @@ void TQvSection::DeleteUnion(TQvUnion*& U) {
 void TQvSection::Merge(const TRect& R) {
     // A single position, or no position at all, is not a range.
     if (R.IsEmpty() || (R.Right <= R.Left + 1 && R.Bottom <= R.Top + 1)) return;
+    // Only a merge counts the lines it clears: lines a writer has just put
+    // inside a range were never there for the user to lose.
+    struct TCounting {
+        bool& Flag;
+        ~TCounting() { Flag = false; }
+    } counting{FCountClears};
+    FCountClears = true;
     RemoveUnionsIn(R);
     AddUnion(R, nullptr);
     if (FSheet) FSheet->MergeChanged(FKind);
@@ -428,6 +435,7 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     for (int32_t x : {r.Left, r.Right}) {
         GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
         if (!uniform) {
+            if (FCountClears) FClearedSegments += StoredSegments(tbVertLines, x, r.Top, r.Bottom - 1);
             SetLine(tbVertLines, x, r.Top, r.Bottom - 1, 0);
             cleared.push_back({x - 1, r.Top, x + 1, r.Bottom});
         }
@@ -436,6 +444,7 @@ std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
     for (int32_t y : {r.Top, r.Bottom}) {
         GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
         if (!uniform) {
+            if (FCountClears) FClearedSegments += StoredSegments(tbHorzLines, y, r.Left, r.Right - 1);
             SetLine(tbHorzLines, y, r.Left, r.Right - 1, 0);
             cleared.push_back({r.Left, y - 1, r.Right, y + 1});
         }
@@ -462,8 +471,20 @@ void TQvSection::DropEmptyLines() {
     }
 }
 
+int64_t TQvSection::StoredSegments(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) const {
+    const TSList* list = FTables[Table]->List(Line);
+    int64_t n = 0;
+    if (list)
+        list->ForEachIn(From, To, [&](int32_t, int32_t) {
+            ++n;
+            return false;
+        });
+    return n;
+}
+
 void TQvSection::ClearLinesIn(TQvSectionTable Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To) {
-    FTables[Table]->ForEachIn(FromLine, ToLine, [&](int32_t, TObject* obj) {
+    FTables[Table]->ForEachIn(FromLine, ToLine, [&](int32_t Line, TObject* obj) {
+        if (FCountClears) FClearedSegments += StoredSegments(Table, Line, From, To);
         static_cast<TSList*>(obj)->ClearRange(From, To);
         return false;
     });

@@ -155,6 +155,12 @@ public:
     TRect ExpandToUnions(const TRect& R) const;
     void NormaliseUnionsIn(const TRect& R);
     void NormaliseUnion(TQvUnion* U);
+    // The border segments (one line beside one position) that merges have
+    // cleared since the section was made: inner lines, and outer edges whose
+    // lines were mixed, of the new range and of neighbours it touched. It
+    // only grows; a command reads it before and after to tell the user what
+    // a merge took away.
+    int64_t ClearedLineSegments() const { return FClearedSegments; }
 
     // --- loading ---------------------------------------------------------
     // While a reader holds a budget (in bytes; negative for none), giving a
@@ -236,6 +242,8 @@ private:
     void NormaliseLines(TQvUnion* U);
     // One range's part of that; returns the bands along the cleared edges.
     std::vector<TRect> NormaliseLinesOf(TQvUnion* U);
+    // The entries Table[Line][From .. To] that hold a line.
+    int64_t StoredSegments(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) const;
     // Table[Line][From .. To] := 0 for every stored line FromLine .. ToLine.
     void ClearLinesIn(TQvSectionTable Table, int32_t FromLine, int32_t ToLine, int32_t From, int32_t To);
     // Gives every position of R the fill at its top-left, within the fill
@@ -262,6 +270,8 @@ private:
     TQvUnionIndex FUnionIndex;
     uint64_t FUnionCount = 0;  // ranges ever made: the next one's FOrder
     int64_t FFillBudget = -1;
+    int64_t FClearedSegments = 0;
+    bool FCountClears = false;  // inside Merge
     std::string FOverspent;
     TQvSectionKind FKind;
 };

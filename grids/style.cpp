@@ -1,5 +1,7 @@
 #include "grids/style.h"
 
+#include "grids/cell.h"
+#include "grids/pro_cell.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/styler.h"
@@ -65,6 +67,19 @@ std::string TQvStyle::GetNamePath() const {
     const TQvStyler* S = Styler();
     if (!S) return TQvProStyle::GetNamePath();
     return S->GetNamePath() + ".Styles[" + std::to_string(S->IndexOf(this)) + "]";
+}
+
+void ApplyStyle(TQvProCell& Target, TQvStyle* Style) {
+    Target.SetStyle(Style);
+    TQvSection* section = Target.Section();
+    if (!Style || !section) return;
+    const TQvProps assigned = Style->Assigned();
+    if (!assigned.Has(piColor) && !assigned.Has(piBorder) && !assigned.Has(piFrame)) return;
+    section->ForEachCell(Target.GetRect(), false, [&](TQvCell* Cell, bool&) {
+        if (Cell->GetStyle() != Style) return;
+        for (int id : {piColor, piBorder, piFrame})
+            if (assigned.Has(id)) Cell->InheritProperty(id);
+    });
 }
 
 }  // namespace qv

@@ -38,4 +38,14 @@ private:
     std::string FName;
 };
 
+class TQvProCell;
+
+// What choosing a style for cells does in the designer: Target's cells get
+// Style (SetStyle, which creates missing cells), and then the fill, borders
+// and frame that Style has assigned, as a change of Style itself would give
+// them. Attaching alone copies nothing into the lines, since they belong to
+// the section's tables rather than to the cell; this is the step that makes
+// the choice visible. Null Style only removes the style.
+void ApplyStyle(TQvProCell& Target, TQvStyle* Style);
+
 }  // namespace qv

@@ -75,10 +75,12 @@ constexpr TColorName ColorNames[] = {
     {clMenuBar, "clMenuBar"},
 };
 
-// A classic grey desktop scheme, indexed like the system colours.
+// A classic grey desktop scheme, indexed like the system colours. The
+// desktop is dark, as it is behind every window: lines drawn in it (the
+// designer's first border colour) stand out on white and grey cells.
 constexpr TColor DefaultSystemPalette[SystemColorCount] = {
     RGB(192, 192, 192),  // scroll bar
-    RGB(0, 128, 128),    // background (desktop)
+    RGB(0, 0, 0),        // background (desktop)
     RGB(0, 0, 128),      // active caption
     RGB(128, 128, 128),  // inactive caption
     RGB(192, 192, 192),  // menu

@@ -11,7 +11,10 @@ bool SystemColorRole(int Index, QPalette::ColorGroup& Group, QPalette::ColorRole
     Group = QPalette::Active;
     switch (Index) {
         case 0: Role = QPalette::Button; return true;                 // scroll bar
-        case 1: Role = QPalette::Window; return true;                 // desktop
+        // The desktop is no part of an application palette (Window is the
+        // light face of dialogs, where lines drawn in it would vanish): it
+        // takes the default palette's dark colour.
+        case 1: return false;                                         // desktop
         case 2: Role = QPalette::Highlight; return true;              // active caption
         case 3: Role = QPalette::Mid; return true;                    // inactive caption
         case 4: Role = QPalette::Window; return true;                 // menu

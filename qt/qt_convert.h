@@ -20,7 +20,8 @@ QColor ToQColor(TColor Color);
 // The plain colour of a QColor (alpha dropped).
 TColor FromQColor(const QColor& C);
 // The palette role a system colour index maps to; false for an index that
-// has no role (those use the default palette).
+// has no role (those use the default palette: the desktop, clBackground,
+// is one of them and always dark).
 bool SystemColorRole(int Index, QPalette::ColorGroup& Group, QPalette::ColorRole& Role);
 
 // The QFont of a font at Scale percent (100 = natural size). A negative

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "cells/double_cell.h"
+#include "cells/integer_cell.h"
 #include "designer/color_box.h"
 #include "designer/color_dialog.h"
 #include "designer/color_panel.h"
@@ -120,6 +121,27 @@ TEST_F(CellDesignerTest, WithoutASetNothingCanBeEdited) {
     for (int i = 0; i < pages->count(); ++i) EXPECT_FALSE(pages->isTabEnabled(i)) << i;
     EXPECT_FALSE(Dialog->ApplyButton()->isEnabled());
     EXPECT_TRUE(Dialog->Apply());
+}
+
+TEST_F(CellDesignerTest, OpensOnItsFirstPageAndStaysWhereItIsWithoutASet) {
+    Open(nullptr);
+    EXPECT_EQ(Dialog->PageControl()->currentIndex(), 0);
+    Dialog->SetPro(&Select({0, 0, 1, 1}));
+    ShowPage("LayoutPage");
+    Dialog->SetPro(nullptr);
+    EXPECT_EQ(Dialog->PageControl()->currentWidget()->objectName(), "LayoutPage");
+}
+
+TEST_F(CellDesignerTest, TheMaskListHighlightsOnlyTheMaskShown) {
+    TQvCell* c = Client()->NeedCellOfClass({0, 0}, TQvCInteger::StaticClass());
+    c->SetFormat("#,##0");
+    Open(&Select({0, 0, 1, 1}));
+    auto* masks = Find<TPickBox>("CellFormats");
+    EXPECT_EQ(masks->Text(), "#,##0");
+    EXPECT_EQ(masks->ItemIndex(), -1);
+    c->SetFormat("0");
+    Dialog->SetPro(&Select({0, 0, 1, 1}));
+    EXPECT_EQ(masks->ItemIndex(), 0);
 }
 
 TEST_F(CellDesignerTest, OneCellShowsMergedAndInnerLinesDisabled) {
@@ -395,6 +417,20 @@ TEST_F(CellDesignerTest, BasedOnListsTheStylesAndTheirProperties) {
     EXPECT_EQ(Changes(), 1 << TQvCellDesigner::itStyle);
     Click("OK");
     EXPECT_EQ(Client()->FindCell({0, 0})->GetStyle(), bold);
+
+    // A style with a frame and a fill shows them on the cells it is chosen
+    // for.
+    TQvStyle* framed = styler.Styles(1);
+    framed->SetColor(clAqua);
+    Open(&Select({0, 0, 1, 1}));
+    ShowPage("BasedOnPage");
+    list = Find<QListWidget>("LBStyles");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+    Click("OK");
+    TQvCell* c = Client()->FindCell({0, 0});
+    EXPECT_EQ(c->GetStyle(), framed);
+    EXPECT_EQ(c->Frame() & 0x7F, frFlatUp);
+    EXPECT_EQ(c->Color(), clAqua);
 }
 
 TEST_F(CellDesignerTest, AFailingSetterIsReportedAndKeepsTheChanges) {

@@ -5,9 +5,12 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,6 +37,7 @@
 #include "platform/message_box.h"
 #include "platform/picture.h"
 #include "platform/stream.h"
+#include "qt/qt_convert.h"
 #include "view/grid.h"
 
 using namespace qv;
@@ -199,6 +203,17 @@ TEST_F(SheetDesignerTest, CopyPasteUndoAndInsertThroughAMergedRange) {
     EXPECT_EQ(Sheet.FindCell(8, 8), nullptr);
 }
 
+TEST_F(SheetDesignerTest, TheScaleSelectorTakesTheTypedNumberAndHighlightsWhatItReads) {
+    auto* selector = Designer->findChild<QComboBox*>("ScaleSelector");
+    EXPECT_EQ(selector->currentIndex(), selector->findText("100%"));
+    // "20" is twenty (clamped to 25), not the completion "200%".
+    TypeScale("20");
+    EXPECT_EQ(Grid()->Scale(), TQvGrid::MinScale);
+    EXPECT_EQ(selector->currentIndex(), selector->findText("25%"));
+    TypeScale("30");
+    EXPECT_EQ(selector->currentIndex(), -1);
+}
+
 TEST_F(SheetDesignerTest, TheScaleSelectorTakesTypedAndChosenScales) {
     TypeScale("150");
     EXPECT_EQ(Grid()->Scale(), 150);
@@ -338,10 +353,17 @@ TEST_F(SheetDesignerTest, TheHintEditFollowsTheCurrentCell) {
     EXPECT_EQ(hint->text(), "abc");
     Select({3, 3, 4, 4});
     EXPECT_EQ(hint->text(), "");
-    EXPECT_NE(Sheet.FindCell(3, 3), nullptr);
+    // Showing the hint of an empty position makes no cell and no step.
+    EXPECT_EQ(Sheet.FindCell(3, 3), nullptr);
+    EXPECT_FALSE(Sheet.UndoStack().CanUndo());
     QTest::keyClicks(hint, "new");
     EXPECT_EQ(Sheet.FindCell(3, 3)->GetHint(), "new");
     QTest::keyClick(hint, Qt::Key_Return);
+    EXPECT_EQ(hint->text(), "new");
+    // Undoing the typing refreshes the edit, which must not cost the redo.
+    while (Sheet.UndoStack().CanUndo()) Item("Undo")->trigger();
+    EXPECT_EQ(hint->text(), "");
+    while (Sheet.UndoStack().CanRedo()) Item("Redo")->trigger();
     EXPECT_EQ(hint->text(), "new");
 }
 
@@ -530,3 +552,81 @@ TEST(ToolIcons, EveryImageIsPaintedAndDistinct) {
 }
 
 }  // namespace
+
+// A merge keeps one line per outer edge: a top edge with mixed lines takes
+// the bottom lines of the cells above. The status bar says so, and Undo
+// brings them back.
+TEST_F(SheetDesignerTest, AMergeNamesTheBorderSegmentsItClearedAndUndoGivesThemBack) {
+    for (int x : {0, 2}) {
+        Select({x, 7, x + 1, 8});
+        Sel()->SetBorder(liBottom, {lsSingle, clBlack});
+    }
+    const std::string before = SheetBytes(Sheet);
+    Select({0, 8, 3, 9});
+    Button("Merge")->click();
+    const QString status = Designer->statusBar()->currentMessage();
+    EXPECT_TRUE(status.startsWith("Merge cleared 2 border segments")) << status.toStdString();
+    Item("Undo")->trigger();
+    EXPECT_EQ(SheetBytes(Sheet), before);
+    // A merge that takes nothing says nothing.
+    Designer->statusBar()->clearMessage();
+    Select({4, 4, 6, 6});
+    Button("Merge")->click();
+    EXPECT_TRUE(Designer->statusBar()->currentMessage().isEmpty());
+}
+
+// The border buttons draw in the line colour the colour button shows, and
+// that colour stands out against the cells.
+TEST_F(SheetDesignerTest, TheBorderColourIsVisibleAndShownExactly) {
+    auto* button = Designer->findChild<TColorToolButton*>("BBorderColor");
+    EXPECT_EQ(button->Color(), Designer->BorderLine().Color);
+    const QColor drawn = ToQColor(Designer->BorderLine().Color);
+    const QColor cell = QGuiApplication::palette().color(QPalette::Base);
+    EXPECT_GT(std::abs(cell.lightness() - drawn.lightness()), 128) << drawn.name().toStdString();
+    // The bar on the button is painted in exactly that colour.
+    const QImage shot = button->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(button->ColorBarRect().center()), drawn);
+}
+
+// Choosing a style for cells shows its fill, borders and frame.
+TEST_F(SheetDesignerTest, AStyleChosenFromTheStylesBarBringsItsFillBordersAndFrame) {
+    TQvStyle* boxed = Styler.AddStyle("Boxed");
+    boxed->SetColor(clYellow);
+    boxed->SetBorder(liTop, {lsMedium, clRed});
+    boxed->SetFrame(frFlatUp);
+    Button("Styles On / Off")->click();
+    auto* styles = Designer->findChild<QComboBox*>("CBStyles");
+    Select({1, 1, 3, 2});
+    styles->setCurrentIndex(styles->findText("Boxed"));
+    emit styles->activated(styles->currentIndex());
+    for (int x : {1, 2}) {
+        TQvCell* cell = Sheet.FindCell(x, 1);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->GetStyle(), boxed);
+        EXPECT_EQ(cell->Color(), clYellow);
+        EXPECT_EQ(cell->Border(liTop), (TQvLineInfo{lsMedium, clRed}));
+        EXPECT_EQ(cell->Frame() & 0x7F, frFlatUp);
+    }
+}
+
+// A paste that fails half-way (here a handler of the sheet raising after
+// the first cell changed) leaves the sheet as it was and says why; no
+// exception reaches Qt.
+TEST_F(SheetDesignerTest, AFailedPasteLeavesTheSheetAndReportsTheError) {
+    Select({0, 0, 1, 1});
+    Sel()->SetValue(TVariant("kept"));
+    Sheet.SetModified(false);
+    const std::string before = SheetBytes(Sheet);
+    QGuiApplication::clipboard()->setText("a\tb\nc\td\n");
+    bool thrown = false;
+    Sheet.OnModified = [&](TObject*) {
+        if (!std::exchange(thrown, true)) throw std::runtime_error("disk on fire");
+    };
+    Select({0, 0, 1, 1});
+    Item("Paste")->trigger();
+    Sheet.OnModified = nullptr;
+    ASSERT_TRUE(thrown);
+    EXPECT_EQ(SheetBytes(Sheet), before);
+    EXPECT_NE(Sheet.UndoStack().UndoText(), "Paste");
+    EXPECT_TRUE(Designer->statusBar()->currentMessage().contains("disk on fire"));
+}

@@ -5,10 +5,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -274,3 +276,28 @@ TEST(EditStylesTest, ReturnsWhetherTheDialogClosedWithOK) {
 }
 
 }  // namespace
+
+// A long list of short names scrolls only downwards; the Font page's
+// colour controls show their right edge.
+TEST_F(StylerDesignerTest, TheStyleListScrollsOnlyDownwardsAndTheFontPageShowsItsEdges) {
+    for (int i = 0; i < 30; ++i) Styler.AddStyle("Style " + std::to_string(i));
+    Dialog.SetStyler(nullptr);
+    Dialog.SetStyler(&Styler);
+    QApplication::processEvents();
+    QListView* list = Dialog.StylesBox()->ListControl();
+    EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+
+    ClickLine(1);
+    ShowPage("FontPage");
+    // The colour panel and the sample are outlined on their right edge too,
+    // not in the light colour that vanishes against the page.
+    QWidget* page = Find<QWidget>("FontPage");
+    const QColor back = page->palette().color(QPalette::Window);
+    for (const char* name : {"PanelTColor", "PanelPreview"}) {
+        auto* w = Find<QWidget>(name);
+        const QImage shot = w->grab().toImage();
+        const QColor edge = shot.pixelColor(shot.width() - 1, shot.height() / 2);
+        EXPECT_LT(edge.lightness(), back.lightness() - 24) << name << " " << edge.name().toStdString();
+    }
+}
