@@ -14,6 +14,7 @@
 #include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "lists/slist.h"
 #include "platform/compact_string.h"
 #include "platform/exceptions.h"
@@ -37,6 +38,25 @@ struct TStagedCell {
     };
 };
 static_assert(sizeof(TStagedCell) == 16);
+
+// The staged cells in blocks of a fixed size: the list grows without ever
+// copying what it holds, so staging costs what it holds and no more (a
+// doubling vector needs half as much again while it moves).
+class TStagedCells {
+public:
+    void push_back(const TStagedCell& C) {
+        if (FSize % BlockSize == 0) FBlocks.emplace_back(BlockSize);
+        FBlocks.back()[FSize % BlockSize] = C;
+        ++FSize;
+    }
+    const TStagedCell& operator[](size_t I) const { return FBlocks[I / BlockSize][I % BlockSize]; }
+    size_t size() const { return FSize; }
+
+private:
+    static constexpr size_t BlockSize = size_t(1) << 16;  // 1 MiB
+    std::vector<std::vector<TStagedCell, THugePageAllocator<TStagedCell>>> FBlocks;
+    size_t FSize = 0;
+};
 
 // The highest index a sheet's rows and columns can take.
 int32_t SheetLimit() {
@@ -90,7 +110,7 @@ public:
     }
 
     // A million fields stage tens of megabytes: huge pages spare the faults.
-    std::vector<TStagedCell, THugePageAllocator<TStagedCell>> Cells;
+    TStagedCells Cells;
     std::vector<char, THugePageAllocator<char>> Arena;
     // Where each record's cells start in Cells, and one entry more.
     std::vector<size_t> RecordStarts{0};
@@ -186,6 +206,10 @@ private:
         const bool crlfTail = FField == 0 && Terminator == '\n' && FLastTerminator == '\r';
         FLastTerminator = Terminator;
         if (crlfTail) return;
+        // A blank line is a row too, and must fit like any other.
+        if (int64_t(FOrigin.Y) + FRow > SheetLimit())
+            throw EReadError(Where(FRecordLine, 1) + ": past the last row a sheet can hold (" +
+                             std::to_string(SheetLimit() + 1) + ")");
         Cols = std::max(Cols, FField);
         RecordStarts.push_back(Cells.size());
         ++FRow;
@@ -232,7 +256,8 @@ private:
     int FLastTerminator = 0;
 };
 
-// Makes the staged cells in the sheet. Nothing here can fail on the data.
+// Makes the staged cells in the sheet. Nothing here can fail on the data;
+// whatever else fails (memory) is undone by the caller.
 void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
     TQvSection* client = Sheet.Sections(skClient);
     // One copy of each date format, shared by all the date cells.
@@ -298,32 +323,35 @@ TCsvImportResult ImportCsv(TQvSheet& Sheet, TStream& Stream, const TCsvOptions& 
     if (!reader.Init()) throw EReadError(Name + ": out of memory");
 
     const int64_t total = Stream.Size() - Stream.Position();
-    // Typical fields are a few bytes long: room for them up front spares
-    // the copying of a growing list.
-    if (total > 0) {
-        reader.Cells.reserve(static_cast<size_t>(std::min<int64_t>(total / 6 + 16, int64_t(1) << 26)));
-        reader.Arena.reserve(static_cast<size_t>(std::min<int64_t>(total, int64_t(1) << 30)));
-    }
-    std::unique_ptr<char[]> buffer(new char[1 << 16]);
     int64_t done = 0;
-    bool first = true;
-    for (;;) {
-        int64_t n = Stream.Read(buffer.get(), 1 << 16);
-        if (n <= 0) break;
-        const char* data = buffer.get();
-        if (first) {
-            first = false;
-            // A byte-order mark is not data.
-            if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
-                data += 3;
-                n -= 3;
+    try {
+        // The texts take at most the input's size: room for them up front
+        // spares the copying of a growing list.
+        if (total > 0) reader.Arena.reserve(static_cast<size_t>(std::min<int64_t>(total, int64_t(1) << 30)));
+        std::unique_ptr<char[]> buffer(new char[1 << 16]);
+        bool first = true;
+        for (;;) {
+            int64_t n = Stream.Read(buffer.get(), 1 << 16);
+            if (n <= 0) break;
+            const char* data = buffer.get();
+            if (first) {
+                first = false;
+                // A byte-order mark is not data.
+                if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+                    data += 3;
+                    n -= 3;
+                }
             }
+            reader.Feed(data, static_cast<size_t>(n));
+            done += n;
+            if (Options.Progress) Options.Progress(done, total);
         }
-        reader.Feed(data, static_cast<size_t>(n));
-        done += n;
-        if (Options.Progress) Options.Progress(done, total);
+        reader.Finish();
+    } catch (const std::bad_alloc&) {
+        // What was staged is freed on the way out; the sheet was not touched.
+        throw EReadError(Name + ": not enough memory to read it (" + std::to_string(done) + " of " +
+                         std::to_string(total) + " bytes read); the sheet is unchanged");
     }
-    reader.Finish();
 
     TCsvImportResult result;
     result.Rows = reader.Rows;
@@ -334,7 +362,26 @@ TCsvImportResult ImportCsv(TQvSheet& Sheet, TStream& Stream, const TCsvOptions& 
                                   std::to_string(reader.FirstBadCol) + ": invalid UTF-8 replaced by U+FFFD (" +
                                   std::to_string(reader.BadUtf8) +
                                   (reader.BadUtf8 == 1 ? " field)" : " fields)"));
-    Apply(Sheet, reader, Origin);
+    // The area the data covers, taken before anything is written: a failure
+    // from here on puts the sheet back as it was.
+    const TRect area{Origin.X, Origin.Y, Origin.X + reader.Cols, Origin.Y + reader.Rows};
+    std::unique_ptr<TQvAreaSnapshot> before;
+    try {
+        before = std::make_unique<TQvAreaSnapshot>(Sheet, skClient, area);
+    } catch (const std::bad_alloc&) {
+        throw EReadError(Name + ": not enough memory to import " + std::to_string(result.Cells) +
+                         " cells; the sheet is unchanged");
+    }
+    try {
+        Apply(Sheet, reader, Origin);
+    } catch (const std::bad_alloc&) {
+        before->Restore();
+        throw EReadError(Name + ": not enough memory to import " + std::to_string(result.Cells) +
+                         " cells; the sheet is unchanged");
+    } catch (...) {
+        before->Restore();
+        throw;
+    }
     return result;
 }
 
