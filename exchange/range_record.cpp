@@ -348,7 +348,7 @@ std::unique_ptr<TQvRangeData> TQvRangeData::ReadRecord(TStream& Stream) {
     d->FWidth = Stream.ReadInt32();
     d->FHeight = Stream.ReadInt32();
     // Every column and row has its size in the record, which bounds both.
-    if (d->FWidth < 1 || d->FHeight < 1 || int64_t(d->FWidth) + d->FHeight > Stream.Remaining() / 4 ||
+    if (d->FWidth < 1 || d->FHeight < 1 || d->FWidth > TQvSheet::MaxCount() || d->FHeight > TQvSheet::MaxCount() || int64_t(d->FWidth) + d->FHeight > Stream.Remaining() / 4 ||
         int64_t(d->FWidth) * d->FHeight > RangeRecordMaxCells)
         Bad("size " + std::to_string(d->FWidth) + " x " + std::to_string(d->FHeight));
     const auto readSizes = [&](std::vector<int32_t>& Sizes, int32_t N) {
