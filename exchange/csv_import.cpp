@@ -26,35 +26,44 @@ namespace qv {
 namespace {
 
 // One field that makes a cell, kept until the whole input has been read.
-// Sixteen bytes: a million fields are staged at once. The texts lie one
-// after another in the arena, so each text ends where the next begins.
-struct TStagedCell {
-    int32_t Col;
-    TTextValueKind Kind;
-    union {
-        int32_t Integer;
-        double Number;  // doubles, and dates as days
-        uint64_t TextEnd;  // texts: where its bytes end in the arena
-    };
-};
-static_assert(sizeof(TStagedCell) == 16);
-
-// The staged cells in blocks of a fixed size: the list grows without ever
-// copying what it holds, so staging costs what it holds and no more (a
-// doubling vector needs half as much again while it moves).
-class TStagedCells {
+// Eight bytes, for a field may be as short as two: the kind (3 bits), the
+// column (21 bits; a sheet's columns end below 2^21) and 40 bits of payload:
+// an integer's value, where a text's bytes end in the arena (the texts lie
+// one after another, so each ends where the next begins), or, for numbers
+// and dates, nothing: their values follow one another in a list of their own.
+class TStagedCell {
 public:
-    void push_back(const TStagedCell& C) {
-        if (FSize % BlockSize == 0) FBlocks.emplace_back(BlockSize);
-        FBlocks.back()[FSize % BlockSize] = C;
+    TStagedCell(TTextValueKind Kind, int32_t Col, uint64_t Payload)
+        : FBits(uint64_t(Kind) | uint64_t(uint32_t(Col)) << 3 | Payload << 24) {}
+    TTextValueKind Kind() const { return static_cast<TTextValueKind>(FBits & 7); }
+    int32_t Col() const { return static_cast<int32_t>((FBits >> 3) & ((1u << 21) - 1)); }
+    uint64_t Payload() const { return FBits >> 24; }
+
+private:
+    uint64_t FBits;
+};
+static_assert(sizeof(TStagedCell) == 8);
+
+// A list in blocks of a fixed size: it grows without ever copying what it
+// holds, so staging costs what it holds and no more (a doubling vector needs
+// half as much again while it moves).
+template <typename T>
+class TBlockList {
+public:
+    void push_back(const T& V) {
+        if (FSize % BlockSize == 0) {
+            FBlocks.emplace_back();
+            FBlocks.back().reserve(BlockSize);
+        }
+        FBlocks.back().push_back(V);
         ++FSize;
     }
-    const TStagedCell& operator[](size_t I) const { return FBlocks[I / BlockSize][I % BlockSize]; }
+    const T& operator[](size_t I) const { return FBlocks[I / BlockSize][I % BlockSize]; }
     size_t size() const { return FSize; }
 
 private:
-    static constexpr size_t BlockSize = size_t(1) << 16;  // 1 MiB
-    std::vector<std::vector<TStagedCell, THugePageAllocator<TStagedCell>>> FBlocks;
+    static constexpr size_t BlockSize = size_t(1) << 17;  // 1 MiB of eight-byte entries
+    std::vector<std::vector<T, THugePageAllocator<T>>> FBlocks;
     size_t FSize = 0;
 };
 
@@ -110,7 +119,8 @@ public:
     }
 
     // A million fields stage tens of megabytes: huge pages spare the faults.
-    TStagedCells Cells;
+    TBlockList<TStagedCell> Cells;
+    TBlockList<double> Numbers;  // of the number and date fields, in order
     std::vector<char, THugePageAllocator<char>> Arena;
     // Where each record's cells start in Cells, and one entry more.
     std::vector<size_t> RecordStarts{0};
@@ -160,19 +170,17 @@ private:
                 text = fixed;
             }
         }
-        TStagedCell cell;
-        cell.Col = static_cast<int32_t>(col);
         const TTextValue value = FOptions.DetectTypes ? DetectTextValue(text) : TTextValue{};
-        cell.Kind = value.Kind;
+        uint64_t payload = 0;
         if (value.Kind == tvInteger) {
-            cell.Integer = value.Integer;
+            payload = uint32_t(value.Integer);
         } else if (value.Kind != tvText) {
-            cell.Number = value.Number;
+            Numbers.push_back(value.Number);
         } else {
             Arena.insert(Arena.end(), text.begin(), text.end());
-            cell.TextEnd = Arena.size();
+            payload = Arena.size();
         }
-        Cells.push_back(cell);
+        Cells.push_back(TStagedCell(value.Kind, static_cast<int32_t>(col), payload));
     }
 
     // True when the field is plain: ASCII without line ends, as almost all
@@ -277,28 +285,29 @@ void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
                            dateClass = TQvCDateTime::StaticClass(), stringClass = TQvCString::StaticClass();
         const char* arena = Reader.Arena.data();
         uint64_t textAt = 0;
+        size_t numberAt = 0;
         for (int32_t r = 0; r < Reader.Rows; ++r) {
             const int32_t row = Origin.Y + r;
             for (size_t i = Reader.RecordStarts[r]; i < Reader.RecordStarts[r + 1]; ++i) {
                 const TStagedCell& s = Reader.Cells[i];
-                const TPoint at{s.Col, row};
-                switch (s.Kind) {
+                const TPoint at{s.Col(), row};
+                switch (s.Kind()) {
                     case tvInteger:
-                        batch.Add(at, integerClass)->SetAsInteger(s.Integer);
+                        batch.Add(at, integerClass)->SetAsInteger(static_cast<int32_t>(uint32_t(s.Payload())));
                         break;
                     case tvDouble:
-                        batch.Add(at, doubleClass)->SetAsFloat(s.Number);
+                        batch.Add(at, doubleClass)->SetAsFloat(Reader.Numbers[numberAt++]);
                         break;
                     case tvDate:
                     case tvDateTime: {
                         TQvCell* c = batch.Add(at, dateClass);
-                        c->SetFormatText(s.Kind == tvDate ? dateFormat : dateTimeFormat);
-                        c->SetAsDateTime(s.Number);
+                        c->SetFormatText(s.Kind() == tvDate ? dateFormat : dateTimeFormat);
+                        c->SetAsDateTime(Reader.Numbers[numberAt++]);
                         break;
                     }
                     default:
-                        batch.Add(at, stringClass)->SetAsString(std::string(arena + textAt, s.TextEnd - textAt));
-                        textAt = s.TextEnd;
+                        batch.Add(at, stringClass)->SetAsString(std::string(arena + textAt, s.Payload() - textAt));
+                        textAt = s.Payload();
                         break;
                 }
             }
