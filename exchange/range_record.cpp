@@ -398,18 +398,21 @@ TQvPasteResult TQvRangeData::Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint
     res.Area = area;
 
     // Which positions refuse the paste, decided before anything changes.
-    const TQvPasteGuard guard(sec, area);
-    const auto isProt = [&](int32_t X, int32_t Y) { return guard.Protected({To.X + X, To.Y + Y}); };
-    res.Skipped = guard.Count();
-    const bool baseProtected = sec.BaseStyle() && sec.BaseStyle()->Protected();
-
-    // Taken before anything changes: a failure puts the area back.
+    // Both are taken before anything changes; without the memory for them
+    // nothing changes at all.
+    std::unique_ptr<const TQvPasteGuard> guardOf;
     std::unique_ptr<TQvAreaSnapshot> before;
     try {
+        guardOf = std::make_unique<const TQvPasteGuard>(sec, area);
         before = std::make_unique<TQvAreaSnapshot>(Target, Kind, area);
     } catch (const std::bad_alloc&) {
         throw EQvGridError(PasteOutOfMemory(FCellRecords.size()));
     }
+    const TQvPasteGuard& guard = *guardOf;
+    const auto isProt = [&](int32_t X, int32_t Y) { return guard.Protected({To.X + X, To.Y + Y}); };
+    res.Skipped = guard.Count();
+    const bool baseProtected = sec.BaseStyle() && sec.BaseStyle()->Protected();
+
     const auto write = [&]() {
         TUpdateBlock block(Target);
         bool unionsChanged = false;

@@ -92,7 +92,8 @@ std::string RangeRecordBytes(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& 
 class TQvRangeData {
 public:
     // Reads one record from Stream. Raises EReadError naming the fault on
-    // anything that is not a whole, consistent record.
+    // anything that is not a whole, consistent record, and when it needs
+    // more memory than there is.
     static std::unique_ptr<TQvRangeData> Read(TStream& Stream);
     static std::unique_ptr<TQvRangeData> FromBytes(const std::string& Bytes);
     ~TQvRangeData();
@@ -111,7 +112,10 @@ public:
     // are removed unless their cell is protected; outer border lines are
     // added where the source has them and never removed, since they are
     // shared with the neighbouring cells. Individual sizes are applied
-    // through the sheet's SetSize when ApplySizes is set.
+    // through the sheet's SetSize when ApplySizes is set. All or nothing: on
+    // any failure (out of memory raises EQvGridError saying so) the area,
+    // the ranges that met it and its sizes are put back. The time taken
+    // follows the area and the ranges that meet it, not the whole sheet.
     TQvPasteResult Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint At, bool ApplySizes = true) const;
 
 private:

@@ -516,18 +516,21 @@ TQvPasteResult PasteTextTable(const TTextTable& Table, TQvSheet& Target, TQvSect
 
     // Protection is read before anything changes. Only the top-left of a
     // merged range takes a value.
-    const TQvPasteGuard guard(sec, res.Area);
-    res.Skipped = guard.Count();
-    const auto key = [](TPoint P) { return (uint64_t(uint32_t(P.Y)) << 32) | uint32_t(P.X); };
-    std::unordered_set<uint64_t> filled;
-    const TCompactString dateFormat(IsoDateFormat), dateTimeFormat(IsoDateTimeFormat);
-    // Taken before anything changes: a failure puts the area back.
+    // Both are taken before anything changes; without the memory for them
+    // nothing changes at all.
+    std::unique_ptr<const TQvPasteGuard> guardOf;
     std::unique_ptr<TQvAreaSnapshot> before;
     try {
+        guardOf = std::make_unique<const TQvPasteGuard>(sec, res.Area);
         before = std::make_unique<TQvAreaSnapshot>(Target, Kind, res.Area);
     } catch (const std::bad_alloc&) {
         throw EQvGridError(PasteOutOfMemory(Table.Cells.size()));
     }
+    const TQvPasteGuard& guard = *guardOf;
+    res.Skipped = guard.Count();
+    const auto key = [](TPoint P) { return (uint64_t(uint32_t(P.Y)) << 32) | uint32_t(P.X); };
+    std::unordered_set<uint64_t> filled;
+    const TCompactString dateFormat(IsoDateFormat), dateTimeFormat(IsoDateTimeFormat);
     Target.BeginUpdate();
     try {
         {
