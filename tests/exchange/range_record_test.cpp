@@ -323,6 +323,7 @@ TEST(RangeRecord, APasteThatRunsOutOfMemoryLeavesTheSheetAsItWas) {
     const auto range = TQvRangeData::FromBytes(bytes);
     expectUnchanged([&] { range->Paste(target.Sheet, skClient, {2, 2}); });
     expectUnchanged([&] { PasteTextTable(ParseTabText("1\t2\t3\n4\t5\t6\n"), target.Sheet, skClient, {0, 1}); });
+    expectUnchanged([&] { PasteTextTable(ParseTabText("1\t2\t3\n"), target.Sheet, skColTitles, {1, 0}); });
     // The same pastes go through once memory suffices.
     PasteRangeRecord(bytes, target.Sheet, skClient, {2, 2});
     EXPECT_EQ(target.Sheet.CellValue(2, 2), TVariant(42));
