@@ -14,6 +14,7 @@
 #include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "lists/slist.h"
 #include "platform/compact_string.h"
 #include "platform/exceptions.h"
@@ -25,18 +26,46 @@ namespace qv {
 namespace {
 
 // One field that makes a cell, kept until the whole input has been read.
-// Sixteen bytes: a million fields are staged at once. The texts lie one
-// after another in the arena, so each text ends where the next begins.
-struct TStagedCell {
-    int32_t Col;
-    TTextValueKind Kind;
-    union {
-        int32_t Integer;
-        double Number;  // doubles, and dates as days
-        uint64_t TextEnd;  // texts: where its bytes end in the arena
-    };
+// Eight bytes, for a field may be as short as two: the kind (3 bits), the
+// column (21 bits; a sheet's columns end below 2^21) and 40 bits of payload:
+// an integer's value, where a text's bytes end in the arena (the texts lie
+// one after another, so each ends where the next begins), or, for numbers
+// and dates, nothing: their values follow one another in a list of their own.
+class TStagedCell {
+public:
+    TStagedCell(TTextValueKind Kind, int32_t Col, uint64_t Payload)
+        : FBits(uint64_t(Kind) | uint64_t(uint32_t(Col)) << 3 | Payload << 24) {}
+    TTextValueKind Kind() const { return static_cast<TTextValueKind>(FBits & 7); }
+    int32_t Col() const { return static_cast<int32_t>((FBits >> 3) & ((1u << 21) - 1)); }
+    uint64_t Payload() const { return FBits >> 24; }
+
+private:
+    uint64_t FBits;
 };
-static_assert(sizeof(TStagedCell) == 16);
+static_assert(sizeof(TStagedCell) == 8);
+
+// A list in blocks of a fixed size: it grows without ever copying what it
+// holds, so staging costs what it holds and no more (a doubling vector needs
+// half as much again while it moves).
+template <typename T>
+class TBlockList {
+public:
+    void push_back(const T& V) {
+        if (FSize % BlockSize == 0) {
+            FBlocks.emplace_back();
+            FBlocks.back().reserve(BlockSize);
+        }
+        FBlocks.back().push_back(V);
+        ++FSize;
+    }
+    const T& operator[](size_t I) const { return FBlocks[I / BlockSize][I % BlockSize]; }
+    size_t size() const { return FSize; }
+
+private:
+    static constexpr size_t BlockSize = size_t(1) << 17;  // 1 MiB of eight-byte entries
+    std::vector<std::vector<T, THugePageAllocator<T>>> FBlocks;
+    size_t FSize = 0;
+};
 
 // The highest index a sheet's rows and columns can take.
 int32_t SheetLimit() {
@@ -90,7 +119,8 @@ public:
     }
 
     // A million fields stage tens of megabytes: huge pages spare the faults.
-    std::vector<TStagedCell, THugePageAllocator<TStagedCell>> Cells;
+    TBlockList<TStagedCell> Cells;
+    TBlockList<double> Numbers;  // of the number and date fields, in order
     std::vector<char, THugePageAllocator<char>> Arena;
     // Where each record's cells start in Cells, and one entry more.
     std::vector<size_t> RecordStarts{0};
@@ -140,19 +170,17 @@ private:
                 text = fixed;
             }
         }
-        TStagedCell cell;
-        cell.Col = static_cast<int32_t>(col);
         const TTextValue value = FOptions.DetectTypes ? DetectTextValue(text) : TTextValue{};
-        cell.Kind = value.Kind;
+        uint64_t payload = 0;
         if (value.Kind == tvInteger) {
-            cell.Integer = value.Integer;
+            payload = uint32_t(value.Integer);
         } else if (value.Kind != tvText) {
-            cell.Number = value.Number;
+            Numbers.push_back(value.Number);
         } else {
             Arena.insert(Arena.end(), text.begin(), text.end());
-            cell.TextEnd = Arena.size();
+            payload = Arena.size();
         }
-        Cells.push_back(cell);
+        Cells.push_back(TStagedCell(value.Kind, static_cast<int32_t>(col), payload));
     }
 
     // True when the field is plain: ASCII without line ends, as almost all
@@ -186,6 +214,10 @@ private:
         const bool crlfTail = FField == 0 && Terminator == '\n' && FLastTerminator == '\r';
         FLastTerminator = Terminator;
         if (crlfTail) return;
+        // A blank line is a row too, and must fit like any other.
+        if (int64_t(FOrigin.Y) + FRow > SheetLimit())
+            throw EReadError(Where(FRecordLine, 1) + ": past the last row a sheet can hold (" +
+                             std::to_string(SheetLimit() + 1) + ")");
         Cols = std::max(Cols, FField);
         RecordStarts.push_back(Cells.size());
         ++FRow;
@@ -232,7 +264,8 @@ private:
     int FLastTerminator = 0;
 };
 
-// Makes the staged cells in the sheet. Nothing here can fail on the data.
+// Makes the staged cells in the sheet. Nothing here can fail on the data;
+// whatever else fails (memory) is undone by the caller.
 void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
     TQvSection* client = Sheet.Sections(skClient);
     // One copy of each date format, shared by all the date cells.
@@ -252,28 +285,29 @@ void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
                            dateClass = TQvCDateTime::StaticClass(), stringClass = TQvCString::StaticClass();
         const char* arena = Reader.Arena.data();
         uint64_t textAt = 0;
+        size_t numberAt = 0;
         for (int32_t r = 0; r < Reader.Rows; ++r) {
             const int32_t row = Origin.Y + r;
             for (size_t i = Reader.RecordStarts[r]; i < Reader.RecordStarts[r + 1]; ++i) {
                 const TStagedCell& s = Reader.Cells[i];
-                const TPoint at{s.Col, row};
-                switch (s.Kind) {
+                const TPoint at{s.Col(), row};
+                switch (s.Kind()) {
                     case tvInteger:
-                        batch.Add(at, integerClass)->SetAsInteger(s.Integer);
+                        batch.Add(at, integerClass)->SetAsInteger(static_cast<int32_t>(uint32_t(s.Payload())));
                         break;
                     case tvDouble:
-                        batch.Add(at, doubleClass)->SetAsFloat(s.Number);
+                        batch.Add(at, doubleClass)->SetAsFloat(Reader.Numbers[numberAt++]);
                         break;
                     case tvDate:
                     case tvDateTime: {
                         TQvCell* c = batch.Add(at, dateClass);
-                        c->SetFormatText(s.Kind == tvDate ? dateFormat : dateTimeFormat);
-                        c->SetAsDateTime(s.Number);
+                        c->SetFormatText(s.Kind() == tvDate ? dateFormat : dateTimeFormat);
+                        c->SetAsDateTime(Reader.Numbers[numberAt++]);
                         break;
                     }
                     default:
-                        batch.Add(at, stringClass)->SetAsString(std::string(arena + textAt, s.TextEnd - textAt));
-                        textAt = s.TextEnd;
+                        batch.Add(at, stringClass)->SetAsString(std::string(arena + textAt, s.Payload() - textAt));
+                        textAt = s.Payload();
                         break;
                 }
             }
@@ -298,32 +332,35 @@ TCsvImportResult ImportCsv(TQvSheet& Sheet, TStream& Stream, const TCsvOptions& 
     if (!reader.Init()) throw EReadError(Name + ": out of memory");
 
     const int64_t total = Stream.Size() - Stream.Position();
-    // Typical fields are a few bytes long: room for them up front spares
-    // the copying of a growing list.
-    if (total > 0) {
-        reader.Cells.reserve(static_cast<size_t>(std::min<int64_t>(total / 6 + 16, int64_t(1) << 26)));
-        reader.Arena.reserve(static_cast<size_t>(std::min<int64_t>(total, int64_t(1) << 30)));
-    }
-    std::unique_ptr<char[]> buffer(new char[1 << 16]);
     int64_t done = 0;
-    bool first = true;
-    for (;;) {
-        int64_t n = Stream.Read(buffer.get(), 1 << 16);
-        if (n <= 0) break;
-        const char* data = buffer.get();
-        if (first) {
-            first = false;
-            // A byte-order mark is not data.
-            if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
-                data += 3;
-                n -= 3;
+    try {
+        // The texts take at most the input's size: room for them up front
+        // spares the copying of a growing list.
+        if (total > 0) reader.Arena.reserve(static_cast<size_t>(std::min<int64_t>(total, int64_t(1) << 30)));
+        std::unique_ptr<char[]> buffer(new char[1 << 16]);
+        bool first = true;
+        for (;;) {
+            int64_t n = Stream.Read(buffer.get(), 1 << 16);
+            if (n <= 0) break;
+            const char* data = buffer.get();
+            if (first) {
+                first = false;
+                // A byte-order mark is not data.
+                if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+                    data += 3;
+                    n -= 3;
+                }
             }
+            reader.Feed(data, static_cast<size_t>(n));
+            done += n;
+            if (Options.Progress) Options.Progress(done, total);
         }
-        reader.Feed(data, static_cast<size_t>(n));
-        done += n;
-        if (Options.Progress) Options.Progress(done, total);
+        reader.Finish();
+    } catch (const std::bad_alloc&) {
+        // What was staged is freed on the way out; the sheet was not touched.
+        throw EReadError(Name + ": not enough memory to read it (" + std::to_string(done) + " of " +
+                         std::to_string(total) + " bytes read); the sheet is unchanged");
     }
-    reader.Finish();
 
     TCsvImportResult result;
     result.Rows = reader.Rows;
@@ -334,7 +371,26 @@ TCsvImportResult ImportCsv(TQvSheet& Sheet, TStream& Stream, const TCsvOptions& 
                                   std::to_string(reader.FirstBadCol) + ": invalid UTF-8 replaced by U+FFFD (" +
                                   std::to_string(reader.BadUtf8) +
                                   (reader.BadUtf8 == 1 ? " field)" : " fields)"));
-    Apply(Sheet, reader, Origin);
+    // The area the data covers, taken before anything is written: a failure
+    // from here on puts the sheet back as it was.
+    const TRect area{Origin.X, Origin.Y, Origin.X + reader.Cols, Origin.Y + reader.Rows};
+    std::unique_ptr<TQvAreaSnapshot> before;
+    try {
+        before = std::make_unique<TQvAreaSnapshot>(Sheet, skClient, area);
+    } catch (const std::bad_alloc&) {
+        throw EReadError(Name + ": not enough memory to import " + std::to_string(result.Cells) +
+                         " cells; the sheet is unchanged");
+    }
+    try {
+        Apply(Sheet, reader, Origin);
+    } catch (const std::bad_alloc&) {
+        before->Restore();
+        throw EReadError(Name + ": not enough memory to import " + std::to_string(result.Cells) +
+                         " cells; the sheet is unchanged");
+    } catch (...) {
+        before->Restore();
+        throw;
+    }
     return result;
 }
 

@@ -6,8 +6,11 @@
 // integer, double and date cells, everything else (and every empty field's
 // absence) stays text. The sheet grows to the data; a record or field past
 // the highest row or column a sheet can hold raises EReadError naming the
-// line and column, and leaves the sheet as it was. The whole input is read
-// and checked before the sheet is touched.
+// line and column (a blank line is a row like any other), and leaves the
+// sheet as it was. The whole input is read and checked before the sheet is
+// touched; running out of memory while reading or while writing raises
+// EReadError saying so, and the area written is put back first, so that a
+// failed import never leaves part of its data behind.
 //
 // Cells already at positions the data covers are replaced; an empty field
 // leaves its position empty. Blank lines are empty rows; ragged rows are

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <utility>
 
 #include "grids/base_style.h"
@@ -10,6 +11,7 @@
 #include "grids/manager.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "grids/sheet_stream.h"
 #include "grids/style.h"
 #include "grids/styler.h"
@@ -138,6 +140,11 @@ void WriteLine(TQvSection& Section, TQvSectionTable Table, int32_t Line, int32_t
 
 }  // namespace
 
+std::string PasteOutOfMemory(size_t Cells) {
+    return "Not enough memory to paste " + std::to_string(Cells) + (Cells == 1 ? " cell" : " cells") +
+           "; the sheet is unchanged";
+}
+
 std::string TQvPasteResult::Message() const {
     std::string s;
     const auto plural = [](int64_t N, const char* One) {
@@ -167,42 +174,38 @@ bool IsPasteProtected(const TQvSection& Section, TPoint P) {
     return source && source->Protected();
 }
 
-namespace {
-
-uint64_t PointKey(TPoint P) { return (uint64_t(uint32_t(P.Y)) << 32) | uint32_t(P.X); }
-
-}  // namespace
-
 TQvPasteGuard::TQvPasteGuard(const TQvSection& Section, const TRect& Area) {
     FBase = Section.BaseStyle() && Section.BaseStyle()->Protected();
     int64_t differing = 0;  // positions whose protection is not the base's
-    for (const auto& u : Section.Unions()) {
+    // A range decides for all its positions, the cells under it included.
+    for (const TQvUnion* u : Section.UnionsMeeting(Area)) {
         const TRect r = u->Rect().Intersected(Area);
-        if (r.IsEmpty()) continue;
-        const bool v = u->Cell() ? u->Cell()->Protected() : FBase;
-        FUnions.emplace_back(r, v);
-        if (v != FBase) differing += int64_t(r.Width()) * r.Height();
+        if ((u->Cell() ? u->Cell()->Protected() : FBase) == FBase) continue;
+        differing += int64_t(r.Width()) * r.Height();
+        for (int32_t y = r.Top; y < r.Bottom; ++y) FSpans.push_back({y, r.Left, r.Right});
     }
     Section.ForEachIn(Area.Top, Area.Bottom - 1, [&](int32_t y, TObject* obj) {
         static_cast<TQvRow*>(obj)->ForEachIn(Area.Left, Area.Right - 1, [&](int32_t x, TObject* c) {
-            if (Section.FindUnionAt({x, y}, true)) return false;
-            const bool v = static_cast<TQvCell*>(c)->Protected();
-            FCells.emplace(PointKey({x, y}), v);
-            if (v != FBase) ++differing;
+            if (static_cast<TQvCell*>(c)->Protected() == FBase || Section.FindUnionAt({x, y}, true)) return false;
+            FSpans.push_back({y, x, x + 1});
+            ++differing;
             return false;
         });
         return false;
     });
-    FMixed = differing > 0;
+    std::sort(FSpans.begin(), FSpans.end(),
+              [](const TSpan& A, const TSpan& B) { return A.Y != B.Y ? A.Y < B.Y : A.Left < B.Left; });
     FCount = FBase ? int64_t(Area.Width()) * Area.Height() - differing : differing;
 }
 
 bool TQvPasteGuard::Protected(TPoint P) const {
-    if (!FMixed) return FBase;
-    for (const auto& [r, v] : FUnions)
-        if (r.Contains(P)) return v;
-    const auto it = FCells.find(PointKey(P));
-    return it != FCells.end() ? it->second : FBase;
+    // The last span starting at or before P.
+    auto it = std::upper_bound(FSpans.begin(), FSpans.end(), P, [](TPoint Q, const TSpan& S) {
+        return Q.Y != S.Y ? Q.Y < S.Y : Q.X < S.Left;
+    });
+    if (it == FSpans.begin()) return FBase;
+    --it;
+    return it->Y == P.Y && P.X < it->Right ? !FBase : FBase;
 }
 
 // --- writing ----------------------------------------------------------------
@@ -323,6 +326,17 @@ std::unique_ptr<TQvRangeData> TQvRangeData::FromBytes(const std::string& Bytes) 
 
 std::unique_ptr<TQvRangeData> TQvRangeData::Read(TStream& Stream) {
     const int64_t start = Stream.Position();
+    try {
+        return ReadRecord(Stream);
+    } catch (const std::bad_alloc&) {
+        // What was read is freed by now.
+        throw EReadError("Not enough memory to read a range record of " +
+                         std::to_string(Stream.Size() - start) + " bytes");
+    }
+}
+
+std::unique_ptr<TQvRangeData> TQvRangeData::ReadRecord(TStream& Stream) {
+    const int64_t start = Stream.Position();
     char sig[4] = {};
     if (Stream.Read(sig, 4) != 4 || std::memcmp(sig, Signature, 4) != 0) Bad("no range record signature");
     const int32_t version = Stream.ReadInt32();
@@ -334,7 +348,7 @@ std::unique_ptr<TQvRangeData> TQvRangeData::Read(TStream& Stream) {
     d->FWidth = Stream.ReadInt32();
     d->FHeight = Stream.ReadInt32();
     // Every column and row has its size in the record, which bounds both.
-    if (d->FWidth < 1 || d->FHeight < 1 || int64_t(d->FWidth) + d->FHeight > Stream.Remaining() / 4 ||
+    if (d->FWidth < 1 || d->FHeight < 1 || d->FWidth > TQvSheet::MaxCount() || d->FHeight > TQvSheet::MaxCount() || int64_t(d->FWidth) + d->FHeight > Stream.Remaining() / 4 ||
         int64_t(d->FWidth) * d->FHeight > RangeRecordMaxCells)
         Bad("size " + std::to_string(d->FWidth) + " x " + std::to_string(d->FHeight));
     const auto readSizes = [&](std::vector<int32_t>& Sizes, int32_t N) {
@@ -384,116 +398,135 @@ TQvPasteResult TQvRangeData::Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint
     res.Area = area;
 
     // Which positions refuse the paste, decided before anything changes.
-    const TQvPasteGuard guard(sec, area);
+    // Both are taken before anything changes; without the memory for them
+    // nothing changes at all.
+    std::unique_ptr<const TQvPasteGuard> guardOf;
+    std::unique_ptr<TQvAreaSnapshot> before;
+    try {
+        guardOf = std::make_unique<const TQvPasteGuard>(sec, area);
+        before = std::make_unique<TQvAreaSnapshot>(Target, Kind, area);
+    } catch (const std::bad_alloc&) {
+        throw EQvGridError(PasteOutOfMemory(FCellRecords.size()));
+    }
+    const TQvPasteGuard& guard = *guardOf;
     const auto isProt = [&](int32_t X, int32_t Y) { return guard.Protected({To.X + X, To.Y + Y}); };
     res.Skipped = guard.Count();
     const bool baseProtected = sec.BaseStyle() && sec.BaseStyle()->Protected();
 
-    TUpdateBlock block(Target);
-    bool unionsChanged = false;
-    // Ranges of the target that meet the area give way, unless protected.
-    std::vector<TQvUnion*> doomed;
-    for (const auto& u : sec.Unions())
-        if (u->Rect().Intersects(area) && !(u->Cell() ? u->Cell()->Protected() : baseProtected))
-            doomed.push_back(u.get());
-    for (TQvUnion* u : doomed) {
-        sec.DeleteUnion(u);
-        unionsChanged = true;
-    }
+    const auto write = [&]() {
+        TUpdateBlock block(Target);
+        bool unionsChanged = false;
+        // Ranges of the target that meet the area give way, unless protected.
+        std::vector<TQvUnion*> doomed;
+        for (const auto& u : sec.Unions())
+            if (u->Rect().Intersects(area) && !(u->Cell() ? u->Cell()->Protected() : baseProtected))
+                doomed.push_back(u.get());
+        sec.DeleteUnions(doomed);
+        unionsChanged = !doomed.empty();
 
-    // Cells: the area is emptied where it may be written, then filled.
-    if (res.Skipped == 0) {
-        sec.FreeCells(area);
-    } else if (res.Skipped < int64_t(w) * h) {
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w;) {
-                if (isProt(x, y)) {
-                    ++x;
-                    continue;
+        // Cells: the area is emptied where it may be written, then filled.
+        if (res.Skipped == 0) {
+            sec.FreeCells(area);
+        } else if (res.Skipped < int64_t(w) * h) {
+            for (int32_t y = 0; y < h; ++y)
+                for (int32_t x = 0; x < w;) {
+                    if (isProt(x, y)) {
+                        ++x;
+                        continue;
+                    }
+                    int32_t e = x + 1;
+                    while (e < w && !isProt(e, y)) ++e;
+                    sec.FreeCells({To.X + x, To.Y + y, To.X + e, To.Y + y + 1});
+                    x = e;
                 }
-                int32_t e = x + 1;
-                while (e < w && !isProt(e, y)) ++e;
-                sec.FreeCells({To.X + x, To.Y + y, To.X + e, To.Y + y + 1});
-                x = e;
-            }
-    }
-    TQvSection& src = *FCells->Sections(skClient);
-    TMemoryStream records(FBytes);
-    {
-        TQvCellBatch batch(sec);
-        for (const TCellRecord& c : FCellRecords) {
-            if (c.X >= w || c.Y >= h || isProt(c.X, c.Y)) continue;
-            if (TQvCell* made = batch.Add({To.X + c.X, To.Y + c.Y}, c.Class)) {
-                records.SetPosition(c.Offset);
-                LoadRecord(*made, records);  // it loaded once already, into a cell as new
+        }
+        TQvSection& src = *FCells->Sections(skClient);
+        TMemoryStream records(FBytes);
+        {
+            TQvCellBatch batch(sec);
+            for (const TCellRecord& c : FCellRecords) {
+                if (c.X >= w || c.Y >= h || isProt(c.X, c.Y)) continue;
+                if (TQvCell* made = batch.Add({To.X + c.X, To.Y + c.Y}, c.Class)) {
+                    records.SetPosition(c.Offset);
+                    LoadRecord(*made, records);  // it loaded once already, into a cell as new
+                }
             }
         }
-    }
-    if (TQvStyler* styler = Target.Styler())
-        for (const TStyleName& s : FStyles) {
-            if (s.X >= w || s.Y >= h || isProt(s.X, s.Y)) continue;
-            TQvCell* cell = sec.FindCell({To.X + s.X, To.Y + s.Y});
-            if (TQvStyle* style = styler->FindStyle(s.Name); cell && style) cell->SetStyle(style);
+        if (TQvStyler* styler = Target.Styler())
+            for (const TStyleName& s : FStyles) {
+                if (s.X >= w || s.Y >= h || isProt(s.X, s.Y)) continue;
+                TQvCell* cell = sec.FindCell({To.X + s.X, To.Y + s.Y});
+                if (TQvStyle* style = styler->FindStyle(s.Name); cell && style) cell->SetStyle(style);
+            }
+
+        // Lines, fills and frames.
+        for (TQvSectionTable t : {tbVertLines, tbHorzLines, tbBias1, tbBias2, tbFill}) {
+            int32_t lines, keys;
+            TableExtent(t, w, h, lines, keys);
+            for (int32_t line = 0; line < lines; ++line) {
+                const TSList* from = src.Tables(t)->List(line);
+                // Grid lines of the area: the source's line, and the area's cells
+                // on both sides of it (those inside) decide.
+                const bool gridLine = t == tbVertLines || t == tbHorzLines;
+                const int32_t targetLine = (t == tbVertLines ? To.X : To.Y) + line;
+                const bool outer = gridLine && (line == 0 || line == lines - 1);
+                if (!from && (outer || !sec.Tables(t)->List(targetLine))) continue;
+                const auto value = [&](int32_t k) { return from ? static_cast<TQvLine>(from->GetItem(k)) : 0u; };
+                const auto skip = [&](int32_t k) {
+                    if (outer && value(k) == 0) return true;
+                    if (t == tbVertLines) return (line > 0 && isProt(line - 1, k)) || (line < w && isProt(line, k));
+                    if (t == tbHorzLines) return (line > 0 && isProt(k, line - 1)) || (line < h && isProt(k, line));
+                    return isProt(k, line);
+                };
+                WriteLine(sec, t, targetLine, t == tbVertLines ? To.Y : To.X, keys, value, skip);
+            }
+        }
+        const uint8_t baseFrame = sec.BaseStyle() ? sec.BaseStyle()->Frame() : 0;
+        for (int32_t y = 0; y < h; ++y) {
+            const bool has = src.Tables(tbFrames)->List(y) != nullptr;
+            if (!has && !sec.Tables(tbFrames)->List(To.Y + y)) continue;
+            WriteLine(
+                sec, tbFrames, To.Y + y, To.X, w,
+                [&](int32_t k) { return has ? static_cast<TQvLine>(src.AreaValue(k, y)) : TQvLine(baseFrame); },
+                [&](int32_t k) { return isProt(k, y); });
         }
 
-    // Lines, fills and frames.
-    for (TQvSectionTable t : {tbVertLines, tbHorzLines, tbBias1, tbBias2, tbFill}) {
-        int32_t lines, keys;
-        TableExtent(t, w, h, lines, keys);
-        for (int32_t line = 0; line < lines; ++line) {
-            const TSList* from = src.Tables(t)->List(line);
-            // Grid lines of the area: the source's line, and the area's cells
-            // on both sides of it (those inside) decide.
-            const bool gridLine = t == tbVertLines || t == tbHorzLines;
-            const int32_t targetLine = (t == tbVertLines ? To.X : To.Y) + line;
-            const bool outer = gridLine && (line == 0 || line == lines - 1);
-            if (!from && (outer || !sec.Tables(t)->List(targetLine))) continue;
-            const auto value = [&](int32_t k) { return from ? static_cast<TQvLine>(from->GetItem(k)) : 0u; };
-            const auto skip = [&](int32_t k) {
-                if (outer && value(k) == 0) return true;
-                if (t == tbVertLines) return (line > 0 && isProt(line - 1, k)) || (line < w && isProt(line, k));
-                if (t == tbHorzLines) return (line > 0 && isProt(k, line - 1)) || (line < h && isProt(k, line));
-                return isProt(k, line);
+        // The source's merged ranges, as far as they land whole on free positions.
+        for (const auto& u : src.Unions()) {
+            const TRect r = u->Rect().Offset(To.X, To.Y).Intersected(area);
+            if (r.IsEmpty() || (r.Width() == 1 && r.Height() == 1)) continue;
+            bool free = true;
+            for (int32_t y = r.Top; y < r.Bottom && free; ++y)
+                for (int32_t x = r.Left; x < r.Right && free; ++x) free = !isProt(x - To.X, y - To.Y);
+            if (!free) continue;
+            sec.AddUnion(r, nullptr);
+            unionsChanged = true;
+        }
+
+        if (ApplySizes) {
+            const auto apply = [&](TQvAxis Axis, TQvSizePart Part, const std::vector<int32_t>& Sizes, int32_t From,
+                                   int32_t N) {
+                for (int32_t i = 0; i < N; ++i) {
+                    if (Sizes[i] < 0) continue;
+                    const int32_t entry = From + i;
+                    Target.SetSize(Part == spClient ? entry : -1 - entry, Axis, Sizes[i]);
+                }
             };
-            WriteLine(sec, t, targetLine, t == tbVertLines ? To.Y : To.X, keys, value, skip);
+            apply(axCols, ColPartOf(Kind), FColSizes, To.X, w);
+            apply(axRows, RowPartOf(Kind), FRowSizes, To.Y, h);
         }
+        if (unionsChanged) Target.MergeChanged(Kind);
+        Target.SetModified(true);
+    };
+    try {
+        write();
+    } catch (const std::bad_alloc&) {
+        before->Restore();
+        throw EQvGridError(PasteOutOfMemory(FCellRecords.size()));
+    } catch (...) {
+        before->Restore();
+        throw;
     }
-    const uint8_t baseFrame = sec.BaseStyle() ? sec.BaseStyle()->Frame() : 0;
-    for (int32_t y = 0; y < h; ++y) {
-        const bool has = src.Tables(tbFrames)->List(y) != nullptr;
-        if (!has && !sec.Tables(tbFrames)->List(To.Y + y)) continue;
-        WriteLine(
-            sec, tbFrames, To.Y + y, To.X, w,
-            [&](int32_t k) { return has ? static_cast<TQvLine>(src.AreaValue(k, y)) : TQvLine(baseFrame); },
-            [&](int32_t k) { return isProt(k, y); });
-    }
-
-    // The source's merged ranges, as far as they land whole on free positions.
-    for (const auto& u : src.Unions()) {
-        const TRect r = u->Rect().Offset(To.X, To.Y).Intersected(area);
-        if (r.IsEmpty() || (r.Width() == 1 && r.Height() == 1)) continue;
-        bool free = true;
-        for (int32_t y = r.Top; y < r.Bottom && free; ++y)
-            for (int32_t x = r.Left; x < r.Right && free; ++x) free = !isProt(x - To.X, y - To.Y);
-        if (!free) continue;
-        sec.AddUnion(r, nullptr);
-        unionsChanged = true;
-    }
-
-    if (ApplySizes) {
-        const auto apply = [&](TQvAxis Axis, TQvSizePart Part, const std::vector<int32_t>& Sizes, int32_t From,
-                               int32_t N) {
-            for (int32_t i = 0; i < N; ++i) {
-                if (Sizes[i] < 0) continue;
-                const int32_t entry = From + i;
-                Target.SetSize(Part == spClient ? entry : -1 - entry, Axis, Sizes[i]);
-            }
-        };
-        apply(axCols, ColPartOf(Kind), FColSizes, To.X, w);
-        apply(axRows, RowPartOf(Kind), FRowSizes, To.Y, h);
-    }
-    if (unionsChanged) Target.MergeChanged(Kind);
-    Target.SetModified(true);
     return res;
 }
 

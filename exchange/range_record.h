@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -57,8 +56,8 @@ TQvSizePart RowPartOf(TQvSectionKind Kind);
 bool IsPasteProtected(const TQvSection& Section, TPoint P);
 
 // The protected positions of an area of a section, taken before a paste
-// changes anything. Costs the cells and merged ranges in the area, not its
-// size.
+// changes anything. Costs the cells in the area and the rows of the merged
+// ranges meeting it, not its size; a lookup is a binary search.
 class TQvPasteGuard {
 public:
     TQvPasteGuard(const TQvSection& Section, const TRect& Area);
@@ -68,11 +67,15 @@ public:
     int64_t Count() const { return FCount; }
 
 private:
+    // A run of positions of one row whose protection is not the base's.
+    struct TSpan {
+        int32_t Y;
+        int32_t Left;
+        int32_t Right;  // exclusive
+    };
     bool FBase = false;
-    bool FMixed = false;  // some position differs from the base style
     int64_t FCount = 0;
-    std::vector<std::pair<TRect, bool>> FUnions;
-    std::unordered_map<uint64_t, bool> FCells;
+    std::vector<TSpan> FSpans;  // by row, then column; never overlapping
 };
 
 // The most positions a range record may span (columns times rows): a copy
@@ -89,7 +92,8 @@ std::string RangeRecordBytes(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& 
 class TQvRangeData {
 public:
     // Reads one record from Stream. Raises EReadError naming the fault on
-    // anything that is not a whole, consistent record.
+    // anything that is not a whole, consistent record, and when it needs
+    // more memory than there is.
     static std::unique_ptr<TQvRangeData> Read(TStream& Stream);
     static std::unique_ptr<TQvRangeData> FromBytes(const std::string& Bytes);
     ~TQvRangeData();
@@ -108,11 +112,15 @@ public:
     // are removed unless their cell is protected; outer border lines are
     // added where the source has them and never removed, since they are
     // shared with the neighbouring cells. Individual sizes are applied
-    // through the sheet's SetSize when ApplySizes is set.
+    // through the sheet's SetSize when ApplySizes is set. All or nothing: on
+    // any failure (out of memory raises EQvGridError saying so) the area,
+    // the ranges that met it and its sizes are put back. The time taken
+    // follows the area and the ranges that meet it, not the whole sheet.
     TQvPasteResult Paste(TQvSheet& Target, TQvSectionKind Kind, TPoint At, bool ApplySizes = true) const;
 
 private:
     TQvRangeData();
+    static std::unique_ptr<TQvRangeData> ReadRecord(TStream& Stream);
 
     std::unique_ptr<TQvSheet> FCells;
     int32_t FWidth = 0;
@@ -137,6 +145,10 @@ private:
     std::vector<TCellRecord> FCellRecords;
     std::string FBytes;
 };
+
+// The message of a paste of Cells cells that ran out of memory and was
+// undone.
+std::string PasteOutOfMemory(size_t Cells);
 
 // Parses Bytes and pastes them; Bytes are checked whole first.
 TQvPasteResult PasteRangeRecord(const std::string& Bytes, TQvSheet& Target, TQvSectionKind Kind, TPoint At,

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <memory>
+#include <new>
 #include <unordered_set>
 #include <utility>
 
@@ -15,6 +17,7 @@
 #include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "platform/compact_string.h"
 #include "platform/exceptions.h"
 #include "platform/font.h"
@@ -51,6 +54,46 @@ private:
 
 constexpr int32_t HtmlMaxCols = 16384;
 
+// Which columns the row spans of earlier rows still cover: for each column,
+// the last row a span reaches. A span marks its columns in one step and the
+// next free column is found by one descent, each costing the logarithm of
+// the column count however wide the spans are.
+class TSpanCover {
+public:
+    TSpanCover() : FMin(2 * Size, -1), FLazy(2 * Size, -1) {}
+    // Columns [From, To) are covered down to row Last.
+    void Cover(int32_t From, int32_t To, int32_t Last) { Update(1, 0, Size, From, To, Last); }
+    // The first column from From on that row Row finds free; Size for none.
+    int32_t FreeFrom(int32_t From, int32_t Row) const { return Find(1, 0, Size, From, Row, -1); }
+
+private:
+    static constexpr int32_t Size = HtmlMaxCols;
+    // FMin[N]: the lowest last row over node N's columns, counting the raises
+    // made at N and below; FLazy[N]: a raise of all of N's columns not
+    // passed down.
+    void Update(size_t N, int32_t Lo, int32_t Hi, int32_t From, int32_t To, int32_t Last) {
+        if (To <= Lo || Hi <= From) return;
+        if (From <= Lo && Hi <= To) {
+            FMin[N] = std::max(FMin[N], Last);
+            FLazy[N] = std::max(FLazy[N], Last);
+            return;
+        }
+        const int32_t mid = (Lo + Hi) / 2;
+        Update(2 * N, Lo, mid, From, To, Last);
+        Update(2 * N + 1, mid, Hi, From, To, Last);
+        FMin[N] = std::max(FLazy[N], std::min(FMin[2 * N], FMin[2 * N + 1]));
+    }
+    int32_t Find(size_t N, int32_t Lo, int32_t Hi, int32_t From, int32_t Row, int32_t Above) const {
+        if (Hi <= From || std::max(Above, FMin[N]) >= Row) return Size;
+        if (Hi - Lo == 1) return Lo;
+        const int32_t mid = (Lo + Hi) / 2;
+        const int32_t raised = std::max(Above, FLazy[N]);
+        const int32_t left = Find(2 * N, Lo, mid, From, Row, raised);
+        return left < Size ? left : Find(2 * N + 1, mid, Hi, From, Row, raised);
+    }
+    std::vector<int32_t> FMin, FLazy;
+};
+
 bool StartsWithNoCase(std::string_view S, size_t At, std::string_view What) {
     if (At + What.size() > S.size()) return false;
     for (size_t i = 0; i < What.size(); ++i)
@@ -80,8 +123,10 @@ void AppendUtf8(std::string& Out, uint32_t Cp) {
 // Decodes the entity at S[I] ('&') into Out and returns the length used, or
 // 0 when it is no entity (the '&' is then plain text).
 size_t DecodeEntity(std::string_view S, size_t I, std::string& Out) {
-    const size_t end = S.find(';', I);
-    if (end == std::string_view::npos || end - I > 12) return 0;
+    // No entity is longer than 12 bytes: the search for its end stops
+    // there, so that text full of '&' reads in one pass.
+    const size_t end = S.substr(0, std::min(S.size(), I + 13)).find(';', I);
+    if (end == std::string_view::npos) return 0;
     const std::string_view name = S.substr(I + 1, end - I - 1);
     static const std::pair<std::string_view, uint32_t> named[] = {
         {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
@@ -125,12 +170,16 @@ int32_t TagNumber(std::string_view Tag, std::string_view Name, int32_t Default) 
 
 // Collapses blanks as a browser shows text: runs of white space become one
 // blank, none at the ends of a line.
-std::string Collapse(std::string S) {
-    // A non-breaking space reads as a blank in a cell's value.
-    for (size_t p; (p = S.find("\xC2\xA0")) != std::string::npos;) S.replace(p, 2, " ");
+std::string Collapse(const std::string& S) {
     std::string out;
     bool blank = false;
-    for (char c : S) {
+    for (size_t i = 0; i < S.size(); ++i) {
+        char c = S[i];
+        // A non-breaking space reads as a blank in a cell's value.
+        if (c == '\xC2' && i + 1 < S.size() && S[i + 1] == '\xA0') {
+            c = ' ';
+            ++i;
+        }
         if (c == '\n') {
             while (!out.empty() && out.back() == ' ') out.pop_back();
             out += '\n';
@@ -205,7 +254,9 @@ const TFont* FontOf(TQvCell* Cell, TQvSection& Section) {
 
 }  // namespace
 
-TTextTable ParseTabText(std::string_view Text, bool DetectTypes) {
+namespace {
+
+TTextTable TabText(std::string_view Text, bool DetectTypes) {
     TTableBuilder b(DetectTypes);
     int32_t row = 0, col = 0;
     std::string field;
@@ -255,7 +306,7 @@ TTextTable ParseTabText(std::string_view Text, bool DetectTypes) {
     return b.Take();
 }
 
-TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
+TTextTable HtmlTable(std::string_view Html, bool DetectTypes) {
     TTableBuilder b(DetectTypes);
     size_t i = 0;
     const size_t n = Html.size();
@@ -268,12 +319,8 @@ TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
     i = std::min(Html.find('>', i), n);
     ++i;
     int32_t row = -1, col = 0;
-    // Positions taken by rowspans of earlier rows: row -> columns.
-    std::map<int32_t, std::vector<bool>> taken;
-    const auto isTaken = [&](int32_t R, int32_t C) {
-        auto it = taken.find(R);
-        return it != taken.end() && C < static_cast<int32_t>(it->second.size()) && it->second[C];
-    };
+    // Positions taken by row spans of earlier rows; made at the first span.
+    std::unique_ptr<TSpanCover> taken;
     bool inCell = false;
     int32_t cellRow = 0, cellCol = 0;
     std::string text;
@@ -311,7 +358,6 @@ TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
                 ++row;
                 col = 0;
                 b.AddRow(row);
-                taken.erase(taken.begin(), taken.lower_bound(row));
             } else if (is("</tr")) {
                 endCell();
             } else if (is("<td") || is("<th")) {
@@ -320,18 +366,18 @@ TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
                     row = 0;
                     b.AddRow(0);
                 }
-                while (isTaken(row, col)) ++col;
+                if (taken) col = std::max(col, taken->FreeFrom(col, row));
                 // Cells past the widest sheet a spreadsheet file holds are
                 // dropped, which also bounds what the spans cost.
                 if (col >= HtmlMaxCols) continue;
                 const int32_t rs = TagNumber(tag, "rowspan", 1);
                 const int32_t cs = std::min(TagNumber(tag, "colspan", 1), HtmlMaxCols - col);
-                for (int32_t r = row; r < row + rs; ++r) {
-                    auto& v = taken[r];
-                    if (static_cast<int32_t>(v.size()) < col + cs) v.resize(col + cs);
-                    for (int32_t c = col; c < col + cs; ++c) v[c] = true;
+                // The rows below see the span; this row moves on past it.
+                if (rs > 1) {
+                    if (!taken) taken = std::make_unique<TSpanCover>();
+                    taken->Cover(col, col + cs, row + rs - 1);
+                    b.AddRow(row + rs - 1);
                 }
-                if (rs > 1) b.AddRow(row + rs - 1);
                 inCell = true;
                 cellRow = row;
                 cellCol = col;
@@ -359,6 +405,28 @@ TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
     }
     endCell();
     return b.Take();
+}
+
+[[noreturn]] void OutOfMemory(const char* What, size_t Bytes) {
+    throw EReadError(std::string("Not enough memory to read ") + What + " of " + std::to_string(Bytes) + " bytes");
+}
+
+}  // namespace
+
+TTextTable ParseTabText(std::string_view Text, bool DetectTypes) {
+    try {
+        return TabText(Text, DetectTypes);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory("the tab-separated text", Text.size());  // what was read is freed by now
+    }
+}
+
+TTextTable ParseHtmlTable(std::string_view Html, bool DetectTypes) {
+    try {
+        return HtmlTable(Html, DetectTypes);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory("the HTML table", Html.size());
+    }
 }
 
 std::string RangeToTabText(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R) {
@@ -448,7 +516,17 @@ TQvPasteResult PasteTextTable(const TTextTable& Table, TQvSheet& Target, TQvSect
 
     // Protection is read before anything changes. Only the top-left of a
     // merged range takes a value.
-    const TQvPasteGuard guard(sec, res.Area);
+    // Both are taken before anything changes; without the memory for them
+    // nothing changes at all.
+    std::unique_ptr<const TQvPasteGuard> guardOf;
+    std::unique_ptr<TQvAreaSnapshot> before;
+    try {
+        guardOf = std::make_unique<const TQvPasteGuard>(sec, res.Area);
+        before = std::make_unique<TQvAreaSnapshot>(Target, Kind, res.Area);
+    } catch (const std::bad_alloc&) {
+        throw EQvGridError(PasteOutOfMemory(Table.Cells.size()));
+    }
+    const TQvPasteGuard& guard = *guardOf;
     res.Skipped = guard.Count();
     const auto key = [](TPoint P) { return (uint64_t(uint32_t(P.Y)) << 32) | uint32_t(P.X); };
     std::unordered_set<uint64_t> filled;
@@ -491,8 +569,13 @@ TQvPasteResult PasteTextTable(const TTextTable& Table, TQvSheet& Target, TQvSect
             return false;
         });
         for (const TPoint p : empty) sec.FreeCells({p.X, p.Y, p.X + 1, p.Y + 1});
+    } catch (const std::bad_alloc&) {
+        Target.EndUpdate();
+        before->Restore();
+        throw EQvGridError(PasteOutOfMemory(Table.Cells.size()));
     } catch (...) {
         Target.EndUpdate();
+        before->Restore();
         throw;
     }
     Target.EndUpdate();

@@ -35,7 +35,8 @@ struct TTextTable {
 // too). A field starting with a double quote runs to the closing quote and
 // may hold tabs and line ends; a doubled quote inside is one quote. A line
 // end after the last line gives no further row. With DetectTypes off every
-// field stays text.
+// field stays text. Both readers take time linear in their input, and raise
+// EReadError when the table needs more memory than there is.
 TTextTable ParseTabText(std::string_view Text, bool DetectTypes = true);
 
 // The cell texts of the first table of an HTML fragment, placed as its rows
@@ -62,7 +63,8 @@ std::string RangeToHtml(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& R);
 // any other a text cell; a cell of the same class is reused, so it keeps its
 // own formatting; an empty field releases the cell at its position. Lines,
 // fills and frames stay. Cut at the end of the section; protected positions
-// are skipped.
+// are skipped. All or nothing: a paste that runs out of memory puts the
+// area back and raises EQvGridError saying so.
 TQvPasteResult PasteTextTable(const TTextTable& Table, TQvSheet& Target, TQvSectionKind Kind, TPoint At);
 
 }  // namespace qv

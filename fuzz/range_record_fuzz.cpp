@@ -10,8 +10,10 @@
 
 #include "exchange/range_record.h"
 #include "exchange/text_table.h"
+#include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "platform/exceptions.h"
 #include "platform/message_box.h"
 #include "platform/stream.h"
@@ -57,6 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         range = TQvRangeData::FromBytes(bytes);
     } catch (const Exception&) {
         if (sheet.Sections(skClient)->FindCell({3, 3}) == nullptr) std::abort();
+        return 0;
+    }
+    // From a first byte of 128 on, making a cell fails after a few (as when
+    // memory runs out): the sheet must come back exactly as it was.
+    if (data[0] >= 128) {
+        const TQvSheetSnapshot before = TakeSnapshot(sheet);
+        TQvCellBatch::FailAfter = data[0] & 63;
+        try {
+            range->Paste(sheet, skClient, {2, 2});
+        } catch (const EQvGridError&) {
+            if (!(TakeSnapshot(sheet) == before)) std::abort();
+        }
+        TQvCellBatch::FailAfter = -1;
         return 0;
     }
     Check(sheet, range->Paste(sheet, skClient, {2, 2}));

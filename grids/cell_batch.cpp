@@ -1,11 +1,14 @@
 #include "grids/cell_batch.h"
 
 #include <algorithm>
+#include <new>
 
 #include "grids/row.h"
 #include "grids/section.h"
 
 namespace qv {
+
+thread_local int64_t TQvCellBatch::FailAfter = -1;
 
 TQvCellBatch::TQvCellBatch(TQvSection& Section) : FSection(Section) {}
 
@@ -39,6 +42,7 @@ void TQvCellBatch::Include(TPoint P) {
 }
 
 TQvCell* TQvCellBatch::Add(TPoint P, TQvCellClass Cls) {
+    if (FailAfter >= 0 && FailAfter-- == 0) throw std::bad_alloc();
     const TModel* model = ModelOf(Cls);
     TQvRow* row = model && P.Y >= 0 ? RowAt(P.Y) : nullptr;
     if (!row || P.X < 0 || P.X > row->MaxIndex() || row->Cells(P.X) ||

@@ -35,6 +35,12 @@ public:
     // null where NeedCellOfClass gives null (P outside the section).
     TQvCell* Add(TPoint P, TQvCellClass Cls);
 
+    // For tests of what a failed import or paste leaves behind: once
+    // FailAfter more cells were asked for (over every batch of the thread),
+    // the next Add raises std::bad_alloc, and the count stops. Negative, as
+    // it starts: never.
+    static thread_local int64_t FailAfter;
+
 private:
     struct TModel {
         TQvCellClass Cls;

@@ -1,6 +1,7 @@
 #include "grids/section.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <sstream>
 
 #include "grids/base_style.h"
@@ -338,6 +339,34 @@ void TQvSection::Merge(const TRect& R) {
 
 void TQvSection::RemoveUnionsIn(const TRect& R) {
     while (TQvUnion* u = FindIntersecting(R, nullptr)) DeleteUnion(u);
+}
+
+void TQvSection::DeleteUnions(const std::vector<TQvUnion*>& Doomed) {
+    if (Doomed.empty()) return;
+    const std::unordered_set<const TQvUnion*> doomed(Doomed.begin(), Doomed.end());
+    std::vector<std::unique_ptr<TQvUnion>> gone;
+    size_t kept = 0;
+    for (size_t i = 0; i < FUnions.size(); ++i) {
+        if (doomed.count(FUnions[i].get())) {
+            gone.push_back(std::move(FUnions[i]));
+            continue;
+        }
+        if (kept != i) FUnions[kept] = std::move(FUnions[i]);
+        ++kept;
+    }
+    FUnions.resize(kept);
+    for (auto& u : gone) {
+        FUnionIndex.Remove(u.get(), u->FRect);
+        FUnionIndex.RemoveCell(u.get(), u->FCell);
+        Invalidate(u->Rect(), false);
+    }
+}
+
+std::vector<TQvUnion*> TQvSection::UnionsMeeting(const TRect& R) const {
+    std::vector<TQvUnion*> hits;
+    for (TQvUnion* u : UnionsNear(R))
+        if (u->FRect.Intersects(R)) hits.push_back(u);
+    return hits;
 }
 
 void TQvSection::RebuildUnionIndex() {

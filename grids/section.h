@@ -147,6 +147,11 @@ public:
     // Makes R one merged range (nothing for a single position).
     void Merge(const TRect& R);
     void RemoveUnionsIn(const TRect& R);
+    // Removes every range of Doomed as DeleteUnion does, in one pass over
+    // the ranges: many at once cost the ranges once, not once each.
+    void DeleteUnions(const std::vector<TQvUnion*>& Doomed);
+    // The ranges that meet R, in creation order; costs the ranges near R.
+    std::vector<TQvUnion*> UnionsMeeting(const TRect& R) const;
     TQvUnion* FindUnionAt(TPoint P, bool IncludeTopLeft) const;
     TQvUnion* FindUnionOfCell(const TQvCell* Cell) const;
     TQvUnion* FindIntersecting(const TRect& R, const TQvUnion* Except) const;

@@ -7,6 +7,8 @@
 #include "grids/style.h"
 #include "grids/styler.h"
 #include "grids/undo_stack.h"
+#include "lists/slist.h"
+#include "platform/exceptions.h"
 #include "platform/picture.h"
 #include "platform/stream.h"
 
@@ -120,8 +122,28 @@ void TQvSheet::SetBackground(const TPicture* P) { FBackground->Assign(P); }
 
 // --- counts, defaults, maxima --------------------------------------------
 
+int32_t TQvSheet::MaxCount() {
+    static const int32_t n = TSList().MaxIndex() + 1;
+    return n;
+}
+
+namespace {
+
+// Sizes, cells and lines past the lists' highest index could not be stored:
+// a count that reaches there is refused rather than silently half-served.
+void CheckCount(TQvAxis Axis, bool Titles, int32_t N) {
+    if (N <= TQvSheet::MaxCount()) return;
+    const char* noun = Axis == axCols ? (Titles ? "title columns" : "columns") : (Titles ? "title rows" : "rows");
+    throw EQvGridError(std::string(Axis == axCols ? (Titles ? "TitleCols " : "ColCount ") : (Titles ? "TitleRows " : "RowCount ")) +
+                       std::to_string(N) + ": a sheet holds at most " + std::to_string(TQvSheet::MaxCount()) + " " +
+                       noun);
+}
+
+}  // namespace
+
 void TQvSheet::SetAxisCount(TQvAxis Axis, int32_t N) {
     N = std::max(0, N);
+    CheckCount(Axis, false, N);
     TQvSizeList* list = FSizes[Axis][spClient].get();
     if (N == list->Count()) return;
     list->SetCount(N);
@@ -130,6 +152,7 @@ void TQvSheet::SetAxisCount(TQvAxis Axis, int32_t N) {
 
 void TQvSheet::SetTitleCount(TQvAxis Axis, int32_t N) {
     N = std::max(0, N);
+    CheckCount(Axis, true, N);
     TQvSizeList* list = FSizes[Axis][spTitle].get();
     if (N == list->Count()) return;
     list->SetCount(N);

@@ -74,6 +74,10 @@ public:
     void SetBackground(const TPicture* P);
 
     // --- counts, defaults, maxima ----------------------------------------
+    // The most columns (rows) of each part a sheet can hold: one more than
+    // the highest index its lists store. A count past it raises
+    // EQvGridError naming the count, and changes nothing.
+    static int32_t MaxCount();
     int32_t ColCount() const { return Count(axCols, spClient); }
     int32_t RowCount() const { return Count(axRows, spClient); }
     int32_t TitleCols() const { return Count(axCols, spTitle); }

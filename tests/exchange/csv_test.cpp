@@ -16,8 +16,10 @@
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
 #include "exchange/value_text.h"
+#include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "lists/slist.h"
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
@@ -142,6 +144,14 @@ TEST(CsvImport, DataPastTheSheetLimitsIsRefusedWithoutChangingTheSheet) {
     } catch (const EReadError& e) {
         // Line 4: the third record starts after the quoted line break.
         EXPECT_EQ(std::string(e.what()), "data.csv: line 4, column 1: past the last row a sheet can hold (" +
+                                             std::to_string(last + 1) + ")");
+    }
+    // Blank lines are rows too.
+    try {
+        Import(s, "a\n\n\n", {}, {0, last - 1});
+        FAIL() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(std::string(e.what()), "data.csv: line 3, column 1: past the last row a sheet can hold (" +
                                              std::to_string(last + 1) + ")");
     }
     EXPECT_THROW(Import(s, "x,y\n", {}, {last, 0}), EReadError);
@@ -279,4 +289,38 @@ TEST(CsvExport, EveryCellClassHasAText) {
     // Check boxes read True or False, a pick list its chosen line, a picture
     // nothing; midnight drops the time.
     EXPECT_EQ(Export(s, raw), "True,two,,1999-12-31,2001-01-02 03:04:05\r\n");
+}
+
+// An import that runs out of memory while it writes puts the sheet back:
+// the cells it replaced, the counts, the merged range and lines it met.
+TEST(CsvImport, AnImportThatRunsOutOfMemoryLeavesTheSheetAsItWas) {
+    TQvSheet s;
+    s.SetColCount(20);
+    s.SetRowCount(20);
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 20; ++x)
+            s.SetCellValue(x, y, (x + y) % 2 ? TVariant(x * 100 + y) : TVariant("t" + std::to_string(x)));
+    s.Sections(skClient)->Merge({2, 2, 4, 3});
+    s.Sections(skClient)->SetLine(tbHorzLines, 3, 0, 9, 5);
+    s.SetSize(3, axRows, 19);
+    s.SetModified(false);
+    const TQvSheetSnapshot before = TakeSnapshot(s);
+    std::string csv;
+    for (int r = 0; r < 30; ++r) csv += "1,2,,x,2024-01-02,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21\n";
+    for (int64_t failAt : {0, 150, 629}) {
+        TQvCellBatch::FailAfter = failAt;
+        try {
+            Import(s, csv);
+            ADD_FAILURE() << "no error";
+        } catch (const EReadError& e) {
+            EXPECT_EQ(std::string(e.what()), "data.csv: not enough memory to import 630 cells; the sheet is unchanged");
+        }
+        TQvCellBatch::FailAfter = -1;
+        EXPECT_TRUE(TakeSnapshot(s) == before) << "failing at cell " << failAt;
+        EXPECT_FALSE(s.Modified());
+        EXPECT_EQ(s.Sections(skClient)->CheckIntegrity(), "");
+    }
+    Import(s, csv);
+    EXPECT_EQ(s.RowCount(), 30);
+    EXPECT_EQ(s.CellValue(21, 29), TVariant(21));
 }

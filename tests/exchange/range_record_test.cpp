@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+
 #include "cells/date_time_cell.h"
 #include "cells/double_cell.h"
 #include "cells/integer_cell.h"
@@ -7,9 +10,11 @@
 #include "exchange/range_record.h"
 #include "exchange/text_table.h"
 #include "grids/base_style.h"
+#include "grids/cell_batch.h"
 #include "grids/cell_range.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "grids/style.h"
 #include "grids/styler.h"
 #include "platform/date_time.h"
@@ -292,4 +297,59 @@ TEST(RangeRecord, TitleCellsTravelWithTheirTitleSizesAndTextSkipsProtectedCells)
     std::string many = "<table><tr>";
     for (int i = 0; i < 40; ++i) many += "<td colspan=1000 rowspan=1000>x";
     EXPECT_EQ(ParseHtmlTable(many + "</table>").Cols, 16384);
+}
+
+// A paste that runs out of memory half-way puts everything back: the cells
+// it replaced, the merged ranges it removed, lines, fills, frames and sizes.
+TEST(RangeRecord, APasteThatRunsOutOfMemoryLeavesTheSheetAsItWas) {
+    TFormatted src, target;
+    target.Sheet.SetModified(false);
+    const TQvSheetSnapshot before = TakeSnapshot(target.Sheet);
+    const std::string bytes = RangeRecordBytes(src.Sheet, skClient, {1, 1, 5, 5});
+    const auto expectUnchanged = [&](const std::function<void()>& Paste) {
+        TQvCellBatch::FailAfter = 2;
+        try {
+            Paste();
+            ADD_FAILURE() << "no error";
+        } catch (const EQvGridError& e) {
+            EXPECT_NE(std::string(e.what()).find("Not enough memory to paste"), std::string::npos) << e.what();
+        }
+        TQvCellBatch::FailAfter = -1;
+        EXPECT_TRUE(TakeSnapshot(target.Sheet) == before);
+        EXPECT_FALSE(target.Sheet.Modified());
+        EXPECT_EQ(target.Sheet.Sections(skClient)->FindCell({1, 1})->GetStyle(), target.Styler.FindStyle("Head"));
+        for (TQvSectionKind k : AllSectionKinds) EXPECT_EQ(target.Sheet.Sections(k)->CheckIntegrity(), "");
+    };
+    const auto range = TQvRangeData::FromBytes(bytes);
+    expectUnchanged([&] { range->Paste(target.Sheet, skClient, {2, 2}); });
+    expectUnchanged([&] { PasteTextTable(ParseTabText("1\t2\t3\n4\t5\t6\n"), target.Sheet, skClient, {0, 1}); });
+    expectUnchanged([&] { PasteTextTable(ParseTabText("1\t2\t3\n"), target.Sheet, skColTitles, {1, 0}); });
+    // The same pastes go through once memory suffices.
+    PasteRangeRecord(bytes, target.Sheet, skClient, {2, 2});
+    EXPECT_EQ(target.Sheet.CellValue(2, 2), TVariant(42));
+}
+
+// Over a sheet of 20,000 merged ranges, with a protected cell in the area.
+TEST(RangeRecord, APasteOverManyMergedRangesTakesTimeForTheAreaOnly) {
+    TQvSheet src;
+    src.SetColCount(400);
+    src.SetRowCount(400);
+    for (int32_t y = 0; y < 400; y += 2)
+        for (int32_t x = 0; x < 400; x += 40) src.SetCellValue(x, y, TVariant(x + y));
+    const std::string bytes = RangeRecordBytes(src, skClient, {0, 0, 400, 400});
+    TQvSheet t;
+    t.SetColCount(400);
+    t.SetRowCount(400);
+    TQvSection& sec = *t.Sections(skClient);
+    for (int32_t y = 0; y < 400; y += 2)
+        for (int32_t x = 0; x < 400; x += 4) sec.AddUnion({x, y, x + 2, y + 2}, nullptr);
+    ASSERT_EQ(sec.Unions().size(), 20000u);
+    sec.NeedCell({4, 4})->SetProtected(true);  // heads the range (4, 4) .. (5, 5)
+    const auto start = std::chrono::steady_clock::now();
+    const TQvPasteResult r = PasteRangeRecord(bytes, t, skClient, {0, 0});
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 5.0);
+    EXPECT_EQ(r.Skipped, 4);
+    EXPECT_EQ(t.FindCell(40, 2)->AsString(), "42");
+    EXPECT_EQ(sec.Unions().size(), 1u);
 }

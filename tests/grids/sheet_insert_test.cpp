@@ -295,5 +295,27 @@ TEST(QvSheetInsert, BadArgumentsRaiseAndChangeNothing) {
     EXPECT_TRUE(sheet.Sections(skClient)->Unions().empty());
 }
 
+// A count past what the lists can index is refused, so that inserting rows
+// and storing sizes keep working up to the last row a sheet holds.
+TEST(SheetInsert, CountsStopAtTheLastIndexASheetHolds) {
+    TQvSheet s;
+    const int32_t most = TQvSheet::MaxCount();
+    EXPECT_EQ(most, TSList().MaxIndex() + 1);
+    try {
+        s.SetRowCount(16777216);
+        FAIL() << "no error";
+    } catch (const EQvGridError& e) {
+        EXPECT_EQ(std::string(e.what()), "RowCount 16777216: a sheet holds at most " + std::to_string(most) + " rows");
+    }
+    EXPECT_THROW(s.SetTitleCols(most + 1), EQvGridError);
+    EXPECT_EQ(s.RowCount(), 5);
+    EXPECT_EQ(s.TitleCols(), 1);
+    s.SetRowCount(most - 1);
+    s.InsertRows(0, 1);
+    s.SetSize(most - 1, axRows, 30);
+    EXPECT_EQ(s.GetSize(axRows, most - 1), 20);  // stored, within the maximum height
+    EXPECT_THROW(s.InsertRows(0, 1), EQvGridError);
+}
+
 }  // namespace
 }  // namespace qv
