@@ -543,8 +543,10 @@ void TQvSection::SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRo
 }
 
 void TQvSection::CheckAreaWrite(TQvSectionTable Table, const TRect& R, TQvLine Value) const {
-    // Clearing costs only what is stored; a frame is written whatever its value.
-    if (R.IsEmpty() || (Value == 0 && Table != tbFrames)) return;
+    // Clearing costs only what is stored: a zero line or fill, or the base
+    // style's frame.
+    const TQvLine cleared = Table == tbFrames && FBaseStyle ? static_cast<TQvLine>(FBaseStyle->Frame()) : 0;
+    if (R.IsEmpty() || Value == cleared) return;
     const bool vert = Table == tbVertLines;
     const int64_t lines = vert ? int64_t(R.Right) - R.Left : int64_t(R.Bottom) - R.Top;
     int64_t cost = Table == tbFill ? FillCost(R, static_cast<int32_t>(Value), nullptr, nullptr)
