@@ -79,6 +79,20 @@ void TQvProCell::SetLine(int Index, TQvLine Value) {
     if (!s) return;
     const TRect r = GetRect();
     if (r.IsEmpty()) return;
+    // A write over many rows, or a fill a huge range takes whole, is refused
+    // before anything changes.
+    switch (Index) {
+        case liLeft:
+        case liTop:
+        case liRight:
+        case liBottom: break;  // one line of the rectangle's width or height
+        case liBias1: s->CheckAreaWrite(tbBias1, r, Value); break;
+        case liBias2: s->CheckAreaWrite(tbBias2, r, Value); break;
+        case liFillColor: s->CheckAreaWrite(tbFill, r, Value); break;
+        case liHInternal: s->CheckAreaWrite(tbHorzLines, r, Value); break;
+        case liVInternal: s->CheckAreaWrite(tbVertLines, r, Value); break;
+        default: s->CheckAreaWrite(tbFrames, r, Value & 0x7F); break;
+    }
     bool changed = false;
     auto write = [&](TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) {
         if (!changed) {

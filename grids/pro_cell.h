@@ -22,9 +22,11 @@ public:
     virtual void SetRect(const TRect& R) = 0;
 
     TQvLine GetLine(int Index, bool& IsAssigned) const override;
-    // Writes the tables over the rectangle, normalises the merged ranges it
-    // touches and repaints (lines only for the outer edges). Ignored while
-    // Silent; never calls Changed.
+    // Writes the tables over the rectangle, tidies the merged ranges it
+    // touches (their inner lines and fill; outer edges stay as written) and
+    // repaints (lines only for the outer edges). A write the section would
+    // refuse as too large (TQvSection::CheckAreaWrite) raises EQvGridError
+    // before anything changes. Ignored while Silent; never calls Changed.
     void SetLine(int Index, TQvLine Value) override;
     void Assign(const TPersistent* Source) override;
     // "Cell [x, y]" for a single cell or merged range, else

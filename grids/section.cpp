@@ -9,6 +9,7 @@
 #include "grids/style.h"
 #include "grids/styler.h"
 #include "lists/int_slist.h"
+#include "platform/exceptions.h"
 #include "platform/stream.h"
 
 namespace qv {
@@ -452,8 +453,19 @@ void TQvSection::NormaliseUnionsIn(const TRect& R) {
     for (TQvUnion* u : hits) {
         const bool alive =
             std::any_of(FUnions.begin(), FUnions.end(), [&](const auto& p) { return p.get() == u; });
-        if (alive) NormaliseUnion(u);
+        if (alive) TidyUnion(u);
     }
+}
+
+void TQvSection::TidyUnion(TQvUnion* U) {
+    // What an edit may have written inside the range goes; its outer edges
+    // stay as they are, shared with the cells next to it.
+    while (TQvUnion* other = FindIntersecting(U->FRect, U)) DeleteUnion(other);
+    const TRect r = U->FRect;
+    if (r.IsEmpty()) return;
+    ClearLinesIn(tbVertLines, r.Left + 1, r.Right - 1, r.Top, r.Bottom - 1);
+    ClearLinesIn(tbHorzLines, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
+    SpreadFill(r, nullptr);
 }
 
 std::vector<TRect> TQvSection::NormaliseLinesOf(TQvUnion* U) {
@@ -519,30 +531,50 @@ void TQvSection::ClearLinesIn(TQvSectionTable Table, int32_t FromLine, int32_t T
     });
 }
 
+namespace {
+
+// What a write over keys [From, To) of one line may add to a table: its page
+// table up to To and the pages under the keys.
+int64_t LineCost(int32_t From, int32_t To) {
+    return 8 * ((int64_t(To) >> 4) + 1) + 4 * (int64_t(To) - From + 32);
+}
+
+}  // namespace
+
+void TQvSection::ForStoredFillRows(const TRect& R, const std::vector<int32_t>* StoredRows,
+                                   const std::function<void(int32_t, TSList*)>& Fn) const {
+    const TListSList& table = *FTables[tbFill];
+    if (!StoredRows) {
+        table.ForEachIn(R.Top, R.Bottom - 1, [&](int32_t y, TObject* obj) {
+            Fn(y, static_cast<TSList*>(obj));
+            return false;
+        });
+        return;
+    }
+    for (auto it = std::lower_bound(StoredRows->begin(), StoredRows->end(), R.Top);
+         it != StoredRows->end() && *it < R.Bottom; ++it)
+        if (TSList* list = table.List(*it)) Fn(*it, list);
+}
+
+int64_t TQvSection::FillCost(const TRect& R, int32_t Fill, const std::vector<int32_t>* StoredRows,
+                             int64_t* Rows) const {
+    // Rows that hold the fill everywhere already cost nothing; every other
+    // row may need its page table and the pages under the range.
+    int64_t rows = int64_t(R.Bottom) - R.Top;
+    ForStoredFillRows(R, StoredRows, [&](int32_t, TSList* list) {
+        rows -= HoldsOnly(*list, R.Left, R.Right - 1, Fill) ? 1 : 0;
+    });
+    if (Rows) *Rows = rows;
+    return rows * LineCost(R.Left, R.Right);
+}
+
 void TQvSection::SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRows) {
     TListSList& table = *FTables[tbFill];
     const TSList* top = table.List(R.Top);
     const int32_t fill = top ? top->GetItem(R.Left) : 0;
-    const auto forStoredRows = [&](const auto& Fn) {
-        if (!StoredRows) {
-            table.ForEachIn(R.Top, R.Bottom - 1, [&](int32_t y, TObject* obj) {
-                Fn(y, static_cast<TSList*>(obj));
-                return false;
-            });
-            return;
-        }
-        for (auto it = std::lower_bound(StoredRows->begin(), StoredRows->end(), R.Top);
-             it != StoredRows->end() && *it < R.Bottom; ++it)
-            if (TSList* list = table.List(*it)) Fn(*it, list);
-    };
     if (fill != 0) {
-        // Rows that hold the fill everywhere already cost nothing; every
-        // other row may need its page table and the pages under the range.
-        int64_t rows = int64_t(R.Bottom) - R.Top;
-        forStoredRows([&](int32_t, TSList* list) { rows -= HoldsOnly(*list, R.Left, R.Right - 1, fill) ? 1 : 0; });
-        const int64_t width = int64_t(R.Right) - R.Left;
-        const int64_t perRow = 8 * ((int64_t(R.Right) >> 4) + 1) + 4 * (width + 32);
-        const int64_t cost = rows * perRow;
+        int64_t rows = 0;
+        const int64_t cost = FillCost(R, fill, StoredRows, &rows);
         if (FFillBudget < 0 || cost <= FFillBudget) {
             if (FFillBudget >= 0) FFillBudget -= cost;
             if (rows == 0) return;
@@ -554,17 +586,47 @@ void TQvSection::SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRo
             return;
         }
         FOverspent += (FOverspent.empty() ? "" : "; ") + std::string("merged range ") + RectText(R) +
-                      " would spread its fill over " + std::to_string(rows) + " rows of " + std::to_string(width) +
-                      " positions";
+                      " would spread its fill over " + std::to_string(rows) + " rows of " +
+                      std::to_string(int64_t(R.Right) - R.Left) + " positions";
     }
-    forStoredRows([&](int32_t, TSList* list) { list->ClearRange(R.Left, R.Right - 1); });
+    ForStoredFillRows(R, StoredRows, [&](int32_t, TSList* list) { list->ClearRange(R.Left, R.Right - 1); });
 }
 
-int TQvSection::TidyRanges() {
+void TQvSection::CheckAreaWrite(TQvSectionTable Table, const TRect& R, TQvLine Value) const {
+    // Clearing costs only what is stored: a zero line or fill, or the base
+    // style's frame.
+    const TQvLine cleared = Table == tbFrames && FBaseStyle ? static_cast<TQvLine>(FBaseStyle->Frame()) : 0;
+    if (R.IsEmpty() || Value == cleared) return;
+    const bool vert = Table == tbVertLines;
+    const int64_t lines = vert ? int64_t(R.Right) - R.Left : int64_t(R.Bottom) - R.Top;
+    int64_t cost = Table == tbFill ? FillCost(R, static_cast<int32_t>(Value), nullptr, nullptr)
+                                   : lines * (vert ? LineCost(R.Top, R.Bottom) : LineCost(R.Left, R.Right));
+    // A range whose top-left takes the fill takes it at every position.
+    std::string where = "cells " + RectText(R);
+    int64_t largest = cost;
+    if (Table == tbFill)
+        for (const TQvUnion* u : UnionsNear(R)) {
+            if (!R.Contains(u->TopLeft())) continue;
+            const int64_t c = FillCost(u->FRect, static_cast<int32_t>(Value), nullptr, nullptr);
+            cost += c;
+            if (c > largest) {
+                largest = c;
+                where = "merged range " + RectText(u->FRect);
+            }
+        }
+    if (cost <= EditCostLimit) return;
+    throw EQvGridError("Cannot write " + std::string(Table == tbFill ? "a fill" : "lines") + " over " + where +
+                       ": it would take " + std::to_string(cost >> 20) + " MiB, more than the " +
+                       std::to_string(EditCostLimit >> 20) + " MiB one change may take");
+}
+
+void TQvSection::TidyRanges() {
     // The stored line numbers, gathered once: each range then finds its own
     // by binary search. Lines are only cleared or, for fill rows, added
     // inside the range being tidied, and ranges do not overlap, so the
-    // lists stay good for every range.
+    // lists stay good for every range. Outer edges are left as stored: they
+    // are grid lines shared with the neighbouring cells, which hold their
+    // own borders there.
     const auto stored = [&](TQvSectionTable Table) {
         std::vector<int32_t> lines;
         FTables[Table]->ForEach([&](int32_t i, TObject*) {
@@ -586,28 +648,6 @@ int TQvSection::TidyRanges() {
         clearIn(rows, tbHorzLines, r.Top + 1, r.Bottom - 1, r.Left, r.Right - 1);
         SpreadFill(r, &fills);
     }
-    // A range paints each outer edge with one line value, so an edge stored
-    // with mixed values is cleared, as a merge clears it; a cleared edge may
-    // leave a neighbour's mixed in turn, which NormaliseLines follows. Only
-    // stored lines are looked at.
-    int repaired = 0;
-    for (const auto& u : FUnions) {
-        const TRect r = u->FRect;
-        if (r.IsEmpty()) continue;
-        bool mixed = false, uniform = true;
-        for (int32_t x : {r.Left, r.Right}) {
-            GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
-            mixed = mixed || !uniform;
-        }
-        for (int32_t y : {r.Top, r.Bottom}) {
-            GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
-            mixed = mixed || !uniform;
-        }
-        if (!mixed) continue;
-        NormaliseLines(u.get());
-        ++repaired;
-    }
-    return repaired;
 }
 
 void TQvSection::NormaliseLines(TQvUnion* U) {
@@ -766,16 +806,9 @@ std::string TQvSection::CheckIntegrity() const {
         if (!r.IsEmpty() && FindUnionAt(u->TopLeft(), true) != u) out << name << " is not found at its top-left\n";
         if (u->FCell && FindUnionOfCell(u->FCell) != u) out << name << " is not found from its cell\n";
         if (r.IsEmpty()) continue;
-        bool uniform = true;
-        for (int32_t x : {r.Left, r.Right}) {
-            GetLine(tbVertLines, x, r.Top, r.Bottom - 1, uniform);
-            if (!uniform) out << name << " has mixed lines on vertical edge " << x << "\n";
-        }
-        for (int32_t y : {r.Top, r.Bottom}) {
-            GetLine(tbHorzLines, y, r.Left, r.Right - 1, uniform);
-            if (!uniform) out << name << " has mixed lines on horizontal edge " << y << "\n";
-        }
-        // Only stored lines can break these, so only they are looked at.
+        // Outer edges may mix line values: the neighbours' borders share
+        // them. Inner lines and the fill are the range's own; only stored
+        // lines can break them, so only they are looked at.
         FTables[tbVertLines]->ForEachIn(r.Left + 1, r.Right - 1, [&](int32_t x, TObject* obj) {
             if (!HoldsOnly(*static_cast<const TSList*>(obj), r.Top, r.Bottom - 1, 0))
                 out << name << " has an inner vertical line at " << x << "\n";

@@ -158,6 +158,9 @@ public:
     bool HasUnion(const TRect& R) const;
     // The smallest rectangle holding R and every range it touches.
     TRect ExpandToUnions(const TRect& R) const;
+    // After an edit wrote into R: every range meeting R loses its inner
+    // lines and takes its top-left fill again. Outer edges stay as written,
+    // mixed or not (unlike a merge, which clears a mixed edge).
     void NormaliseUnionsIn(const TRect& R);
     void NormaliseUnion(TQvUnion* U);
     // The border segments (one line beside one position) that merges have
@@ -178,12 +181,23 @@ public:
     }
     const std::string& Overspent() const { return FOverspent; }
     // After lines were stored under existing ranges: clears their inner lines
-    // and spreads each range's top-left fill over it. An outer edge that
-    // holds one line value on every segment (or none) stays as stored: it is
-    // a grid line shared with the neighbouring cells. An outer edge of mixed
-    // values is cleared, as a merge does; returns how many ranges had one.
-    // Costs the ranges, a binary search each, and the lines actually stored.
-    int TidyRanges();
+    // and spreads each range's top-left fill over it. Outer edges stay as
+    // stored, mixed or not: they are grid lines shared with the neighbouring
+    // cells. Costs the ranges, a binary search each, and the lines actually
+    // stored.
+    void TidyRanges();
+
+    // --- edits ---------------------------------------------------------------
+    // What one change may add to the tables, in bytes: far more than any
+    // sheet filled by hand needs, far less than would exhaust memory.
+    static constexpr int64_t EditCostLimit = int64_t(512) << 20;
+    // Raises EQvGridError, naming the range or rectangle, when writing Value
+    // into Table over every line of R (rows; columns for vertical lines)
+    // would cost more than EditCostLimit. For the fill, each range whose
+    // top-left R holds takes the value at every position and counts too.
+    // Called before anything is written; costs the ranges near R and the
+    // fill rows stored under them.
+    void CheckAreaWrite(TQvSectionTable Table, const TRect& R, TQvLine Value) const;
 
     // --- repaint and styles ----------------------------------------------
     // Asks the pane showing this section in every attached grid to repaint R
@@ -242,6 +256,9 @@ private:
     std::vector<TQvRun> Runs(TQvSectionTable Table, int32_t Line, int32_t From, int32_t To) const;
     // The cell stored exactly at P, ignoring merged ranges.
     TQvCell* CellAt(TPoint P) const;
+    // NormaliseUnionsIn for one range: removes ranges overlapping U, clears
+    // its inner lines and spreads its top-left fill.
+    void TidyUnion(TQvUnion* U);
     // Clears inner and mixed outer lines of U and spreads its top-left fill,
     // then does the same for neighbours whose edges a clearing touched.
     void NormaliseLines(TQvUnion* U);
@@ -255,6 +272,12 @@ private:
     // budget. StoredRows, when given, lists the fill rows present before
     // (ascending); otherwise the table is asked.
     void SpreadFill(const TRect& R, const std::vector<int32_t>* StoredRows);
+    // What giving every position of R the fill Fill would add to the fill
+    // table; Rows, when given, receives how many rows would be written.
+    int64_t FillCost(const TRect& R, int32_t Fill, const std::vector<int32_t>* StoredRows, int64_t* Rows) const;
+    // The fill rows of R stored, from StoredRows when given, else the table.
+    void ForStoredFillRows(const TRect& R, const std::vector<int32_t>* StoredRows,
+                           const std::function<void(int32_t, TSList*)>& Fn) const;
 
     // Rows at From or beyond moved by Delta.
     struct TRowMove {

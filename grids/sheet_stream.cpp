@@ -53,20 +53,14 @@ const char* SectionName(uint8_t Kind) {
 // Tables are read after the merged ranges, so a damaged or foreign payload
 // could put lines inside a range or give its positions different fills. The
 // inner lines are cleared and the top-left fill spread over each range, as a
-// merge does. Outer edges that hold one line value stay (they are grid lines
-// shared with neighbouring cells); an edge of mixed values cannot be painted
-// as the range's and is cleared, which the person loading is told. A fill
-// that would cost more than the budget is dropped and refused.
+// merge does. Outer edges stay as read, mixed or not: they are grid lines
+// shared with neighbouring cells, whose own borders a file must give back.
+// A fill that would cost more than the budget is dropped and refused.
 void TidyRangesAfterTables(TQvSection& Section) {
-    const int repaired = Section.TidyRanges();
+    Section.TidyRanges();
     const std::string overspent = Section.Overspent();
     Section.SetFillBudget(-1);
     if (!overspent.empty()) throw EReadError("Invalid section record: " + overspent);
-    if (repaired > 0)
-        ShowMessageBox(std::to_string(repaired) + (repaired == 1 ? " merged range" : " merged ranges") +
-                           SectionName(Section.Kind()) +
-                           " had outer edges of mixed lines; those edges were cleared, as a merge clears them",
-                       "Warning", miWarning, mbOK);
 }
 
 // A failed cell costs the person loading the file one message that says which

@@ -3,8 +3,9 @@
 //
 // Invariants kept by the section: ranges of one section never overlap; Cell,
 // when set, is the cell at (Left, Top); inner grid lines hold no border line;
-// each outer edge holds one line value on every segment or none; the fill
-// colour is the same at every position.
+// the fill colour is the same at every position. An outer edge is a grid
+// line shared with the neighbouring cells and may hold different values
+// along it (a neighbour's border); merging clears such a mixed edge.
 #pragma once
 
 #include "platform/geometry.h"

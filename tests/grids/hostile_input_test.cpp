@@ -2,6 +2,7 @@
 // format allows and names what it refused. The inputs are the regression
 // seeds of the fuzz corpus; the large ones are made with the writers.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@
 #include "grids/manager.h"
 #include "grids/paint_context.h"
 #include "grids/section.h"
+#include "grids/selection.h"
 #include "grids/sheet.h"
 #include "grids/sheet_stream.h"
 #include "grids/styler.h"
@@ -330,8 +332,8 @@ TEST(HostileInput, SheetFilesComeFromPipesAndSavesNeverLeaveAStub) {
 // that succeeds leaves every section consistent, one that fails leaves the
 // sheet exactly as it was (its whole file, name, counts and background
 // included, is the same). The broken-section files came from fuzzing: a
-// range whose stored top edge mixes line values (cleared on loading, with
-// a warning), the same cut short, and a good file cut in half.
+// huge range whose stored top edge mixes line values, the same cut short,
+// and a good file cut in half.
 TEST(HostileInput, ALoadIsConsistentWhenItSucceedsAndChangesNothingWhenItFails) {
     TRecordingMessageService messages;
     TMessageServiceScope scope(messages);
@@ -371,13 +373,12 @@ TEST(HostileInput, ALoadIsConsistentWhenItSucceedsAndChangesNothingWhenItFails) 
     EXPECT_GE(loaded, 5);
     EXPECT_GE(refused, 5);
 
+    // The range's mixed top edge is kept as read, like any shared grid line.
     messages.Clear();
     TQvSheet broken;
     EXPECT_EQ(ReadError(broken, CorpusFile("sheet_file/hostile_broken_section.qvf"), true), "");
     ASSERT_EQ(broken.Sections(skClient)->Unions().size(), 1u);
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].Text,
-              "1 merged range had outer edges of mixed lines; those edges were cleared, as a merge clears them");
+    EXPECT_TRUE(messages.Messages().empty());
     // A stream not in memory is copied there first and left at the end of
     // what the reader took.
     TFileStream f(CorpusDir() + "/sheet_file/rich.qvf", fmOpenRead);
@@ -387,6 +388,53 @@ TEST(HostileInput, ALoadIsConsistentWhenItSucceedsAndChangesNothingWhenItFails) 
     TQvSheet fromMemory;
     EXPECT_EQ(ReadError(fromMemory, CorpusFile("sheet_file/rich.qvf"), true), "");
     EXPECT_TRUE(whole(fromFile) == whole(fromMemory));
+}
+
+// Colouring a 2 x 2 selection at the top-left of that file's range of
+// 1048559 x 1048559 positions would spread the fill over all of it:
+// refused at once, naming the range, with nothing written.
+TEST(HostileInput, AFillAHugeRangeWouldTakeWholeIsRefusedBeforeAnythingChanges) {
+    TQvSheet s;
+    ASSERT_EQ(ReadError(s, CorpusFile("sheet_file/hostile_broken_section.qvf"), true), "");
+    TQvSection* sec = s.Sections(skClient);
+    ASSERT_EQ(sec->Unions().size(), 1u);
+    const TRect r = sec->Unions()[0]->Rect();
+    ASSERT_EQ(r, (TRect{0, 0, 1048559, 1048559}));
+    struct TOwner : IQvSelectionOwner {
+        TQvSection* Sec;
+        TRect R;
+        TQvSection* SelectionSection() const override { return Sec; }
+        TRect SelectionRect() const override { return R; }
+        void SelectRect(const TRect& Rect) override { R = Rect; }
+        void SelectionChanged() override {}
+    } owner;
+    owner.Sec = sec;
+    owner.R = {r.Left, r.Top, r.Left + 2, r.Top + 2};
+    TQvSelection selection(&owner);
+    TMemoryStream before, after;
+    s.WriteData(before);
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    const int64_t peakBefore = u.ru_maxrss;  // KiB
+    const auto start = std::chrono::steady_clock::now();
+    std::string error;
+    try {
+        selection.SetColor(clRed);
+    } catch (const EQvGridError& e) {
+        error = e.what();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    getrusage(RUSAGE_SELF, &u);
+    EXPECT_LT(u.ru_maxrss - peakBefore, 64 << 10);
+    EXPECT_NE(error.find("merged range (0, 0, 1048559, 1048559)"), std::string::npos) << error;
+    s.WriteData(after);
+    EXPECT_TRUE(after.Bytes() == before.Bytes());
+    EXPECT_EQ(sec->CheckIntegrity(), "");
+    // A range of ordinary size still takes the fill whole.
+    sec->Merge({5, 5, 8, 2005});
+    owner.R = {5, 5, 7, 7};
+    selection.SetColor(clRed);
+    EXPECT_EQ(sec->FillRuns(2004, 0, 10), (std::vector<TQvRun>{{5, 8, PackLine(lsSingle, clRed)}}));
 }
 
 // Bytes that passed their trial are applied whole: a fill row of the file

@@ -3,6 +3,7 @@
 #include "grids/base_style.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "platform/stream.h"
 #include "recording_view.h"
 
 namespace qv {
@@ -146,6 +147,36 @@ TEST_F(QvUnionTest, ClearingASharedEdgeNormalisesTheNeighbour) {
     EXPECT_EQ(S->GetLine(tbHorzLines, 6, 8, 9, uniform), 0u);
     EXPECT_TRUE(uniform);
     ExpectSound();
+}
+
+// A merged range's outer edge is shared with its neighbours: a border one
+// of them sets there leaves the edge mixed, which edits of the range and a
+// save and reload both keep.
+TEST_F(QvUnionTest, ANeighboursBorderOnASharedEdgeSurvivesEditsAndReloading) {
+    Sheet.SetColCount(5);
+    Sheet.SetRowCount(12);
+    S->Merge({0, 8, 3, 9});
+    S->NeedCell({0, 7})->SetBorder(liBottom, {lsSingle, clRed});
+    S->NeedCell({0, 8})->SetBorder(liLeft, {lsDouble, clBlue});
+    S->NeedCell({0, 8})->SetColor(clYellow);
+    const auto expectBorders = [&](const TQvSection& Sec) {
+        EXPECT_EQ(Sec.HorzLineRuns(8, 0, 5), (std::vector<TQvRun>{{0, 1, Red}}));
+        EXPECT_EQ(Sec.VertLineRuns(0, 0, 12), (std::vector<TQvRun>{{8, 9, Blue}}));
+        EXPECT_EQ(Sec.CheckIntegrity(), "");
+    };
+    expectBorders(*S);
+    TMemoryStream saved;
+    Sheet.WriteData(saved);
+    saved.SetPosition(0);
+    TQvSheet back;
+    back.ReadData(saved);
+    expectBorders(*back.Sections(skClient));
+    TMemoryStream again;
+    back.WriteData(again);
+    EXPECT_TRUE(again.Bytes() == saved.Bytes());
+    // Merging is what clears a mixed edge.
+    S->Merge({0, 8, 3, 10});
+    EXPECT_TRUE(S->HorzLineRuns(8, 0, 5).empty());
 }
 
 TEST_F(QvUnionTest, LookupsScanInTheirOrders) {
