@@ -83,6 +83,7 @@ void TQvUndoStack::BeginCellStep(const std::string& Name, TQvCell& Cell, bool Cr
     }
     FPendingName = Name;
     FPendingCellBefore = CellRecord(Cell);
+    FPendingCellError = Cell.HasState(psError);
     FPendingCell = &Cell;
     FPendingCreated = Created;
     FDepth = 1;
@@ -107,10 +108,13 @@ void TQvUndoStack::EndCellStep() {
     step.Kind = section->Kind();
     step.Pos = {cell->Col(), cell->Row()->Index()};
     step.CellBefore = std::move(FPendingCellBefore);
+    step.ErrorBefore = FPendingCellError;
+    step.ErrorAfter = cell->HasState(psError);
     Push(std::move(step));
 }
 
-bool TQvUndoStack::ApplyCellStep(const TStep& Step, const std::string& Expected, const std::string& Record) {
+bool TQvUndoStack::ApplyCellStep(const TStep& Step, const std::string& Expected, const std::string& Record,
+                                 bool Error) {
     TQvSection* section = FSheet.Sections(Step.Kind);
     if (!section) return false;
     TQvCell* cell = section->FindCell(Step.Pos);
@@ -125,6 +129,8 @@ bool TQvUndoStack::ApplyCellStep(const TStep& Step, const std::string& Expected,
         if (!cell) cell = section->NeedCellOfClass(Step.Pos, cls);
         if (!cell) return false;
         LoadRecord(*cell, m);
+        if (Error) cell->IncludeState(psError);
+        else cell->ExcludeState(psError);
     }
     section->Invalidate(at, false);
     FSheet.SetModified(true);
@@ -157,7 +163,7 @@ bool TQvUndoStack::SheetAsLeft(bool ForRedo) const {
 bool TQvUndoStack::Undo() {
     if (!CanUndo() || InStep()) return false;
     const TStep& step = FSteps[FIndex - 1];
-    if (step.IsCell ? !ApplyCellStep(step, step.CellAfter, step.CellBefore) : !SheetAsLeft(false)) {
+    if (step.IsCell ? !ApplyCellStep(step, step.CellAfter, step.CellBefore, step.ErrorBefore) : !SheetAsLeft(false)) {
         Clear();
         return false;
     }
@@ -170,7 +176,7 @@ bool TQvUndoStack::Undo() {
 bool TQvUndoStack::Redo() {
     if (!CanRedo() || InStep()) return false;
     const TStep& step = FSteps[FIndex];
-    if (step.IsCell ? !ApplyCellStep(step, step.CellBefore, step.CellAfter) : !SheetAsLeft(true)) {
+    if (step.IsCell ? !ApplyCellStep(step, step.CellBefore, step.CellAfter, step.ErrorAfter) : !SheetAsLeft(true)) {
         Clear();
         return false;
     }

@@ -93,12 +93,16 @@ private:
         TPoint Pos;
         std::string CellBefore;  // empty: no cell
         std::string CellAfter;
+        // Whether the cell showed a refused entry before and after: the
+        // mark is no part of the record, yet goes with the value it marks.
+        bool ErrorBefore = false;
+        bool ErrorAfter = false;
     };
     // Appends Step as the new last done step, dropping what could be redone.
     void Push(TStep Step);
     // Puts Record into the cell of a cell step; false when the cell is not
     // there or does not hold Expected.
-    bool ApplyCellStep(const TStep& Step, const std::string& Expected, const std::string& Record);
+    bool ApplyCellStep(const TStep& Step, const std::string& Expected, const std::string& Record, bool Error);
     // The current sheet as a shared snapshot, reusing Known when equal.
     TShared Take(const TShared& Known) const;
     // Whether the sheet is still what the stack left next to the index.
@@ -118,6 +122,7 @@ private:
     TQvCell* FPendingCell = nullptr;
     std::string FPendingCellBefore;
     bool FPendingCreated = false;
+    bool FPendingCellError = false;
 };
 
 // A cell's class and record as the sheet's data stores them: two cells

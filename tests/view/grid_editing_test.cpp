@@ -540,6 +540,13 @@ TEST_F(GridEditing, InvalidNumberIsStoredAndMarked) {
     Press(Qt::Key_Return);
     EXPECT_FALSE(cell->HasState(psError));
     EXPECT_EQ(cell->AsInteger(), 12);
+    // Undo and redo take the mark with the value it marks.
+    ASSERT_TRUE(Grid->Undo());
+    EXPECT_EQ(cell->AsInteger(), 4);
+    EXPECT_TRUE(cell->HasState(psError));
+    ASSERT_TRUE(Grid->Redo());
+    EXPECT_EQ(cell->AsInteger(), 12);
+    EXPECT_FALSE(cell->HasState(psError));
 }
 
 TEST_F(GridEditing, EditorIsPlacedOverTheCellAndFollowsTheScale) {
