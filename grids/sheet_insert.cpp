@@ -195,12 +195,13 @@ void TQvSection::DeleteLines(TQvAxis Axis, int32_t At, int32_t Count) {
     }
     RebuildUnionIndex();
     // A range that lost part of itself, or whose far edge is now another
-    // line, may have an outer edge that is no longer one line value: such
-    // an edge is cleared, as a merge does. One position left is no range.
+    // line, keeps its outer edges as they are (they are shared with the
+    // cells next to it, whose borders they hold). One position left is no
+    // range.
     for (TQvUnion* u : cut) {
         const TRect r = u->FRect;
         if (r.Right - r.Left == 1 && r.Bottom - r.Top == 1) DeleteUnion(u);
-        else NormaliseLines(u);
+        else TidyUnion(u);
     }
 }
 

@@ -174,6 +174,10 @@ TEST_F(QvUnionTest, ANeighboursBorderOnASharedEdgeSurvivesEditsAndReloading) {
     TMemoryStream again;
     back.WriteData(again);
     EXPECT_TRUE(again.Bytes() == saved.Bytes());
+    // Removing a column that cuts the range keeps the neighbour's line too.
+    Sheet.RemoveCols(2, 1);
+    EXPECT_EQ(S->HorzLineRuns(8, 0, 4), (std::vector<TQvRun>{{0, 1, Red}}));
+    EXPECT_EQ(S->CheckIntegrity(), "");
     // Merging is what clears a mixed edge.
     S->Merge({0, 8, 3, 10});
     EXPECT_TRUE(S->HorzLineRuns(8, 0, 5).empty());
