@@ -138,20 +138,8 @@ void RemoveRows(TDense& D, int At, int N) {
     D.Merges.clear();
     for (const TRect& r : kept)
         if (r.Right - r.Left > 1 || r.Bottom - r.Top > 1) D.Merges.push_back(r);
-    for (bool again = true; again;) {
-        again = false;
-        const auto clearMixed = [&](std::vector<int64_t>& L, int From, int To) {
-            if (std::all_of(L.begin() + From, L.begin() + To, [&](int64_t v) { return v == L[From]; })) return;
-            std::fill(L.begin() + From, L.begin() + To, 0);
-            again = true;
-        };
-        for (const TRect& r : D.Merges) {
-            clearMixed(D.V[r.Left], r.Top, r.Bottom);
-            clearMixed(D.V[r.Right], r.Top, r.Bottom);
-            clearMixed(D.Hz[r.Top], r.Left, r.Right);
-            clearMixed(D.Hz[r.Bottom], r.Left, r.Right);
-        }
-    }
+    // The outer edges of what is left keep their lines: they are shared
+    // with the cells next to the range.
 }
 
 // The parts in which two pictures differ, for the failure message.
