@@ -5,7 +5,12 @@
 // counts and sizes, Background.Data (when there is a picture), the event
 // handler names (when bound), ReadOnly, the design position (when there is
 // one) and "QvData".
+#include <algorithm>
+#include <memory>
+#include <utility>
+
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "grids/sheet_stream.h"
 #include "grids/undo_stack.h"
 #include "grids/styler.h"
@@ -48,6 +53,47 @@ void CopyReaderSettings(const TQvSheet& From, TQvSheet& To) {
     To.SetTitleRows(From.TitleRows());
 }
 
+// What a sheet stream can change of a sheet, kept aside: the snapshot an
+// undo step takes (counts, sizes, the data payload) and the published
+// properties beside it. Its cost is what the sheet holds.
+class TSheetState {
+public:
+    TSheetState(TQvSheet& Sheet, TQvSheetSnapshot Snapshot)
+        : FSnapshot(std::move(Snapshot)),
+          FName(Sheet.Name()),
+          FStyler(Sheet.Styler()),
+          FReadOnly(Sheet.ReadOnly()),
+          FModified(Sheet.Modified()),
+          FEvents{Sheet.OnSizingName, Sheet.OnStylerChangedName, Sheet.OnModifiedName} {
+        if (HasBackground(Sheet)) {
+            FBackground = std::make_unique<TPicture>();
+            FBackground->Assign(Sheet.Background());
+        }
+    }
+    // Puts it all back; the sheet's own bytes need no fill budget.
+    void Restore(TQvSheet& Sheet) const {
+        const TQvTriedRead own;
+        RestoreSnapshot(Sheet, FSnapshot);
+        Sheet.SetName(FName);
+        Sheet.SetStyler(FStyler);
+        Sheet.SetReadOnly(FReadOnly);
+        Sheet.Background()->Assign(FBackground.get());
+        Sheet.OnSizingName = FEvents[0];
+        Sheet.OnStylerChangedName = FEvents[1];
+        Sheet.OnModifiedName = FEvents[2];
+        Sheet.SetModified(FModified);
+    }
+
+private:
+    TQvSheetSnapshot FSnapshot;
+    std::string FName;
+    TQvStyler* FStyler;
+    bool FReadOnly;
+    bool FModified;
+    std::string FEvents[3];
+    std::unique_ptr<TPicture> FBackground;
+};
+
 // Reads the rest of Stream with Read, all or nothing: the bytes are first
 // read into a scratch sheet holding Target's reader settings, with messages
 // held back, and only when that raises nothing are they read into Target.
@@ -67,6 +113,29 @@ void ReadAllOrNothing(TQvSheet& Target, TStream& Stream, TRead&& Read) {
         bytes = &copy;
     }
     const int64_t start = bytes->Position();
+    // A sheet no view shows that holds less than the bytes (a new one, most
+    // often) is read into at once, its state kept aside and put back should
+    // the read fail: the bytes are read once, at a cost of what the sheet
+    // held. Messages wait for the outcome, as they do after a trial. (A
+    // shown sheet takes the trial, so that its views hear of nothing but a
+    // load that succeeded.)
+    if (TQvSheetSnapshot now = Target.ViewCount() == 0 ? TakeSnapshot(Target) : TQvSheetSnapshot{};
+        Target.ViewCount() == 0 && now.Data.size() <= size_t(std::max<int64_t>(bytes->Size() - start, 0))) {
+        const TSheetState saved(Target, std::move(now));
+        TRecordingMessageService held;
+        {
+            TMessageServiceScope scope(held);
+            try {
+                Read(Target, *bytes);
+            } catch (...) {
+                saved.Restore(Target);
+                throw;
+            }
+        }
+        for (const auto& m : held.Messages()) MessageService().MessageBox(m.Text, m.Caption, m.Icon, m.Buttons);
+        if (bytes == &copy && copy.Remaining() > 0) Stream.Seek(-copy.Remaining(), soCurrent);
+        return;
+    }
     {
         TQvSheet scratch;
         CopyReaderSettings(Target, scratch);

@@ -285,8 +285,16 @@ void ReadSheetData(TQvSheet& Sheet, TStream& Stream) {
         TQvSizeList* lists[4] = {Sheet.Sizes(axCols, spTitle), Sheet.Sizes(axRows, spTitle),
                                  Sheet.Sizes(axCols, spClient), Sheet.Sizes(axRows, spClient)};
         const uint8_t flags = Stream.ReadByte();
-        for (int i = 0; i < 4; ++i)
-            if (flags & (1u << i)) lists[i]->LoadFromStream(Stream);
+        static const char* const names[4] = {"title columns", "title rows", "columns", "rows"};
+        for (int i = 0; i < 4; ++i) {
+            if (!(flags & (1u << i))) continue;
+            lists[i]->LoadFromStream(Stream);
+            // The sizes carry their own count: one past the last index a
+            // sheet can hold is damage, not a sheet.
+            if (lists[i]->Count() > TQvSheet::MaxCount())
+                throw EReadError("The sizes of " + std::to_string(lists[i]->Count()) + " " + names[i] +
+                                 " exceed the " + std::to_string(TQvSheet::MaxCount()) + " a sheet can hold");
+        }
         if (flags & 15) ClampReadSizes(Sheet);
         for (TQvSectionKind kind : AllSectionKinds)
             if (SectionPresent(Sheet, kind)) ReadSectionRecord(*Sheet.Sections(kind), Stream);

@@ -25,7 +25,8 @@ namespace fs = std::filesystem;
 namespace {
 
 struct TFolder {
-    std::string Path = testing::TempDir() + "qv_atomic_file/";
+    // One folder a test process: ctest runs the tests side by side.
+    std::string Path = testing::TempDir() + "qv_atomic_file_" + std::to_string(::getpid()) + "/";
     TFolder() {
         fs::remove_all(Path);
         fs::create_directories(Path);

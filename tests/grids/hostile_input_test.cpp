@@ -365,6 +365,8 @@ TEST(HostileInput, ALoadIsConsistentWhenItSucceedsAndChangesNothingWhenItFails) 
         if (error.empty()) {
             ++loaded;
             ExpectIntact(s);
+            for (TQvAxis a : {axCols, axRows})
+                for (TQvSizePart p : {spTitle, spClient}) EXPECT_LE(s.Count(a, p), TQvSheet::MaxCount()) << path;
         } else {
             ++refused;
             EXPECT_TRUE(whole(s) == before) << path << ": " << error;
