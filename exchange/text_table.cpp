@@ -246,7 +246,7 @@ std::string CellText(TQvCell* Cell) {
 
 const TFont* FontOf(TQvCell* Cell, TQvSection& Section) {
     if (Cell) {
-        if (Cell->HasFont()) return Cell->Font();
+        if (const TFont* own = Cell->OwnFont()) return own;
         if (TQvPro* source = Cell->FindSource(piFont); source && source != Cell) return source->Font();
     }
     return Section.BaseStyle() ? Section.BaseStyle()->Font() : nullptr;

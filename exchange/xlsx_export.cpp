@@ -433,7 +433,7 @@ private:
 
     // The font the cell is shown with: its own, else its supplier's.
     static const TFont* CellFontOf(TQvCell* Cell) {
-        if (Cell->HasFont()) return Cell->Font();
+        if (const TFont* own = Cell->OwnFont()) return own;
         if (TQvPro* source = Cell->FindSource(piFont); source && source != Cell) return source->Font();
         return nullptr;
     }

@@ -1,5 +1,8 @@
 #include "grids/pro.h"
 
+#include <algorithm>
+#include <array>
+
 #include "grids/manager.h"
 #include "grids/style.h"
 #include "platform/exceptions.h"
@@ -15,7 +18,7 @@ TQvPro::TQvPro(TObject* Owner) : FOwner(Owner) {}
 TQvPro::~TQvPro() {
     // The font's notification points back at this set; detach it first so
     // that nothing can reach a half-destroyed object.
-    if (FFont) FFont->OnChange = nullptr;
+    if (TFont* own = FFont.Own()) own->OnChange = nullptr;
 }
 
 TPersistent* TQvPro::GetOwner() const { return dynamic_cast<TPersistent*>(FOwner); }
@@ -54,7 +57,12 @@ void TQvPro::AssignProperty(const TQvPro* Source, int Id) {
         case piProtect: SetProtected(src->Protected()); break;
         case piShowing: SetShowing(src->Showing()); break;
         case piColor: SetColor(src->Color()); break;
-        case piFont: SetFont(src->Font()); break;
+        case piFont: {
+            // Read without taking the source's font as its own.
+            const TFont* f = src->ShownFont();
+            SetFont(f ? f : src->Font());
+            break;
+        }
         case piBorder: {
             // Absent lines of the source are not copied as removals.
             const uint8_t set = src->BorderSet();
@@ -172,13 +180,30 @@ void TQvPro::SetControl(const TQvControl& C) {
 
 TFont* TQvPro::Font() {
     if (!FFont) {
-        FFont = std::make_unique<TFont>();
+        FFont = TQvSharedFont::Make(nullptr);
         // Start as a copy of the supplier's font; the notification is
         // attached only afterwards so that the copy is not recorded.
         InheritProperty(piFont);
-        FFont->OnChange = [this](TObject*) { Changed(piFont); };
+    } else if (FFont.Shared()) {
+        FFont = TQvSharedFont::Make(FFont.Get());
     }
-    return FFont.get();
+    TFont* own = FFont.Own();
+    // A font that was shared, or made for sharing, has no notification yet.
+    if (!own->OnChange) own->OnChange = [this](TObject*) { Changed(piFont); };
+    return own;
+}
+
+const TFont* TQvPro::ShownFont() {
+    if (FFont) return FFont.Get();
+    TQvPro* source = FindSource(piFont);
+    return source && source != this ? source->ShownFont() : nullptr;
+}
+
+void TQvPro::ShareFont(const TQvSharedFont& F) {
+    if (!F || F == FFont) return;
+    if (TFont* own = FFont.Own()) own->OnChange = nullptr;
+    FFont = F.Share();
+    Changed(piFont);
 }
 
 void TQvPro::SetFont(const TFont* F) {
@@ -243,7 +268,7 @@ void TQvPro::WriteToStream(TStream& Stream) {
     Stream.WriteUInt16(FAssigned.Bits);
     if (FAssigned.Has(piLayout)) Stream.WriteUInt32(FLayout);
     if (FAssigned.Has(piFont)) {
-        const TFont* f = Font();
+        const TFont* f = FFont ? FFont.Get() : Font();
         Stream.WriteString(f->Name());
         Stream.WriteInt32(f->Charset());
         Stream.WriteInt32(f->Style().Bits());
@@ -270,6 +295,26 @@ void TQvPro::WriteToStream(TStream& Stream) {
     }
 }
 
+namespace {
+
+// A file holds cells formatted alike near one another (a bold column, an
+// italic one beside it): a font equal to one of the last few read is shared
+// with the sets that read it, so a loaded sheet holds each such font once.
+const TQvSharedFont& RecentFont(const TFont& F) {
+    constexpr size_t Kept = 8;
+    thread_local std::array<TQvSharedFont, Kept> recent;  // most recent first
+    size_t i = 0;
+    while (i < Kept && recent[i] && !recent[i]->Equals(F)) ++i;
+    if (i == Kept || !recent[i]) {
+        i = std::min(i, Kept - 1);
+        recent[i] = TQvSharedFont::Make(&F);
+    }
+    std::rotate(recent.begin(), recent.begin() + static_cast<std::ptrdiff_t>(i), recent.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    return recent[0];
+}
+
+}  // namespace
+
 void TQvPro::ReadFromStream(TStream& Stream) {
     FAssigned.Bits = Stream.ReadUInt16();
     if (FAssigned.Has(piLayout)) FLayout = Stream.ReadUInt32();
@@ -281,12 +326,17 @@ void TQvPro::ReadFromStream(TStream& Stream) {
         const int32_t color = Stream.ReadInt32();
         if (charset < 0 || charset > 255)
             throw EReadError("Invalid font charset " + std::to_string(charset) + " in a property record");
-        TFont* f = Font();
-        f->SetName(name);
-        f->SetCharset(static_cast<TFontCharset>(charset));
-        f->SetStyle(TFontStyles::FromBits(static_cast<uint32_t>(style)));
-        f->SetHeight(height);
-        f->SetColor(static_cast<TColor>(color));
+        TFont read;
+        read.SetName(name);
+        read.SetCharset(static_cast<TFontCharset>(charset));
+        read.SetStyle(TFontStyles::FromBits(static_cast<uint32_t>(style)));
+        read.SetHeight(height);
+        read.SetColor(static_cast<TColor>(color));
+        if (FFont && !FFont.Shared()) {
+            Font()->Assign(read);
+        } else {
+            ShareFont(RecentFont(read));
+        }
     }
     if (FAssigned.Has(piProtect)) SetProtected(Stream.ReadByte() != 0);
     if (FAssigned.Has(piControl)) {

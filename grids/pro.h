@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "grids/shared_font.h"
 #include "grids/types.h"
 #include "platform/compact_string.h"
 #include "platform/persistent.h"
@@ -109,10 +110,25 @@ public:
     TQvControl Control() const;
     void SetControl(const TQvControl& C);
 
-    // The font, created on first use as a copy of the supplying object's font.
+    // The font to read or change, created on first use as a copy of the
+    // supplying object's font; a font shared with other sets is copied
+    // first, so that changing it changes this set alone.
     TFont* Font();
-    bool HasFont() const { return FFont != nullptr; }
+    bool HasFont() const { return static_cast<bool>(FFont); }
+    // The set's own font for reading, shared or not; null when it has none.
+    const TFont* OwnFont() const { return FFont.Get(); }
+    bool FontShared() const { return FFont.Shared(); }
+    // Another holder of the set's font, which must be shared already (a
+    // font of one holder carries that holder's notification).
+    TQvSharedFont HeldFont() const { return FontShared() ? FFont.Share() : TQvSharedFont(); }
+    // The font the set is shown with: its own, else its supplier's; null
+    // when neither has one.
+    const TFont* ShownFont();
     void SetFont(const TFont* F);
+    // Holds F as its own font, shared with whoever else holds it, and
+    // records the change as a font change would (Changed). F must carry no
+    // notification: a font of several holders never changes.
+    void ShareFont(const TQvSharedFont& F);
 
     TColor Color() const;
     void SetColor(TColor C);
@@ -125,7 +141,7 @@ public:
 
 protected:
     TObject* FOwner = nullptr;
-    std::unique_ptr<TFont> FFont;
+    TQvSharedFont FFont;
     TCompactString FFormat;
     int32_t FEditorIndex = 0;
     uint32_t FLayout = 0;

@@ -1,5 +1,8 @@
 #include "grids/pro_range.h"
 
+#include <unordered_map>
+#include <vector>
+
 #include "grids/base_style.h"
 #include "grids/cell.h"
 #include "grids/section.h"
@@ -165,19 +168,51 @@ void TQvProRange::ApplyFont() {
     const bool charset = now.Charset() != old.Charset();
     const bool size = now.Size() != old.Size();
     const TFontStyle flags[] = {fsBold, fsItalic, fsUnderline, fsStrikeOut};
-    ForEachCellCreating([&](TQvCell* Cell) {
-        TFont* f = Cell->Font();
-        if (name) f->SetName(now.Name());
-        if (color) f->SetColor(now.Color());
-        if (charset) f->SetCharset(now.Charset());
-        if (size) f->SetSize(now.Size());
+    // Only the attributes the range changed are written; the rest of each
+    // cell's font stays its own.
+    const auto apply = [&](TFont& F) {
+        if (name) F.SetName(now.Name());
+        if (color) F.SetColor(now.Color());
+        if (charset) F.SetCharset(now.Charset());
+        if (size) F.SetSize(now.Size());
+        TFontStyles st = F.Style();
         for (TFontStyle flag : flags) {
             if (now.Style().Contains(flag) == old.Style().Contains(flag)) continue;
-            TFontStyles st = f->Style();
             if (now.Style().Contains(flag)) st.Include(flag);
             else st.Exclude(flag);
-            f->SetStyle(st);
         }
+        F.SetStyle(st);
+    };
+    // Cells that show the same font before get the same font after, held
+    // once: making a column of a million cells bold makes one font. A cell
+    // with a font of its own alone is changed in place, as a font a caller
+    // may hold stays that cell's font.
+    static const TFont defaultFont;
+    std::unordered_map<const TFont*, TQvSharedFont> made;
+    // The fonts the map is keyed by stay alive while it is, so that no key
+    // can come to stand for another font at a reused address.
+    std::vector<TQvSharedFont> keys;
+    const TFont* lastShown = nullptr;
+    const TQvSharedFont* lastAfter = nullptr;
+    ForEachCellCreating([&](TQvCell* Cell) {
+        if (Cell->HasFont() && !Cell->FontShared()) {
+            apply(*Cell->Font());
+            return;
+        }
+        const TFont* shown = Cell->ShownFont();
+        if (!shown) shown = &defaultFont;
+        if (shown != lastShown) {
+            TQvSharedFont& after = made[shown];
+            if (!after) {
+                if (Cell->HasFont()) keys.push_back(Cell->HeldFont());
+                TQvSharedFont f = TQvSharedFont::Make(shown);
+                apply(*f.Own());
+                after = std::move(f);
+            }
+            lastShown = shown;
+            lastAfter = &after;
+        }
+        if (!(*lastAfter)->Equals(*shown)) Cell->ShareFont(*lastAfter);
     });
     FOldFont->Assign(&now);
 }

@@ -32,7 +32,7 @@ void PlaceEditor(QWidget* Editor, const TRect& R) {
 
 const TFont& CellFont(TQvCell* Cell) {
     static const TFont fallback;
-    if (Cell->HasFont()) return *Cell->Font();
+    if (const TFont* own = Cell->OwnFont()) return *own;
     if (TQvPro* source = Cell->FindSource(piFont); source && source != Cell) return *source->Font();
     return fallback;
 }
