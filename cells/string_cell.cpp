@@ -17,10 +17,9 @@ void TQvCString::SetAsString(const std::string& V) {
     ShareText();
 }
 
-void TQvCString::ShareText() {
-    FText = FValue;
-    ExcludeState(psTextDirty);
-}
+void TQvCString::ShareText() { ExcludeState(psTextDirty); }
+
+void TQvCString::UpdateText() { ShareText(); }
 
 TVariant TQvCString::GetValue() { return TVariant(FValue.str()); }
 

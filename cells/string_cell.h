@@ -1,6 +1,6 @@
 // TQvCString: a cell holding a text. The value and the display text are the
-// same characters, so the value is kept as a compact string that the cached
-// display text can share.
+// same characters, so the cell shows its value and caches no text of its
+// own.
 #pragma once
 
 #include "grids/cell.h"
@@ -19,10 +19,12 @@ public:
     void SetValue(const TVariant& V) override;
     void ReadFromStream(TStream& Stream) override;
     void WriteToStream(TStream& Stream) override;
+    void UpdateText() override;
+    const TCompactString& Text() const override { return FValue; }
 
 protected:
-    // The display text of a text cell is its value whatever the format: the
-    // cached text shares the value's block and is current at once.
+    // The display text of a text cell is its value whatever the format, so
+    // it is current as soon as the value is.
     void ShareText();
 
     TCompactString FValue;

@@ -21,6 +21,10 @@ public:
     TStringList* Items() const { return FItems.get(); }
 
     std::string GetText() override;
+    // The line shown is no value of the cell's own: it is cached as for
+    // any other value.
+    void UpdateText() override { TQvValue::UpdateText(); }
+    const TCompactString& Text() const override { return TQvValue::Text(); }
     int32_t AsInteger() override;
     void SetAsInteger(int32_t V) override;
     std::string AsString() override;

@@ -82,7 +82,7 @@ TQvCell::~TQvCell() {
         if (TQvSheet* sheet = section->Sheet()) sheet->CellReleased(this, true);
     // The style is dropped without notification: the sheet may itself be
     // going away, and a departing cell has nothing left to repaint for it.
-    FStyle = nullptr;
+    if (FRare) FRare->Style = nullptr;
     const TRect r = GetRect();
     if (row->Index() >= 0) {
         if (row->Cells(FCol) == this) row->SetItem(FCol, nullptr);
@@ -104,8 +104,8 @@ void TQvCell::SetStyle(TQvStyle* S) {
         if (S->Styler() != (sheet ? sheet->Styler() : nullptr))
             throw EQvGridError("Cannot use Style from disconnected Styler!");
     }
-    if (S == FStyle) return;
-    FStyle = S;
+    if (S == GetStyle()) return;
+    Rare().Style = S;
     Changed(piStyle);
 }
 
@@ -145,7 +145,8 @@ void TQvCell::WriteToStream(TStream& Stream) {
     // announces a hint. A hidden cell writes bit 3 clear even when Showing
     // is one of its own properties, or it would read back visible.
     if (Showing()) FAssigned.Include(piShowing);
-    if (!FHint.empty()) FAssigned.Include(piHint);
+    const bool hint = FRare && !FRare->Hint.empty();
+    if (hint) FAssigned.Include(piHint);
     const TQvProps own = FAssigned;
     if (!Showing()) FAssigned.Exclude(piShowing);
     try {
@@ -155,7 +156,7 @@ void TQvCell::WriteToStream(TStream& Stream) {
         throw;
     }
     FAssigned = own;
-    if (own.Has(piHint)) Stream.WriteString(FHint.str());
+    if (own.Has(piHint)) Stream.WriteString(hint ? FRare->Hint.str() : std::string());
 }
 
 void TQvCell::ReadFromStream(TStream& Stream) {
@@ -190,8 +191,8 @@ void TQvCell::SetRect(const TRect& R) {
 }
 
 void TQvCell::SetHint(const std::string& S) {
-    if (FHint == std::string_view(S)) return;
-    FHint = TCompactString(S);
+    if ((FRare ? FRare->Hint.view() : std::string_view()) == S) return;
+    Rare().Hint = TCompactString(S);
     Changed(piHint);
 }
 

@@ -40,7 +40,7 @@ public:
     TQvRow* Row() const;
     int32_t Col() const { return FCol; }
 
-    TQvStyle* GetStyle() const override { return FStyle; }
+    TQvStyle* GetStyle() const override { return RareParts() ? RareParts()->Style : nullptr; }
     // Raises EQvGridError "Cannot use Style from disconnected Styler!" for a
     // style of another styler than the sheet's.
     void SetStyle(TQvStyle* S) override;
@@ -60,11 +60,11 @@ public:
     // needed); an empty R deletes that range.
     void SetRect(const TRect& R) override;
 
-    std::string Hint() const { return FHint.str(); }
+    std::string Hint() const { return RareParts() ? RareParts()->Hint.str() : std::string(); }
     void SetHint(const std::string& S);
 
     // Hooks the grid calls.
-    virtual std::string GetHint() const { return FHint.str(); }
+    virtual std::string GetHint() const { return Hint(); }
     virtual void Click() {}
     virtual void DblClick() {}
     // Every typed key other than Enter on the current cell; a handler that
@@ -97,9 +97,9 @@ private:
     // no repaint (the caller repaints the whole area once).
     void PlaceAs(TQvRow* Row, int32_t Col, const TPlacedProps& Props);
 
-    TQvStyle* FStyle = nullptr;
-    TCompactString FHint;
-    int32_t FCol = 0;  // last, so that typed classes can use the tail padding
+    // In the four bytes the property set leaves free; the style and the hint
+    // are among the rare parts.
+    int32_t FCol = 0;
 };
 
 }  // namespace qv

@@ -18,7 +18,8 @@ TQvPro::TQvPro(TObject* Owner) : FOwner(Owner) {}
 TQvPro::~TQvPro() {
     // The font's notification points back at this set; detach it first so
     // that nothing can reach a half-destroyed object.
-    if (TFont* own = FFont.Own()) own->OnChange = nullptr;
+    if (FRare)
+        if (TFont* own = FRare->Font.Own()) own->OnChange = nullptr;
 }
 
 TPersistent* TQvPro::GetOwner() const { return dynamic_cast<TPersistent*>(FOwner); }
@@ -179,30 +180,33 @@ void TQvPro::SetControl(const TQvControl& C) {
 }
 
 TFont* TQvPro::Font() {
-    if (!FFont) {
-        FFont = TQvSharedFont::Make(nullptr);
+    TQvSharedFont& font = Rare().Font;
+    if (!font) {
+        font = TQvSharedFont::Make(nullptr);
         // Start as a copy of the supplier's font; the notification is
         // attached only afterwards so that the copy is not recorded.
         InheritProperty(piFont);
-    } else if (FFont.Shared()) {
-        FFont = TQvSharedFont::Make(FFont.Get());
+    } else if (font.Shared()) {
+        font = TQvSharedFont::Make(font.Get());
     }
-    TFont* own = FFont.Own();
+    TFont* own = font.Own();
     // A font that was shared, or made for sharing, has no notification yet.
     if (!own->OnChange) own->OnChange = [this](TObject*) { Changed(piFont); };
     return own;
 }
 
 const TFont* TQvPro::ShownFont() {
-    if (FFont) return FFont.Get();
+    if (HasFont()) return FRare->Font.Get();
     TQvPro* source = FindSource(piFont);
     return source && source != this ? source->ShownFont() : nullptr;
 }
 
 void TQvPro::ShareFont(const TQvSharedFont& F) {
-    if (!F || F == FFont) return;
-    if (TFont* own = FFont.Own()) own->OnChange = nullptr;
-    FFont = F.Share();
+    if (!F) return;
+    TQvSharedFont& font = Rare().Font;
+    if (F == font) return;
+    if (TFont* own = font.Own()) own->OnChange = nullptr;
+    font = F.Share();
     Changed(piFont);
 }
 
@@ -268,7 +272,7 @@ void TQvPro::WriteToStream(TStream& Stream) {
     Stream.WriteUInt16(FAssigned.Bits);
     if (FAssigned.Has(piLayout)) Stream.WriteUInt32(FLayout);
     if (FAssigned.Has(piFont)) {
-        const TFont* f = FFont ? FFont.Get() : Font();
+        const TFont* f = HasFont() ? FRare->Font.Get() : Font();
         Stream.WriteString(f->Name());
         Stream.WriteInt32(f->Charset());
         Stream.WriteInt32(f->Style().Bits());
@@ -332,7 +336,7 @@ void TQvPro::ReadFromStream(TStream& Stream) {
         read.SetStyle(TFontStyles::FromBits(static_cast<uint32_t>(style)));
         read.SetHeight(height);
         read.SetColor(static_cast<TColor>(color));
-        if (FFont && !FFont.Shared()) {
+        if (HasFont() && !FontShared()) {
             Font()->Assign(read);
         } else {
             ShareFont(RecentFont(read));

@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "grids/shared_font.h"
+#include "grids/rare_parts.h"
 #include "grids/types.h"
 #include "platform/compact_string.h"
 #include "platform/persistent.h"
@@ -114,13 +114,13 @@ public:
     // supplying object's font; a font shared with other sets is copied
     // first, so that changing it changes this set alone.
     TFont* Font();
-    bool HasFont() const { return static_cast<bool>(FFont); }
+    bool HasFont() const { return FRare && FRare->Font; }
     // The set's own font for reading, shared or not; null when it has none.
-    const TFont* OwnFont() const { return FFont.Get(); }
-    bool FontShared() const { return FFont.Shared(); }
+    const TFont* OwnFont() const { return FRare ? FRare->Font.Get() : nullptr; }
+    bool FontShared() const { return FRare && FRare->Font.Shared(); }
     // Another holder of the set's font, which must be shared already (a
     // font of one holder carries that holder's notification).
-    TQvSharedFont HeldFont() const { return FontShared() ? FFont.Share() : TQvSharedFont(); }
+    TQvSharedFont HeldFont() const { return FontShared() ? FRare->Font.Share() : TQvSharedFont(); }
     // The font the set is shown with: its own, else its supplier's; null
     // when neither has one.
     const TFont* ShownFont();
@@ -140,8 +140,17 @@ public:
     uint8_t BorderSet() const;
 
 protected:
+    // The rare parts, made on first need.
+    TQvRareParts& Rare() {
+        if (!FRare) FRare = std::make_unique<TQvRareParts>();
+        return *FRare;
+    }
+    const TQvRareParts* RareParts() const { return FRare.get(); }
+
+    // The fields are ordered so that the last four bytes are free for a
+    // descendant's first small field (a cell's column).
     TObject* FOwner = nullptr;
-    TQvSharedFont FFont;
+    std::unique_ptr<TQvRareParts> FRare;
     TCompactString FFormat;
     int32_t FEditorIndex = 0;
     uint32_t FLayout = 0;

@@ -8,13 +8,14 @@ namespace qv {
 QV_ABSTRACT_CLASS_IMPL(TQvValue, TQvPro)
 
 void TQvValue::DrawValue(TQvPaintContext& Context, TRect R) {
-    if (FText.empty() || !Context.Canvas) return;
+    const TCompactString& shown = Text();
+    if (shown.empty() || !Context.Canvas) return;
     TDrawTextFlags flags = DT_NOPREFIX | DT_NOCLIP | DT_EXPANDTABS;
     if (Context.HAlign == haRight) flags |= DT_RIGHT;
     else if (Context.HAlign == haCenter) flags |= DT_CENTER;
     if (Context.WrapMode == wmEllipsis) flags |= DT_END_ELLIPSIS;
     else if (Context.WrapMode == wmWrapWords) flags |= DT_WORDBREAK;
-    const std::string text = FText.str();
+    const std::string text = shown.str();
     if (Context.VAlign != vaTop) {
         TRect c = R;
         Context.Canvas->DrawText(text, c, flags | DT_CALCRECT);
@@ -69,8 +70,14 @@ void TQvValue::ValueChanged() {
 }
 
 void TQvValue::UpdateText() {
-    FText = TCompactString(GetText());
+    std::string text = GetText();
+    if (!text.empty() || (RareParts() && !RareParts()->Text.empty())) Rare().Text = TCompactString(text);
     ExcludeState(psTextDirty);
+}
+
+const TCompactString& TQvValue::Text() const {
+    static const TCompactString none;
+    return RareParts() ? RareParts()->Text : none;
 }
 
 }  // namespace qv

@@ -1,7 +1,8 @@
 // TQvValue: a property set with a value. The typed accessors all meet in one
 // variant-valued pair (GetValue/SetValue); typed cells override the ones that
 // match their native field. The display text is cached and rebuilt lazily:
-// value and format changes set TextDirty, the painter calls UpdateText.
+// value and format changes set TextDirty, the painter calls UpdateText. The
+// cache lives among the rare parts: a text cell shows its value itself.
 #pragma once
 
 #include "grids/pro.h"
@@ -48,12 +49,11 @@ public:
 
     // Marks the display text dirty, then Changed(Value).
     void ValueChanged();
-    // Text := GetText, then clears TextDirty.
-    void UpdateText();
-    const TCompactString& Text() const { return FText; }
-
-protected:
-    TCompactString FText;
+    // Text := GetText, then clears TextDirty. Only the painter calls it, so
+    // only sets that were painted keep a text; an empty text takes no room.
+    virtual void UpdateText();
+    // The display text as last built (empty before the first UpdateText).
+    virtual const TCompactString& Text() const;
 };
 
 }  // namespace qv

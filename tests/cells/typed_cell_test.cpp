@@ -123,6 +123,33 @@ TEST(TypedCells, TextCellSharesItsValueAsDisplayText) {
     // base, no more.
     EXPECT_LE(sizeof(TQvCInteger), sizeof(TQvCell) + 8);
     EXPECT_LE(sizeof(TQvCString), sizeof(TQvCell) + 8);
+    // Font, hint, style and cached text share one pointer, so the common
+    // cells fit the pool's 64-byte class.
+    for (size_t size : {sizeof(TQvCInteger), sizeof(TQvCDouble), sizeof(TQvCCurrency), sizeof(TQvCDateTime),
+                        sizeof(TQvCBoolean), sizeof(TQvCString)})
+        EXPECT_LE(size, 64u);
+}
+
+TEST(TypedCells, PaintingAndHintsKeepTheirPartsApart) {
+    TQvSheet sheet;
+    auto* n = MakeCell<TQvCInteger>(sheet);
+    n->SetAsInteger(7);
+    n->UpdateText();
+    EXPECT_EQ(n->Text().str(), "7");
+    n->SetHint("seven");
+    n->SetAsInteger(8);
+    n->UpdateText();
+    EXPECT_EQ(n->Text().str(), "8");
+    EXPECT_EQ(n->Hint(), "seven");
+    EXPECT_FALSE(n->HasFont());
+    // A pick list shows its chosen line, not its value.
+    auto* p = MakeCell<TQvCStrings>(sheet, {1, 0});
+    p->SetAsString("a\nb");
+    p->SetAsInteger(1);
+    p->UpdateText();
+    EXPECT_EQ(p->Text().str(), "b");
+    p->SetHint("");
+    EXPECT_EQ(p->Hint(), "");
 }
 
 TEST(TypedCells, SettingTheSameValueDoesNotModifyTheSheet) {
