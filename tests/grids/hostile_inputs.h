@@ -46,8 +46,7 @@ inline std::string ManyRangesPayload() {
 }
 
 // A sheet that claims the most rows and columns a sheet holds but stores a
-// few cells, sizes, lines and a merged range at its far corner: reading it
-// must cost what it holds, not its length.
+// few cells, sizes, lines and a merged range at its far corner.
 inline std::string FarCornerPayload() {
     TQvSheet s;
     const int32_t last = TQvSheet::MaxCount() - 1;
@@ -59,11 +58,8 @@ inline std::string FarCornerPayload() {
         s.SetSize(axRows, last - k, 3);
         s.SetSize(axCols, last - k, 3);
     }
-    TQvSection* c = s.Sections(skClient);
-    c->SetLine(tbHorzLines, last, last - 8, last, PackLine(1, clBlack));
-    c->SetLine(tbVertLines, last, last - 8, last, PackLine(1, clBlack));
-    c->SetLine(tbFill, last - 9, last - 9, last, 0xFF);
-    c->Merge({last - 3, last - 3, last - 1, last - 1});
+    for (TQvSectionTable t : {tbHorzLines, tbVertLines, tbFill}) s.Sections(skClient)->SetLine(t, last, last - 8, last, 0xFF);
+    s.Sections(skClient)->Merge({last - 3, last - 3, last - 1, last - 1});
     TMemoryStream m;
     s.WriteData(m);
     return m.Bytes();
