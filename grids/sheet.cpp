@@ -122,10 +122,9 @@ void TQvSheet::SetBackground(const TPicture* P) { FBackground->Assign(P); }
 
 // --- counts, defaults, maxima --------------------------------------------
 
-int32_t TQvSheet::MaxCount() {
-    static const int32_t n = TSList().MaxIndex() + 1;
-    return n;
-}
+// 16,776,960: the lists under a sheet move to their larger page class when
+// an index needs it, so every one of them reaches that class's last index.
+int32_t TQvSheet::MaxCount() { return TSList::LimitIndex + 1; }
 
 namespace {
 

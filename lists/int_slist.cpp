@@ -19,8 +19,11 @@ void TIntSList::SetDefault(int32_t D) {
 void TIntSList::SetItem(int32_t Index, int32_t Value) {
     const bool current = TreeCurrent();
     const int32_t old = current ? GetItem(Index) : 0;
+    const uint8_t pageClass = FPageClass;
     TSList::SetItem(Index, Value);
-    if (!current || Index < 0) return;
+    // A write that moved the list to class 1 changed the page geometry the
+    // tree sums over: the tree stays stale and the next query rebuilds it.
+    if (!current || Index < 0 || FPageClass != pageClass) return;
     const uint32_t p = static_cast<uint32_t>(Index) >> FPageShift;
     // A page beyond the tree leaves it stale (FVersion moved on); so does a
     // write the base refused, which cannot change a sum anyway.
@@ -72,7 +75,9 @@ int32_t TIntSList::Offset(int32_t N) const {
         if (const int32_t* page = Page(p))
             for (uint32_t j = 0; j < inPage; ++j) sum += page[j];
     }
-    return static_cast<int32_t>(sum);
+    // Positions are 32-bit: an axis longer than that (16 M rows of 200
+    // pixels) ends at the largest position instead of wrapping to negative.
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 int32_t TIntSList::IndexAt(int32_t& Pos) const {

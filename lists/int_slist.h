@@ -42,7 +42,8 @@ public:
     void SetItem(int32_t Index, int32_t Value);
 
     // Sum of Values(i) for 0 <= i < N; 0 when N <= 0. Entries beyond the
-    // stored pages count with the default.
+    // stored pages count with the default. A sum beyond 32 bits is held at
+    // INT32_MAX (or INT32_MIN), so positions never wrap.
     int32_t Offset(int32_t N) const;
     // The index whose half-open span [start, start + Values(i)) contains Pos;
     // Pos becomes that span's start. An entry of value 0 is never returned.

@@ -29,7 +29,6 @@ void TSList::WriteListRecord(TStream& Stream) const {
 void TSList::ReadListRecord(TStream& Stream) {
     Clear();
     const int32_t oldCount = FCount;
-    const uint8_t oldPageClass = FPageClass;
     try {
         const uint8_t pageClass = Stream.ReadByte();
         if (pageClass > 1)
@@ -64,7 +63,6 @@ void TSList::ReadListRecord(TStream& Stream) {
             RecomputeLast();
         }
     } catch (const EReadError&) {
-        FPageClass = oldPageClass;
         Clear();
         FCount = oldCount;
         throw;

@@ -14,8 +14,16 @@
 //   * CacheIndex is -1 or an index <= Last whose value is CacheValue;
 //   * Count is the owner's logical length and is independent of Last.
 //
-// Limits: at most MaxPageCount page slots, so the highest usable index is
-// (MaxPageCount - 1) * PageSize + PageMask. Writes beyond it and writes at
+// Page classes: a list starts in class 0 (16 entries a page), whose last
+// index is (MaxPageCount - 1) * 16 + 15 = 1,048,559. A write or a shift that
+// needs an index past it moves the list to class 1 (256 entries a page, last
+// index LimitIndex = 16,776,959) by itself: the entries are re-paged once, at
+// a cost linear in the pages held. A list stays in class 1 until Clear, which
+// returns an empty list to class 0, so a list that never passed class 0's
+// last index keeps class 0 and its stream record stays what it always was.
+//
+// Limits: at most MaxPageCount page slots in either class, so the highest
+// usable index is LimitIndex (MaxIndex). Writes beyond it and writes at
 // negative indexes are ignored; reads there give 0.
 //
 // TSListT holds the paging logic for any slot type; the 32-bit lists
@@ -43,6 +51,11 @@ template <typename TValue>
 class TSListT : public TObject {
 public:
     static constexpr int MaxPageCount = 65535;
+    // The last index a page class can hold, and the last any list can hold.
+    static constexpr int32_t ClassMaxIndex(uint8_t PageClass) {
+        return (MaxPageCount - 1) * (PageClass == 1 ? 256 : 16) + (PageClass == 1 ? 255 : 15);
+    }
+    static constexpr int32_t LimitIndex = ClassMaxIndex(1);
 
     TSListT() { ApplyPageClass(); }
     ~TSListT() override { FreePages(); }
@@ -63,10 +76,10 @@ public:
     // Stores Value at Index; storing 0 removes the entry. Never releases the
     // value that was there before (object lists hand it back to the caller).
     void SetItem(int32_t Index, TValue Value) {
-        if (Index < 0) return;
-        const uint32_t p = static_cast<uint32_t>(Index) >> FPageShift;
-        if (p >= static_cast<uint32_t>(MaxPageCount)) return;
+        if (Index < 0 || Index > LimitIndex) return;
         if (Value == TValue{} && GetItem(Index) == TValue{}) return;
+        if (Index > ClassMaxIndex(FPageClass)) PromoteToClassOne();
+        const uint32_t p = static_cast<uint32_t>(Index) >> FPageShift;
         if (p >= FPageCount) {
             FPages.resize(p + 1, nullptr);
             FPageCount = static_cast<uint16_t>(p + 1);
@@ -80,8 +93,9 @@ public:
         if (Value == TValue{}) RecomputeLast();
     }
 
-    // The highest index a write can reach with this list's page geometry.
-    int32_t MaxIndex() const { return (MaxPageCount - 1) * FPageSize + FPageMask; }
+    // The highest index a write can reach (in class 1, where the list moves
+    // when it needs to).
+    int32_t MaxIndex() const { return LimitIndex; }
 
     int32_t Last() const { return FLast; }
     bool IsEmpty() const { return FLast < 0; }
@@ -171,6 +185,7 @@ public:
         if (At < 0 || N <= 0 || At > FLast) return true;
         if (!CanInsertSpace(At, N)) return false;
         const int32_t newLast = FLast + N;
+        if (newLast > ClassMaxIndex(FPageClass)) PromoteToClassOne();
         const uint32_t lastPage = static_cast<uint32_t>(newLast) >> FPageShift;
         if (lastPage >= FPageCount) {
             FPages.resize(lastPage + 1, nullptr);
@@ -224,9 +239,11 @@ public:
     // Called by owners when entries move from one index to another; rows and
     // sections use it to renumber what they hold.
     virtual void Reindex(int32_t /*From*/, int32_t /*To*/) {}
-    // Frees every page and the page table; keeps Count and PageClass.
+    // Frees every page and the page table and returns the list to class 0;
+    // keeps Count.
     virtual void Clear() {
         FreePages();
+        FPageClass = 0;
         ApplyPageClass();
     }
 
@@ -244,6 +261,41 @@ protected:
         FPageMask = static_cast<uint16_t>(FPageSize - 1);
         FLast = -1;
         FCacheIndex = -1;
+    }
+
+    // Re-pages a class-0 list into class 1: new page q takes old pages
+    // 16q .. 16q + 15. Every new page is allocated before anything changes,
+    // so running out of memory leaves the list as it was.
+    void PromoteToClassOne() {
+        if (FPageClass != 0) return;
+        constexpr uint32_t ratio = 16;  // class-0 pages in one class-1 page
+        const uint32_t count = (FPageCount + ratio - 1) / ratio;
+        std::vector<TValue*> pages(count, nullptr);
+        const size_t bytes = 256 * sizeof(TValue);
+        try {
+            for (uint32_t q = 0; q < count; ++q)
+                for (uint32_t k = q * ratio; k < std::min<uint32_t>(FPageCount, (q + 1) * ratio); ++k)
+                    if (FPages[k]) {
+                        pages[q] = static_cast<TValue*>(std::memset(AllocateSmallObject(bytes), 0, bytes));
+                        break;
+                    }
+        } catch (...) {
+            for (TValue* page : pages)
+                if (page) FreeSmallObject(page, bytes);
+            throw;
+        }
+        for (uint32_t k = 0; k < FPageCount; ++k) {
+            if (!FPages[k]) continue;
+            std::copy(FPages[k], FPages[k] + 16, pages[k / ratio] + (k % ratio) * 16);
+            FreePage(FPages[k]);
+        }
+        FPages = std::move(pages);
+        FPageCount = static_cast<uint16_t>(count);
+        FPageClass = 1;
+        const int32_t last = FLast;
+        ApplyPageClass();
+        FLast = last;
+        ++FVersion;
     }
 
     void FreePages() {

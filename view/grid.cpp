@@ -312,9 +312,13 @@ void TQvGrid::RebuildSizes(bool Cols, bool Rows) {
                 l->SetCount(s->Count());
                 l->SetDefault(ScaleValue(s->Default()));  // drops the individual sizes
                 // Each size is scaled and truncated on its own; entries at
-                // the default stay unallocated.
-                for (int32_t i = 0; i <= s->Last(); ++i)
-                    if (s->Values(i) != s->Default()) l->SetValue(i, ScaleValue(s->Values(i)));
+                // the default stay unallocated. Only the stored sizes are
+                // visited: a size far down a long axis costs one entry, not
+                // a walk over every row above it.
+                s->ForEach([&](int32_t i, int32_t) {
+                    l->SetValue(i, ScaleValue(s->Values(i)));
+                    return false;
+                });
                 const int32_t total = Total(l);
                 TQvView *a, *b;
                 PanesSharing(this, axis, part, a, b);

@@ -314,7 +314,11 @@ int32_t TQvView::ScrollCode(TQvAxis Axis, TScrollCode Code, int32_t Param) const
 void TQvView::OnScrollBar(Qt::Orientation Orientation, int Action) {
     const TQvAxis axis = Orientation == Qt::Horizontal ? axCols : axRows;
     QScrollBar* bar = axis == axCols ? FHorzBar : FVertBar;
-    const int32_t thumb = bar->sliderPosition() * At(FScrollFactor, axis);
+    // A unit is a power of two of pixels, so on a long axis (ten million
+    // rows) the last unit starts thousands of pixels short of the end: the
+    // thumb at the bar's end stands for the end itself.
+    const bool atEnd = bar->maximum() > 0 && bar->sliderPosition() >= bar->maximum();
+    const int32_t thumb = atEnd ? ScrollCode(axis, scBottom, 0) : bar->sliderPosition() * At(FScrollFactor, axis);
     TScrollCode code;
     switch (Action) {
         case QAbstractSlider::SliderSingleStepSub: code = scLineUp; break;

@@ -45,6 +45,26 @@ inline std::string ManyRangesPayload() {
     return RangesPayload(std::vector<TRect>(4096, TRect{0, 0, top, top}));
 }
 
+// A sheet that claims the most rows and columns a sheet holds but stores a
+// few cells, sizes, lines and a merged range at its far corner.
+inline std::string FarCornerPayload() {
+    TQvSheet s;
+    const int32_t last = TQvSheet::MaxCount() - 1;
+    s.SetColCount(last + 1);
+    s.SetRowCount(last + 1);
+    for (int32_t k = 0; k < 4; ++k) {
+        s.SetCellValue(last - k, last, TVariant(k));
+        s.SetCellValue(last, k, TVariant(k));
+        s.SetSize(axRows, last - k, 3);
+        s.SetSize(axCols, last - k, 3);
+    }
+    for (TQvSectionTable t : {tbHorzLines, tbVertLines, tbFill}) s.Sections(skClient)->SetLine(t, last, last - 8, last, 0xFF);
+    s.Sections(skClient)->Merge({last - 3, last - 3, last - 1, last - 1});
+    TMemoryStream m;
+    s.WriteData(m);
+    return m.Bytes();
+}
+
 // 50,000 small merged ranges side by side, two positions each: a lookup
 // that scanned every range would make loading them take time quadratic in
 // their number.

@@ -162,4 +162,5 @@ TEST(LoadBudget, TheLargeHostileInputsLoadWithinTheBudget) {
     ExpectWithinBudget("4,096 ranges over the whole index space", test::ManyRangesPayload());
     ExpectWithinBudget("50,000 small ranges side by side", test::ManySmallRangesPayload());
     ExpectWithinBudget("a pick list of 16 MiB of line feeds", test::LineFeedPickListPayload());
+    ExpectWithinBudget("16,776,960 rows and columns holding a far corner", test::FarCornerPayload());
 }

@@ -275,7 +275,7 @@ TEST(QvSheetInsert, BadArgumentsRaiseAndChangeNothing) {
     expectError([&] { sheet.InsertCols(0, 0); }, "InsertCols: Count 0");
     expectError([&] { sheet.InsertRows(6, 1); }, "At 6 lies beyond the row count 5");
     expectError([&] { sheet.RemoveRows(4, 2); }, "rows 4 .. 5 reach beyond the row count 5");
-    expectError([&] { sheet.InsertRows(0, TSList().MaxIndex()); }, "at most 1048560 fit");
+    expectError([&] { sheet.InsertRows(0, TSList().MaxIndex()); }, "at most 16776960 fit");
     // A cell stored beyond the count, at the last index, cannot move further.
     sheet.SetCellValue(0, TSList().MaxIndex(), TVariant(1));
     sheet.SetModified(false);
@@ -294,6 +294,7 @@ TEST(SheetInsert, CountsStopAtTheLastIndexASheetHolds) {
     TQvSheet s;
     const int32_t most = TQvSheet::MaxCount();
     EXPECT_EQ(most, TSList().MaxIndex() + 1);
+    EXPECT_EQ(most, 16776960);
     try {
         s.SetRowCount(16777216);
         FAIL() << "no error";

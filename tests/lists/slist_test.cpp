@@ -77,15 +77,46 @@ TEST(SList, LastFollowsRemovalsAndTheCacheNeverServesStaleValues) {
     EXPECT_EQ(Entries(l), (std::vector<std::pair<int32_t, int32_t>>{{5, 1}}));
 }
 
-TEST(SList, WritesBeyondThePageTableLimitAreIgnored) {
+// A write or a shift past the last index of 16-entry pages re-pages the list
+// into 256-entry pages, keeping every entry; Clear returns it to the first.
+TEST(SList, ListsMoveToTheLargerPageClassWhenAnIndexNeedsItKeepingEveryEntry) {
+    const int32_t edge = TSList::ClassMaxIndex(0);
+    ASSERT_EQ(edge, 1048559);
     TSList l;
-    const int32_t highest = (TSList::MaxPageCount - 1) * 16 + 15;
-    EXPECT_EQ(highest, 1048559);
-    l.SetItem(highest, 9);
-    EXPECT_EQ(l.Items(highest), 9);
-    l.SetItem(highest + 1, 9);
-    EXPECT_EQ(l.Items(highest + 1), 0);
-    EXPECT_EQ(l.Last(), highest);
+    for (int32_t i = 0; i < 40000; i += 7) l.SetItem(i, i + 1);
+    for (int32_t i : {131072, edge - 20, edge}) l.SetItem(i, -i);
+    l.SetItem(edge + 1, 0);  // a zero write creates nothing, moves nothing
+    EXPECT_EQ(l.PageClass(), 0);
+    const auto before = Entries(l);
+    ASSERT_TRUE(l.InsertSpace(10, 100));
+    EXPECT_EQ(l.PageClass(), 1);
+    EXPECT_EQ(l.Items(edge + 100), -edge);
+    EXPECT_EQ(l.Items(edge + 80), 20 - edge);
+    l.DeleteRange(10, 100);
+    EXPECT_EQ(Entries(l), before);
+    l.SetItem(TSList::LimitIndex, 5);
+    l.SetItem(TSList::LimitIndex + 1, 6);  // past the last index of any list
+    EXPECT_EQ(l.Last(), TSList::LimitIndex);
+    TMemoryStream s;
+    l.SaveToStream(s);
+    s.SetPosition(0);
+    TSList r;
+    r.LoadFromStream(s);
+    EXPECT_EQ(Entries(r), Entries(l));
+    l.Clear();
+    EXPECT_EQ(l.PageClass(), 0);
+
+    // The position index of sizes follows the move, and sums past 32 bits
+    // stop at the largest position.
+    TIntSList sizes;
+    sizes.SetDefault(15);
+    sizes.SetValue(3, 20);
+    sizes.SetValue(edge, 20);
+    EXPECT_EQ(sizes.Offset(10), 155);
+    sizes.SetValue(2000000, 40);
+    EXPECT_EQ(sizes.Offset(10000000), 150000000 + 5 + 5 + 25);
+    sizes.SetDefault(300);
+    EXPECT_EQ(sizes.Offset(16000000), INT32_MAX);
 }
 
 TEST(SList, SetCountDiscardsFromTheTopAndForEachCanStop) {
