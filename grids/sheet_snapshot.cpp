@@ -43,6 +43,19 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet) {
     TMemoryStream m;
     WriteSheetPayload(Sheet, m);
     s.Data = m.Bytes();
+    TMemoryStream marks;
+    for (TQvSectionKind k : AllSectionKinds)
+        Sheet.Sections(k)->ForAllCells([&](TQvCell* C) {
+            const TQvStyle* style = C->GetStyle();
+            const bool error = C->HasState(psError);
+            if (!style && !error) return;
+            marks.WriteByte(static_cast<uint8_t>(k));
+            marks.WriteInt32(C->Col());
+            marks.WriteInt32(C->Row()->Index());
+            marks.WriteByte(static_cast<uint8_t>((error ? 1 : 0) | (style ? 2 : 0)));
+            if (style) marks.WriteString(style->Name());
+        });
+    s.Marks = marks.Bytes();
     return s;
 }
 
@@ -69,6 +82,17 @@ void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S) {
     TMemoryStream m(S.Data);
     // The sheet's own bytes: no trial read first.
     ReadSheetData(Sheet, m);
+    TMemoryStream marks(S.Marks);
+    while (marks.Remaining() > 0) {
+        const auto kind = static_cast<TQvSectionKind>(marks.ReadByte());
+        const int32_t x = marks.ReadInt32(), y = marks.ReadInt32();
+        const uint8_t flags = marks.ReadByte();
+        const std::string name = flags & 2 ? marks.ReadString() : std::string();
+        TQvCell* cell = Sheet.Sections(kind)->FindCell({x, y});
+        if (!cell) continue;
+        if (flags & 2) cell->SetStyle(Sheet.Styler() ? Sheet.Styler()->FindStyle(name) : nullptr);
+        if (flags & 1) cell->IncludeState(psError);
+    }
     Sheet.SetModified(true);
 }
 
@@ -143,7 +167,7 @@ size_t IndexIn(std::vector<T>& List, const T& Item) {
 
 }  // namespace
 
-TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area)
+TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area, const TQvCell* Without)
     : FSheet(&Sheet), FKind(Kind), FArea(Area), FModified(Sheet.Modified()) {
     for (TQvAxis a : {axCols, axRows})
         for (TQvSizePart p : {spTitle, spClient}) FCounts[a][p] = Sheet.Count(a, p);
@@ -154,6 +178,7 @@ TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRe
     for (const TQvUnion* u : sec.UnionsMeeting(FArea)) FUnions.push_back(u->Rect());
     TPoint last{0, 0};
     const auto saveCell = [&](TPoint P, TQvCell* Cell) {
+        if (Cell == Without) return;
         PutVar(m, 1 + Zig(int64_t(P.Y) - last.Y));
         PutVar(m, Zig(int64_t(P.X) - last.X));
         last = P;

@@ -1,8 +1,10 @@
 // TQvSheetSnapshot: everything a person can change in a sheet, taken as a
 // value so that it can be put back exactly: the counts, default and maximum
-// sizes and the sheet's data payload (base styles, individual sizes,
-// sections). The styler, the background, the read-only flag and the event
-// names are left out: no editing command changes them.
+// sizes, the sheet's data payload (base styles, individual sizes,
+// sections), and what the payload leaves out of the cells: the style each
+// uses (by name) and the mark of a refused entry. The styler, the
+// background, the read-only flag and the event names are left out: no
+// editing command changes them.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,7 @@
 
 namespace qv {
 
+class TQvCell;
 class TQvSheet;
 class TQvStyle;
 
@@ -28,9 +31,12 @@ struct TQvSheetSnapshot {
     int32_t ColMaxWidth = 0;
     int32_t RowMaxHeight = 0;
     std::string Data;
+    // Per cell with a style or a mark: section, column, row, flags (1 mark,
+    // 2 styled), the style's name when styled.
+    std::string Marks;
 
     // The memory the snapshot holds, in bytes.
-    size_t Bytes() const { return sizeof(*this) + Data.capacity(); }
+    size_t Bytes() const { return sizeof(*this) + Data.capacity() + Marks.capacity(); }
     friend bool operator==(const TQvSheetSnapshot&, const TQvSheetSnapshot&) = default;
 };
 
@@ -54,7 +60,9 @@ void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S);
 // after a command that writes only inside the area.
 class TQvAreaSnapshot {
 public:
-    TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area);
+    // Without: a cell of the area taken as not there (one just made for
+    // the operation).
+    TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area, const TQvCell* Without = nullptr);
     // Puts everything listed above back into the sheet it was taken from,
     // Modified included, in one update block. Whatever the operation made
     // inside the area goes first, which also gives back the memory it took.

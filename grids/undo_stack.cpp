@@ -94,7 +94,7 @@ TRect WidenToRanges(const TQvSection& Section, TRect R) {
 
 }  // namespace
 
-void TQvUndoStack::AddAreas(TQvSectionKind Kind, const std::vector<TRect>& Rects) {
+void TQvUndoStack::AddAreas(TQvSectionKind Kind, const std::vector<TRect>& Rects, const TQvCell* Made) {
     const TQvSection& section = *FSheet.Sections(Kind);
     for (const TRect& r : Rects) {
         if (r.IsEmpty()) continue;
@@ -102,12 +102,18 @@ void TQvUndoStack::AddAreas(TQvSectionKind Kind, const std::vector<TRect>& Rects
         const bool held = std::any_of(FPendingAreas.begin(), FPendingAreas.end(), [&](const TQvAreaSnapshot& A) {
             return A.Kind() == Kind && A.Area().Contains(area);
         });
-        if (!held) FPendingAreas.emplace_back(FSheet, Kind, area);
+        if (!held) FPendingAreas.emplace_back(FSheet, Kind, area, Made);
     }
 }
 
 TQvUndoStack::TShared TQvUndoStack::SheetBeforeAreas() const {
+    // The copy uses the sheet's styler, so that its cells find their styles.
     TQvSheet copy;
+    struct TLeave {
+        TQvSheet& Copy;
+        ~TLeave() { Copy.SetStyler(nullptr); }
+    } leave{copy};
+    copy.SetStyler(FSheet.Styler());
     RestoreSnapshot(copy, TakeSnapshot(FSheet));
     for (auto it = FPendingAreas.rbegin(); it != FPendingAreas.rend(); ++it) it->RestoreTo(copy);
     return std::make_shared<const TQvSheetSnapshot>(TakeSnapshot(copy));
@@ -180,7 +186,7 @@ void TQvUndoStack::BeginCellStep(const std::string& Name, TQvCell& Cell, bool Cr
         // Inside an area step the cell joins its areas.
         if (FPendingIsArea)
             if (const TQvSection* section = Cell.Section(); section && Cell.Row())
-                AddAreas(section->Kind(), {Cell.GetRect()});
+                AddAreas(section->Kind(), {Cell.GetRect()}, Created ? &Cell : nullptr);
         ++FDepth;
         return;
     }

@@ -134,8 +134,8 @@ private:
     // Whether every area holds what Records say.
     bool AreasAsLeft(const std::vector<TQvAreaSnapshot>& Records) const;
     // Adds the rectangles, widened to their ranges, that no area of the open
-    // step holds yet.
-    void AddAreas(TQvSectionKind Kind, const std::vector<TRect>& Rects);
+    // step holds yet; Made, a cell made for the step, counts as not there.
+    void AddAreas(TQvSectionKind Kind, const std::vector<TRect>& Rects, const TQvCell* Made = nullptr);
     // The sheet as it was before the open area step: a copy of the sheet
     // with the areas put back, last first.
     TShared SheetBeforeAreas() const;
