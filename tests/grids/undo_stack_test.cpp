@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -267,6 +268,73 @@ TEST(UndoStack, AreaAndSheetStepsUndoAndRedoToEverySavedState) {
     }
     EXPECT_FALSE(stack.Redo());
     s.SetStyler(nullptr);
+}
+
+TEST(UndoStack, AnAreaStepChecksOnlyItsAreaAndFallsBackToTheSheet) {
+    TQvSheet s;
+    s.SetColCount(10);
+    s.SetRowCount(10);
+    TQvUndoStack& stack = s.UndoStack();
+    {
+        TQvUndoStep step(&s, "Fill", skClient, {{1, 1, 3, 3}});
+        TQvCellRange(s, {1, 1, 3, 3})->SetColor(clYellow);
+    }
+    ASSERT_TRUE(stack.IsAreaStep(0));
+    // A program change outside the area survives the undo; one inside it
+    // stops the undo and clears the stack.
+    s.NeedCell(8, 8)->SetAsString("program");
+    ASSERT_TRUE(stack.Undo());
+    EXPECT_EQ(s.FindCell(8, 8)->GetText(), "program");
+    ASSERT_TRUE(stack.Redo());
+    s.NeedCell(2, 2)->SetAsString("inside");
+    EXPECT_FALSE(stack.Undo());
+    EXPECT_EQ(stack.Count(), 0);
+    EXPECT_EQ(s.FindCell(2, 2)->GetText(), "inside");
+
+    // A command that merges after all is kept as a sheet step.
+    s.Sections(skClient)->FreeCells({0, 0, 10, 10});
+    TQvCellRange(s, {0, 0, 10, 10})->SetColor(clNone);
+    stack.Clear();
+    const std::string before = State(s);
+    {
+        TQvUndoStep step(&s, "Merge", skClient, {{4, 4, 6, 6}});
+        s.NeedCell(4, 4)->SetAsString("merged");
+        TQvCellRange(s, {4, 4, 6, 6})->Merge();
+    }
+    const std::string after = State(s);
+    ASSERT_EQ(stack.Count(), 1);
+    EXPECT_FALSE(stack.IsAreaStep(0));
+    ASSERT_TRUE(stack.Undo());
+    EXPECT_TRUE(SameSheet(State(s), before));
+    ASSERT_TRUE(stack.Redo());
+    EXPECT_TRUE(SameSheet(State(s), after));
+}
+
+TEST(UndoStack, AOneCellStepOnAMillionCellSheetCostsTheCell) {
+    TQvSheet s;
+    s.SetColCount(1000);
+    s.SetRowCount(1000);
+    for (int y = 0; y < 1000; ++y)
+        for (int x = 0; x < 1000; ++x) s.NeedCell(x, y)->SetAsInteger(x + y);
+    TQvUndoStack& stack = s.UndoStack();
+    const TRect one{500, 500, 501, 501};
+    const auto start = std::chrono::steady_clock::now();
+    {
+        TQvUndoStep step(&s, "Bold", skClient, {one});
+        TQvCellRange(s, one)->Font()->SetStyle(TFontStyles{fsBold});
+    }
+    ASSERT_TRUE(stack.Undo());
+    EXPECT_FALSE(s.FindCell(500, 500)->Font()->Style().Contains(fsBold));
+    ASSERT_TRUE(stack.Redo());
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(s.FindCell(500, 500)->Font()->Style().Contains(fsBold));
+    EXPECT_LT(stack.Bytes(), 1024u);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(ms, 50.0);  // the step, its undo and its redo
+#endif
+    // A whole-sheet area costs about what the sheet stream writes for it.
+    const size_t stream = TakeSnapshot(s).Data.size();
+    EXPECT_LT(double(TQvAreaSnapshot(s, skClient, {0, 0, 1000, 1000}).Bytes()), 1.05 * double(stream));
 }
 
 }  // namespace
