@@ -4,9 +4,9 @@
 #include <limits>
 #include <utility>
 
+#include "grids/row.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
-#include "grids/row.h"
 #include "grids/sheet_stream.h"
 #include "grids/style.h"
 #include "grids/styler.h"
@@ -257,7 +257,8 @@ TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRe
 }
 
 bool TQvAreaSnapshot::SameFrame(const TQvAreaSnapshot& Other) const {
-    return FKind == Other.FKind && FUnions == Other.FUnions && std::equal(&FCounts[0][0], &FCounts[0][0] + 4, &Other.FCounts[0][0]);
+    return FKind == Other.FKind && FUnions == Other.FUnions &&
+           std::equal(&FCounts[0][0], &FCounts[0][0] + 4, &Other.FCounts[0][0]);
 }
 
 bool operator==(const TQvAreaSnapshot& A, const TQvAreaSnapshot& B) {

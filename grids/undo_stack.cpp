@@ -386,8 +386,7 @@ TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name) : FSheet(Shee
     if (FSheet) FSheet->UndoStack().BeginStep(Name);
 }
 
-TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name, TQvSectionKind Kind,
-                         const std::vector<TRect>& Rects)
+TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name, TQvSectionKind Kind, const std::vector<TRect>& Rects)
     : FSheet(Sheet) {
     if (FSheet) FSheet->UndoStack().BeginAreaStep(Name, Kind, Rects);
 }

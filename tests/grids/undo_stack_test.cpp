@@ -217,8 +217,8 @@ TEST(UndoStack, AreaAndSheetStepsUndoAndRedoToEverySavedState) {
             case 1: {  // an area step holding a second, overlapping one
                 TQvUndoStep outer(&s, name, kind, {r});
                 FormatArea(s, kind, r, rng);
-                const TRect inner = r.Offset(pick(3) - 1, kind == skClient ? pick(3) - 1 : 0)
-                                        .Intersected({0, 0, 14, 14});
+                const TRect inner =
+                    r.Offset(pick(3) - 1, kind == skClient ? pick(3) - 1 : 0).Intersected({0, 0, 14, 14});
                 TQvUndoStep step(&s, "inner", kind, {inner});
                 FormatArea(s, kind, inner, rng);
                 break;
@@ -260,11 +260,13 @@ TEST(UndoStack, AreaAndSheetStepsUndoAndRedoToEverySavedState) {
     for (size_t i = states.size() - 1; i > 0; --i) {
         ASSERT_TRUE(stack.Undo()) << "undo to state " << i - 1;
         ASSERT_TRUE(SameSheet(State(s), states[i - 1])) << "undo to state " << i - 1 << " action " << actions[i];
+        ASSERT_EQ(s.Sections(skClient)->CheckIntegrity() + s.Sections(skColTitles)->CheckIntegrity(), "");
     }
     EXPECT_FALSE(stack.Undo());
     for (size_t i = 1; i < states.size(); ++i) {
         ASSERT_TRUE(stack.Redo()) << "redo to state " << i;
         ASSERT_TRUE(SameSheet(State(s), states[i])) << "redo to state " << i << " action " << actions[i];
+        ASSERT_EQ(s.Sections(skClient)->CheckIntegrity() + s.Sections(skColTitles)->CheckIntegrity(), "");
     }
     EXPECT_FALSE(stack.Redo());
     s.SetStyler(nullptr);
