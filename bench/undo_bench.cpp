@@ -2,8 +2,11 @@
 // pick: Qt's QUndoStack with a command that keeps the old and new value of
 // a QStandardItemModel item. Both models hold Filled values in a 50 x N
 // table; each iteration types one value as one step. The memory counters
-// give the bytes each recorded step holds. A formatting step, which keeps
-// snapshots of the sheet, is measured too.
+// give the bytes each recorded step holds. A formatting step is measured
+// too: as a sheet step (snapshots of the whole sheet) and as the area step
+// the designer records (the cell alone), up to a sheet of a million cells;
+// and what the area record of a million cells holds beside the bytes the
+// sheet stream writes for them.
 #include <benchmark/benchmark.h>
 
 #include <QStandardItem>
@@ -13,7 +16,9 @@
 
 #include "grids/cell.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
 #include "grids/undo_stack.h"
+#include "platform/font.h"
 
 using namespace qv;
 
@@ -88,7 +93,57 @@ void SheetFormatStep(benchmark::State& State) {
     State.counters["bytes_per_step"] = double(stack.Bytes()) / double(std::max(1, stack.Count()));
 }
 
+// The same step as the designer records it: an area step of the cell, which
+// costs the cell whatever the sheet holds.
+void SheetAreaFormatStep(benchmark::State& State) {
+    TQvSheet sheet;
+    Fill(sheet, static_cast<int>(State.range(0)));
+    TQvUndoStack& stack = sheet.UndoStack();
+    int64_t n = 0;
+    for (auto _ : State) {
+        const int x = static_cast<int>(n % Cols);
+        TQvUndoStep step(&sheet, "Fill", skClient, {{x, 0, x + 1, 1}});
+        sheet.NeedCell(x, 0)->SetColor(n % 2 ? clYellow : clAqua);
+        ++n;
+    }
+    State.counters["bytes_per_step"] = double(stack.Bytes()) / double(std::max(1, stack.Count()));
+}
+
+// Undo and redo of such a step, one pair per iteration.
+void SheetAreaFormatUndoRedo(benchmark::State& State) {
+    TQvSheet sheet;
+    Fill(sheet, static_cast<int>(State.range(0)));
+    {
+        TQvUndoStep step(&sheet, "Bold", skClient, {{7, 7, 8, 8}});
+        sheet.NeedCell(7, 7)->Font()->SetStyle(TFontStyles{fsBold});
+    }
+    TQvUndoStack& stack = sheet.UndoStack();
+    for (auto _ : State) {
+        if (!stack.Undo() || !stack.Redo()) State.SkipWithError("the step was lost");
+    }
+}
+
+// The area record of every cell beside what the sheet stream writes.
+void AreaRecordOfAllCells(benchmark::State& State) {
+    TQvSheet sheet;
+    const int filled = static_cast<int>(State.range(0));
+    Fill(sheet, filled);
+    const size_t stream = TakeSnapshot(sheet).Data.size();
+    size_t bytes = 0;
+    for (auto _ : State) {
+        TQvAreaSnapshot record(sheet, skClient, {0, 0, sheet.ColCount(), sheet.RowCount()});
+        bytes = record.Bytes();
+        benchmark::DoNotOptimize(bytes);
+    }
+    State.counters["record_bytes_per_cell"] = double(bytes) / filled;
+    State.counters["stream_bytes_per_cell"] = double(stream) / filled;
+}
+
 BENCHMARK(SheetTypedValue)->Arg(100)->Arg(2500)->Arg(25000)->Unit(benchmark::kMicrosecond)->Iterations(200);
 BENCHMARK(SheetFormatStep)->Arg(100)->Arg(2500)->Arg(25000)->Unit(benchmark::kMicrosecond)->Iterations(50);
+BENCHMARK(SheetFormatStep)->Arg(1000000)->Unit(benchmark::kMicrosecond)->Iterations(5);
+BENCHMARK(SheetAreaFormatStep)->Arg(100)->Arg(25000)->Arg(1000000)->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(SheetAreaFormatUndoRedo)->Arg(1000000)->Unit(benchmark::kMicrosecond)->Iterations(200);
+BENCHMARK(AreaRecordOfAllCells)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(PeerTypedValue)->Arg(100)->Arg(2500)->Arg(25000)->Unit(benchmark::kMicrosecond)->Iterations(200);
 BENCHMARK_MAIN();

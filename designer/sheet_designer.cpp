@@ -110,7 +110,8 @@ TQvSheetDesigner::~TQvSheetDesigner() {
 }
 
 QToolButton* TQvSheetDesigner::AddButton(QToolBar* Bar, int Icon, const QString& Hint,
-                                          const std::function<void()>& Action, bool Checkable, int Tag) {
+                                          const std::function<void()>& Action, bool Checkable, int Tag,
+                                          TStepScope Scope) {
     auto* button = new QToolButton(Bar);
     button->setObjectName(Hint);
     button->setToolTip(Hint);
@@ -120,7 +121,7 @@ QToolButton* TQvSheetDesigner::AddButton(QToolBar* Bar, int Icon, const QString&
     button->setFocusPolicy(Qt::NoFocus);
     if (Tag >= 0) SetTag(button, Tag);
     if (Action)
-        connect(button, &QToolButton::clicked, this, [this, Action, Hint] { Run(Action, Hint); });
+        connect(button, &QToolButton::clicked, this, [this, Action, Hint, Scope] { Run(Action, Hint, Scope); });
     else if (!Checkable)
         MarkUnoffered(button);
     Bar->addWidget(button);
@@ -129,13 +130,14 @@ QToolButton* TQvSheetDesigner::AddButton(QToolBar* Bar, int Icon, const QString&
 }
 
 QAction* TQvSheetDesigner::AddItem(QMenu* Menu, const QString& Caption, const std::function<void()>& Action,
-                                   const QKeySequence& Shortcut, bool NeedsSheet) {
+                                   const QKeySequence& Shortcut, bool NeedsSheet, TStepScope Scope) {
     QAction* item = Menu->addAction(Caption);
     const QString prefix = Menu->property("Prefix").toString();
     item->setObjectName(prefix.isEmpty() ? Plain(Caption) : prefix + QLatin1Char(' ') + Plain(Caption));
     if (!Shortcut.isEmpty()) item->setShortcut(Shortcut);
     if (Action)
-        connect(item, &QAction::triggered, this, [this, Action, name = Plain(Caption)] { Run(Action, name); });
+        connect(item, &QAction::triggered, this,
+                [this, Action, name = Plain(Caption), Scope] { Run(Action, name, Scope); });
     else
         MarkUnoffered(item);
     if (Action && NeedsSheet) FSheetCommands.emplace_back(item);
@@ -154,7 +156,7 @@ void TQvSheetDesigner::BuildStandardBar() {
     AddButton(b, tiPrint, QStringLiteral("Print"), [this] { PrintSheet(); });
     AddButton(b, tiPreview, QStringLiteral("Preview"), [this] { PreviewSheet(); });
     b->addSeparator();
-    AddButton(b, tiClear, QStringLiteral("Clear"), [this] { ClearCells(); });
+    AddButton(b, tiClear, QStringLiteral("Clear"), [this] { ClearCells(); }, false, -1, ssSelection);
     AddButton(b, tiCut, QStringLiteral("Cut"), [this] { CutCells(); });
     AddButton(b, tiCopy, QStringLiteral("Copy"), [this] { CopyCells(); });
     AddButton(b, tiPaste, QStringLiteral("Paste"), [this] { PasteCells(); });
@@ -185,7 +187,8 @@ void TQvSheetDesigner::BuildStandardBar() {
     // that completion would have put in the box.
     FScaleSelector->setCompleter(nullptr);
     SetScaleText(100);
-    connect(FScaleSelector, &QComboBox::activated, this, [this](int) { Run([this] { SelectScale(); }); });
+    connect(FScaleSelector, &QComboBox::activated, this,
+            [this](int) { Run([this] { SelectScale(); }, QStringLiteral("Scale"), ssNone); });
     FScaleSelector->lineEdit()->installEventFilter(this);
     b->addWidget(FScaleSelector);
     FSheetCommands.emplace_back(FScaleSelector);
@@ -196,16 +199,23 @@ void TQvSheetDesigner::BuildBordersBar() {
     FBordersBar = NewBar(this, QStringLiteral("BordersBar"));
     addToolBar(Qt::TopToolBarArea, FBordersBar);
     QToolBar* b = FBordersBar;
-    AddButton(b, tiRemoveBorders, QStringLiteral("Remove Borders"), [this] {
-        ApplyBorders({liLeft, liTop, liRight, liBottom, liBias1, liBias2, liHInternal, liVInternal},
-                     {lsNone, clBlack});
-    });
-    AddButton(b, tiAllBorders, QStringLiteral("All Borders"),
-              [this] { ApplyBorders({liLeft, liTop, liRight, liBottom, liHInternal, liVInternal}, FBorderLine); });
-    AddButton(b, tiFrameBorders, QStringLiteral("Frame Borders"),
-              [this] { ApplyBorders({liLeft, liTop, liRight, liBottom}, FBorderLine); });
-    AddButton(b, tiInsideBorders, QStringLiteral("Inside Borders"),
-              [this] { ApplyBorders({liHInternal, liVInternal}, FBorderLine); });
+    AddButton(
+        b, tiRemoveBorders, QStringLiteral("Remove Borders"),
+        [this] {
+            ApplyBorders({liLeft, liTop, liRight, liBottom, liBias1, liBias2, liHInternal, liVInternal},
+                         {lsNone, clBlack});
+        },
+        false, -1, ssSelection);
+    AddButton(
+        b, tiAllBorders, QStringLiteral("All Borders"),
+        [this] { ApplyBorders({liLeft, liTop, liRight, liBottom, liHInternal, liVInternal}, FBorderLine); }, false,
+        -1, ssSelection);
+    AddButton(
+        b, tiFrameBorders, QStringLiteral("Frame Borders"),
+        [this] { ApplyBorders({liLeft, liTop, liRight, liBottom}, FBorderLine); }, false, -1, ssSelection);
+    AddButton(
+        b, tiInsideBorders, QStringLiteral("Inside Borders"),
+        [this] { ApplyBorders({liHInternal, liVInternal}, FBorderLine); }, false, -1, ssSelection);
     b->addSeparator();
     // Check buttons: down exactly while the selection has the line, so a
     // click toggles it.
@@ -219,7 +229,9 @@ void TQvSheetDesigner::BuildBordersBar() {
     for (const auto& s : sides) {
         if (s.Line == liBias1) b->addSeparator();
         QToolButton* button = AddButton(b, s.Icon, QString::fromLatin1(s.Hint), nullptr, true, s.Line);
-        connect(button, &QToolButton::clicked, this, [this, button] { Run([this, button] { BorderClick(button); }); });
+        connect(button, &QToolButton::clicked, this, [this, button] {
+            Run([this, button] { BorderClick(button); }, QStringLiteral("Format"), ssSelection);
+        });
     }
     b->addSeparator();
     FBBorderColor = new TColorToolButton(b);
@@ -229,7 +241,10 @@ void TQvSheetDesigner::BuildBordersBar() {
     FBBorderColor->setFocusPolicy(Qt::NoFocus);
     // The bar shows the colour the border buttons draw, from the start.
     FBBorderColor->SetColor(FBorderLine.Color);
-    FBBorderColor->OnClick = [this](TObject*) { Run([this] { ColorButtonClick(FBBorderColor); }); };
+    // Choosing the border colour changes nothing in the sheet.
+    FBBorderColor->OnClick = [this](TObject*) {
+        Run([this] { ColorButtonClick(FBBorderColor); }, QStringLiteral("Format"), ssNone);
+    };
     FBBorderColor->OnDropDown = [this](TObject*) { ColorsPopup(FBBorderColor); };
     b->addWidget(FBBorderColor);
     FSheetCommands.emplace_back(FBBorderColor);
@@ -253,7 +268,9 @@ void TQvSheetDesigner::BuildFormattingBar() {
     initial.SetSize(8);
     FFontSelector->SetSelFont(initial);
     FSizeSelector->SetFontSize(8);
-    FFontSelector->OnFontChange = [this](TObject*) { Run([this] { SelectFont(); }); };
+    FFontSelector->OnFontChange = [this](TObject*) {
+        Run([this] { SelectFont(); }, QStringLiteral("Format"), ssSelection);
+    };
     b->addWidget(FFontSelector);
     b->addWidget(FSizeSelector);
     FSheetCommands.emplace_back(FFontSelector);
@@ -265,7 +282,9 @@ void TQvSheetDesigner::BuildFormattingBar() {
                                           std::tuple{tiUnderline, "Underline", int(fsUnderline)}}) {
         QToolButton* button = AddButton(b, icon, QString::fromLatin1(hint), nullptr, true, tag);
         connect(button, &QToolButton::clicked, this,
-                [this, button] { Run([this, button] { FontStyleClick(button); }); });
+                [this, button] {
+                    Run([this, button] { FontStyleClick(button); }, QStringLiteral("Format"), ssSelection);
+                });
     }
     b->addSeparator();
     // Grouped check buttons: one of each group is down.
@@ -283,7 +302,7 @@ void TQvSheetDesigner::BuildFormattingBar() {
                     else
                         Sel()->SetVAlign(static_cast<uint8_t>(code));
                 },
-                true, tag);
+                true, tag, ssSelection);
             g->addButton(button);
         }
     };
@@ -309,13 +328,13 @@ void TQvSheetDesigner::BuildFormattingBar() {
     connect(protect, &QToolButton::clicked, this, [this, protect] {
         Run([this, protect] {
             if (Sel()) Sel()->SetProtected(protect->isChecked());
-        });
+        }, QStringLiteral("Format"), ssSelection);
     });
     QToolButton* hide = AddButton(b, tiHide, QStringLiteral("Hide"), nullptr, true);
     connect(hide, &QToolButton::clicked, this, [this, hide] {
         Run([this, hide] {
             if (Sel()) Sel()->SetShowing(!hide->isChecked());
-        });
+        }, QStringLiteral("Format"), ssSelection);
     });
     b->addSeparator();
     auto colorButton = [this, b](TColorToolButton*& Field, const char* Name, int Icon, const char* Hint) {
@@ -325,7 +344,9 @@ void TQvSheetDesigner::BuildFormattingBar() {
         if (Hint) button->setToolTip(QString::fromLatin1(Hint));
         button->setIcon(ToolIcon(static_cast<TToolIcon>(Icon)));
         button->setFocusPolicy(Qt::NoFocus);
-        button->OnClick = [this, button](TObject*) { Run([this, button] { ColorButtonClick(button); }); };
+        button->OnClick = [this, button](TObject*) {
+            Run([this, button] { ColorButtonClick(button); }, QStringLiteral("Format"), ssSelection);
+        };
         button->OnDropDown = [this, button](TObject*) { ColorsPopup(button); };
         b->addWidget(button);
         FSheetCommands.emplace_back(button);
@@ -342,7 +363,8 @@ void TQvSheetDesigner::BuildStylesBar() {
     FCBStyles->setToolTip(QStringLiteral("Style name"));
     FCBStyles->setFixedWidth(174);
     FCBStyles->addItem(QStringLiteral("[Default]"));
-    connect(FCBStyles, &QComboBox::activated, this, [this](int) { Run([this] { CBStylesClick(); }); });
+    connect(FCBStyles, &QComboBox::activated, this,
+            [this](int) { Run([this] { CBStylesClick(); }, QStringLiteral("Format"), ssSelection); });
     FStylesBar->addWidget(FCBStyles);
     FSheetCommands.emplace_back(FCBStyles);
     FStylesBar->hide();
@@ -356,7 +378,8 @@ void TQvSheetDesigner::BuildHintBar() {
     FEHint->setToolTip(QStringLiteral("Hint"));
     // The edit takes the bar's whole width.
     FEHint->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(FEHint, &QLineEdit::textChanged, this, [this] { Run([this] { EHintChange(); }); });
+    connect(FEHint, &QLineEdit::textChanged, this,
+            [this] { Run([this] { EHintChange(); }, QStringLiteral("Format"), ssCurrentCell); });
     FEHint->installEventFilter(this);
     FHintBar->addWidget(FEHint);
     FHintBar->hide();
@@ -477,13 +500,17 @@ void TQvSheetDesigner::BuildEditMenu(QMenu* M) {
     AddItem(remove, QStringLiteral("&Columns"), [this] { RemoveLines(axCols); });
     AddItem(remove, QStringLiteral("&Rows"), [this] { RemoveLines(axRows); });
     QMenu* clear = SubMenu(M, QStringLiteral("Cle&ar"));
-    AddItem(clear, QStringLiteral("&All"), [this] { ClearAll(); });
-    AddItem(clear, QStringLiteral("&Borders"), [this] { ClearBorders(); });
-    AddItem(clear, QStringLiteral("&Colors"), [this] { ClearColors(); });
-    AddItem(clear, QStringLiteral("Ce&lls"), [this] { ClearCells(); }, QKeySequence(Qt::Key_Delete));
-    AddItem(clear, QStringLiteral("&Hints"), [this] {
-        if (Sel()) Sel()->ClearHints();
-    });
+    AddItem(clear, QStringLiteral("&All"), [this] { ClearAll(); }, {}, true, ssSelection);
+    AddItem(clear, QStringLiteral("&Borders"), [this] { ClearBorders(); }, {}, true, ssSelection);
+    AddItem(clear, QStringLiteral("&Colors"), [this] { ClearColors(); }, {}, true, ssSelection);
+    AddItem(clear, QStringLiteral("Ce&lls"), [this] { ClearCells(); }, QKeySequence(Qt::Key_Delete), true,
+            ssSelection);
+    AddItem(
+        clear, QStringLiteral("&Hints"),
+        [this] {
+            if (Sel()) Sel()->ClearHints();
+        },
+        {}, true, ssSelection);
     M->addSeparator();
     QMenu* direction = SubMenu(M, QStringLiteral("Enter &Direction"));
     auto* group = new QActionGroup(direction);
@@ -513,10 +540,13 @@ void TQvSheetDesigner::BuildViewMenu(QMenu* M) {
     QMenu* scale = SubMenu(M, QStringLiteral("&Scale"));
     for (const char* s : {"200%", "100%", "75%", "50%", "25%"}) {
         const QString text = QString::fromLatin1(s);
-        AddItem(scale, text, [this, text] {
-            FScaleSelector->setEditText(text);
-            SelectScale();
-        });
+        AddItem(
+            scale, text,
+            [this, text] {
+                FScaleSelector->setEditText(text);
+                SelectScale();
+            },
+            {}, true, ssNone);
     }
     M->addSeparator();
     QAction* hints = AddItem(M, QStringLiteral("&Hints"), [] {}, {}, false);
@@ -567,7 +597,7 @@ void TQvSheetDesigner::BuildSelectionMenu() {
                                QKeySequence(Qt::CTRL | Qt::Key_V))})
         a->setShortcutContext(Qt::WidgetShortcut);
     // Del is the menu bar's Clear > Cells; here it is only shown.
-    QAction* del = AddItem(m, QStringLiteral("&Delete"), [this] { ClearCells(); });
+    QAction* del = AddItem(m, QStringLiteral("&Delete"), [this] { ClearCells(); }, {}, true, ssSelection);
     del->setShortcut(QKeySequence(Qt::Key_Delete));
     del->setShortcutContext(Qt::WidgetShortcut);
     m->addSeparator();
@@ -587,7 +617,7 @@ bool TQvSheetDesigner::eventFilter(QObject* Watched, QEvent* Event) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // Enter is swallowed: it sets the scale, or leaves the hint.
             if (scale)
-                Run([this] { SelectScale(); });
+                Run([this] { SelectScale(); }, QStringLiteral("Scale"), ssNone);
             else
                 FGrid->setFocus();
             return true;
@@ -596,7 +626,7 @@ bool TQvSheetDesigner::eventFilter(QObject* Watched, QEvent* Event) {
     // Leaving the selector with a changed text applies it.
     if (scale && Event->type() == QEvent::FocusOut && !FSelectingScale &&
         FScaleSelector->currentText() != QString::number(FGrid->Scale()) + QLatin1Char('%'))
-        Run([this] { SelectScale(); });
+        Run([this] { SelectScale(); }, QStringLiteral("Scale"), ssNone);
     return QMainWindow::eventFilter(Watched, Event);
 }
 

@@ -140,16 +140,22 @@ private:
     void BuildViewMenu(QMenu* Menu);
     void BuildFormatMenu(QMenu* Menu);
     void BuildSelectionMenu();
+    // What a command's undo step keeps: the whole sheet; only the
+    // selection's area, or only the current cell's, for a command that
+    // provably writes nowhere else (formatting, clearing); or no step, for a
+    // command that changes nothing the sheet holds (the scale).
+    enum TStepScope { ssSheet, ssSelection, ssCurrentCell, ssNone };
     QToolButton* AddButton(QToolBar* Bar, int Icon, const QString& Hint, const std::function<void()>& Action,
-                           bool Checkable = false, int Tag = -1);
+                           bool Checkable = false, int Tag = -1, TStepScope Scope = ssSheet);
     QAction* AddItem(QMenu* Menu, const QString& Caption, const std::function<void()>& Action,
-                     const QKeySequence& Shortcut = {}, bool NeedsSheet = true);
-    // Runs a command as one step of the sheet's undo stack named Name. A
-    // failure (out of memory included) never leaves the handler: it ends as
-    // a message in the status bar and, as the application's error box, in
-    // the message service. When the command's merges cleared border
-    // segments, the status bar says how many.
-    void Run(const std::function<void()>& Command, const QString& Name = QStringLiteral("Format"));
+                     const QKeySequence& Shortcut = {}, bool NeedsSheet = true, TStepScope Scope = ssSheet);
+    // Runs a command as one step of the sheet's undo stack named Name,
+    // keeping what Scope says. A failure (out of memory included) never
+    // leaves the handler: it ends as a message in the status bar and, as
+    // the application's error box, in the message service. When the
+    // command's merges cleared border segments, the status bar says how many.
+    void Run(const std::function<void()>& Command, const QString& Name = QStringLiteral("Format"),
+             TStepScope Scope = ssSheet);
     // Runs Command (which reads a file or the clipboard into the sheet);
     // when it raises, the sheet is put back as it was before and the error
     // passes on.

@@ -193,7 +193,7 @@ int64_t TQvSheetDesigner::ClearedLineSegments() const {
     return n;
 }
 
-void TQvSheetDesigner::Run(const std::function<void()>& Command, const QString& Name) {
+void TQvSheetDesigner::Run(const std::function<void()>& Command, const QString& Name, TStepScope Scope) {
     // No exception leaves a handler of the window: Qt's event loop cannot
     // carry one. What failed is named in the status bar and the message
     // service.
@@ -201,7 +201,19 @@ void TQvSheetDesigner::Run(const std::function<void()>& Command, const QString& 
     const int64_t clearedBefore = ClearedLineSegments();
     try {
         // Undo and redo run without a step of their own.
-        if (Name.isEmpty() || !Sheet()) {
+        TQvSelection* s = Sel();
+        if (Name.isEmpty() || !Sheet() || Scope == ssNone) {
+            Command();
+        } else if (Scope == ssSelection && s && s->Section()) {
+            // The selection's rectangle, widened by the step to the merged
+            // ranges it meets: the command writes nothing else.
+            TQvUndoStep step(Sheet(), Name.toStdString(), s->Section()->Kind(), {s->GetRect()});
+            Command();
+        } else if (Scope == ssCurrentCell) {
+            const TPoint p = FGrid->CurrentCell();
+            TPoint local;
+            const TQvSectionKind kind = Sheet()->MapCoord(p.X, p.Y, local);
+            TQvUndoStep step(Sheet(), Name.toStdString(), kind, {{local.X, local.Y, local.X + 1, local.Y + 1}});
             Command();
         } else {
             TQvUndoStep step(Sheet(), Name.toStdString());
@@ -396,7 +408,7 @@ void TQvSheetDesigner::ColorsChange() {
 void TQvSheetDesigner::ColorsClick() {
     if (auto* b = qobject_cast<TColorToolButton*>(FPopupColors->PopupControl())) {
         b->SetColor(FColors->SelectedColor());
-        Run([this, b] { ColorButtonClick(b); });
+        Run([this, b] { ColorButtonClick(b); }, QStringLiteral("Format"), ssSelection);
     }
     FPopupColors->Close();
 }

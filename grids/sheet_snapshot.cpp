@@ -1,11 +1,15 @@
 #include "grids/sheet_snapshot.h"
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
+#include "grids/row.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
-#include "grids/row.h"
 #include "grids/sheet_stream.h"
+#include "grids/style.h"
+#include "grids/styler.h"
 #include "lists/int_slist.h"
 #include "platform/stream.h"
 
@@ -39,6 +43,19 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet) {
     TMemoryStream m;
     WriteSheetPayload(Sheet, m);
     s.Data = m.Bytes();
+    TMemoryStream marks;
+    for (TQvSectionKind k : AllSectionKinds)
+        Sheet.Sections(k)->ForAllCells([&](TQvCell* C) {
+            const TQvStyle* style = C->GetStyle();
+            const bool error = C->HasState(psError);
+            if (!style && !error) return;
+            marks.WriteByte(static_cast<uint8_t>(k));
+            marks.WriteInt32(C->Col());
+            marks.WriteInt32(C->Row()->Index());
+            marks.WriteByte(static_cast<uint8_t>((error ? 1 : 0) | (style ? 2 : 0)));
+            if (style) marks.WriteString(style->Name());
+        });
+    s.Marks = marks.Bytes();
     return s;
 }
 
@@ -65,12 +82,36 @@ void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S) {
     TMemoryStream m(S.Data);
     // The sheet's own bytes: no trial read first.
     ReadSheetData(Sheet, m);
+    TMemoryStream marks(S.Marks);
+    while (marks.Remaining() > 0) {
+        const auto kind = static_cast<TQvSectionKind>(marks.ReadByte());
+        const int32_t x = marks.ReadInt32(), y = marks.ReadInt32();
+        const uint8_t flags = marks.ReadByte();
+        const std::string name = flags & 2 ? marks.ReadString() : std::string();
+        TQvCell* cell = Sheet.Sections(kind)->FindCell({x, y});
+        if (!cell) continue;
+        if (flags & 2) cell->SetStyle(Sheet.Styler() ? Sheet.Styler()->FindStyle(name) : nullptr);
+        if (flags & 1) cell->IncludeState(psError);
+    }
     Sheet.SetModified(true);
 }
 
 }  // namespace qv
 
 // --- one area ----------------------------------------------------------------
+//
+// The data string holds, in this order:
+//   cells: per cell 1 + zigzag(y - previous y), zigzag(x - previous x), the
+//     class index, a flags byte (1 refused entry, 2 styled), the style
+//     index when styled, then the record as SaveRecord writes it (its length
+//     first); 0 ends the cells;
+//   tables 0..5: per line holding entries in the area 1 + zigzag(line -
+//     previous line), for frames the sub-list's default (zigzag), then runs of
+//     equal stored values as 1 + (first key - end of the previous run), the
+//     run's length - 1 and zigzag(value); 0 ends a line's runs, 0 the lines;
+//   sizes, columns then rows: 1 + (index - previous index - 1) and
+//     zigzag(stored offset) per individual size; 0 ends an axis.
+// Every number is an unsigned LEB128 varint.
 
 namespace qv {
 
@@ -91,20 +132,65 @@ TQvSizePart PartOf(TQvSectionKind Kind, TQvAxis Axis) {
     return Kind == skClient || Kind == same ? spClient : spTitle;
 }
 
+uint64_t Zig(int64_t V) { return (static_cast<uint64_t>(V) << 1) ^ static_cast<uint64_t>(V >> 63); }
+int64_t Unzig(uint64_t V) { return static_cast<int64_t>(V >> 1) ^ -static_cast<int64_t>(V & 1); }
+
+void PutVar(TStream& S, uint64_t V) {
+    uint8_t buf[10];
+    int n = 0;
+    do {
+        buf[n] = static_cast<uint8_t>(V & 0x7F);
+        V >>= 7;
+        if (V) buf[n] |= 0x80;
+        ++n;
+    } while (V);
+    S.WriteBuffer(buf, n);
+}
+
+uint64_t GetVar(TStream& S) {
+    uint64_t v = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+        const uint8_t b = S.ReadByte();
+        v |= uint64_t(b & 0x7F) << shift;
+        if (!(b & 0x80)) break;
+    }
+    return v;
+}
+
+template <typename T>
+size_t IndexIn(std::vector<T>& List, const T& Item) {
+    for (size_t i = 0; i < List.size(); ++i)
+        if (List[i] == Item) return i;
+    List.push_back(Item);
+    return List.size() - 1;
+}
+
 }  // namespace
 
-TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area)
-    : FSheet(Sheet), FKind(Kind), FArea(Area), FModified(Sheet.Modified()) {
+TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area, const TQvCell* Without)
+    : FSheet(&Sheet), FKind(Kind), FArea(Area), FModified(Sheet.Modified()) {
     for (TQvAxis a : {axCols, axRows})
         for (TQvSizePart p : {spTitle, spClient}) FCounts[a][p] = Sheet.Count(a, p);
     if (FArea.IsEmpty()) return;
     TQvSection& sec = *Sheet.Sections(Kind);
+    TMemoryStream m;
 
-    const std::vector<TQvUnion*> unions = sec.UnionsMeeting(FArea);
-    for (const TQvUnion* u : unions) FUnions.push_back(u->Rect());
+    for (const TQvUnion* u : sec.UnionsMeeting(FArea)) FUnions.push_back(u->Rect());
+    TPoint last{0, 0};
+    const auto saveCell = [&](TPoint P, TQvCell* Cell) {
+        if (Cell == Without) return;
+        PutVar(m, 1 + Zig(int64_t(P.Y) - last.Y));
+        PutVar(m, Zig(int64_t(P.X) - last.X));
+        last = P;
+        PutVar(m, IndexIn(FClasses, Cell->ClassType()));
+        const TQvStyle* style = Cell->GetStyle();
+        m.WriteByte(static_cast<uint8_t>((Cell->HasState(psError) ? 1 : 0) | (style ? 2 : 0)));
+        if (style) PutVar(m, IndexIn(FStyles, style->Name()));
+        SaveRecord(*Cell, m);
+    };
     sec.ForEachIn(FArea.Top, FArea.Bottom - 1, [&](int32_t y, TObject* obj) {
-        static_cast<TQvRow*>(obj)->ForEachIn(FArea.Left, FArea.Right - 1, [&](int32_t x, TObject*) {
-            SaveCell({x, y});
+        static_cast<TQvRow*>(obj)->ForEachIn(FArea.Left, FArea.Right - 1, [&](int32_t x, TObject* c) {
+            saveCell({x, y}, static_cast<TQvCell*>(c));
             return false;
         });
         return false;
@@ -112,101 +198,196 @@ TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRe
     // A write inside a range lands on the cell heading it, which may lie
     // outside the area.
     for (const TRect& r : FUnions)
-        if (!FArea.Contains(r.TopLeft()) && sec.FindCell(r.TopLeft())) SaveCell(r.TopLeft());
+        if (!FArea.Contains(r.TopLeft()))
+            if (TQvCell* c = sec.FindCell(r.TopLeft())) saveCell(r.TopLeft(), c);
+    PutVar(m, 0);
 
     for (int t = 0; t < TQvSection::TableCount; ++t) {
         int32_t lineFrom, lineTo, keyFrom, keyTo;
         TableSpan(t, FArea, lineFrom, lineTo, keyFrom, keyTo);
+        int64_t lastLine = 0;
         sec.Tables(static_cast<TQvSectionTable>(t))->ForEachIn(lineFrom, lineTo, [&](int32_t line, TObject* obj) {
             const auto* list = static_cast<const TSList*>(obj);
-            const int32_t def = t == tbFrames ? static_cast<const TIntSList*>(list)->Default() : 0;
+            bool opened = false;
+            int64_t end = 0;  // one past the previous run
+            int32_t from = 0, to = -1, value = 0;
+            const auto flush = [&] {
+                if (to < from) return;
+                if (!opened) {
+                    PutVar(m, 1 + Zig(line - lastLine));
+                    lastLine = line;
+                    if (t == tbFrames) PutVar(m, Zig(static_cast<const TIntSList*>(list)->Default()));
+                    opened = true;
+                }
+                PutVar(m, 1 + uint64_t(from - end));
+                PutVar(m, uint64_t(to - from));
+                PutVar(m, Zig(value));
+                end = int64_t(to) + 1;
+            };
             list->ForEachIn(keyFrom, keyTo, [&](int32_t k, int32_t raw) {
-                const int32_t v = raw + def;
-                if (!FRuns.empty() && FRuns.back().Table == t && FRuns.back().Line == line &&
-                    FRuns.back().To == k - 1 && FRuns.back().Value == v)
-                    ++FRuns.back().To;
-                else
-                    FRuns.push_back({t, line, k, k, v});
+                if (to >= from && k == to + 1 && raw == value) {
+                    ++to;
+                } else {
+                    flush();
+                    from = to = k;
+                    value = raw;
+                }
                 return false;
             });
+            flush();
+            if (opened) PutVar(m, 0);
             return false;
         });
+        PutVar(m, 0);
     }
 
     for (TQvAxis a : {axCols, axRows}) {
         const TQvSizeList* list = Sheet.Sizes(a, PartOf(Kind, a));
         const int32_t from = a == axCols ? FArea.Left : FArea.Top, to = a == axCols ? FArea.Right : FArea.Bottom;
+        int64_t prev = int64_t(from) - 1;
         list->ForEachIn(from, to - 1, [&](int32_t i, int32_t raw) {
-            FSizes[a].push_back({i, raw});
+            PutVar(m, 1 + uint64_t(i - prev - 1));
+            PutVar(m, Zig(raw));
+            prev = i;
             return false;
         });
+        PutVar(m, 0);
     }
+    FData = m.Bytes();
 }
 
-void TQvAreaSnapshot::SaveCell(TPoint P) {
-    TQvCell* cell = FSheet.Sections(FKind)->FindCell(P);
-    if (!cell) return;
-    TMemoryStream m;
-    SaveRecord(*cell, m);
-    FRecords += m.Bytes();
-    FCells.push_back({P, cell->ClassType(), cell->GetStyle(), FRecords.size()});
+bool TQvAreaSnapshot::SameFrame(const TQvAreaSnapshot& Other) const {
+    return FKind == Other.FKind && FUnions == Other.FUnions &&
+           std::equal(&FCounts[0][0], &FCounts[0][0] + 4, &Other.FCounts[0][0]);
+}
+
+bool operator==(const TQvAreaSnapshot& A, const TQvAreaSnapshot& B) {
+    return A.FArea == B.FArea && A.SameFrame(B) && A.FClasses == B.FClasses && A.FStyles == B.FStyles &&
+           A.FData == B.FData;
+}
+
+size_t TQvAreaSnapshot::Bytes() const {
+    size_t n = sizeof(*this) + FUnions.capacity() * sizeof(TRect) + FClasses.capacity() * sizeof(TClass) +
+               FStyles.capacity() * sizeof(std::string) + FData.capacity();
+    for (const std::string& s : FStyles) n += s.capacity() > 15 ? s.capacity() : 0;
+    return n;
 }
 
 void TQvAreaSnapshot::Restore() {
-    FSheet.BeginUpdate();
+    RestoreTo(*FSheet);
+    FSheet->SetModified(FModified);
+}
+
+void TQvAreaSnapshot::RestoreTo(TQvSheet& Sheet) const {
+    Sheet.BeginUpdate();
     struct TEnd {
         TQvSheet& Sheet;
         ~TEnd() { Sheet.EndUpdate(); }
-    } end{FSheet};
-    TQvSection& sec = *FSheet.Sections(FKind);
+    } end{Sheet};
+    TQvSection& sec = *Sheet.Sections(FKind);
+    TMemoryStream m(FData);
+    std::vector<std::pair<int32_t, int32_t>> sizes[2];  // index, stored offset
     if (!FArea.IsEmpty()) {
-        // What the operation made goes first: ranges, then cells (which
-        // frees their memory), then the table entries.
+        // What the operation made goes first: changed ranges, then cells
+        // (which frees their memory), then the table entries.
         const std::vector<TQvUnion*> now = sec.UnionsMeeting(FArea);
-        const bool unionsChanged = !now.empty() || !FUnions.empty();
-        sec.DeleteUnions(now);
+        bool sameUnions = now.size() == FUnions.size();
+        for (size_t i = 0; sameUnions && i < now.size(); ++i) sameUnions = now[i]->Rect() == FUnions[i];
+        if (!sameUnions) sec.DeleteUnions(now);
         sec.FreeCells(FArea);
         for (const TRect& r : FUnions) sec.FreeCells({r.Left, r.Top, r.Left + 1, r.Top + 1});
+
+        // The cells.
+        TQvStyler* styler = Sheet.Styler();
+        TPoint at{0, 0};
+        for (uint64_t dy = GetVar(m); dy != 0; dy = GetVar(m)) {
+            at.Y = static_cast<int32_t>(at.Y + Unzig(dy - 1));
+            at.X = static_cast<int32_t>(at.X + Unzig(GetVar(m)));
+            const TClass cls = FClasses[GetVar(m)];
+            const uint8_t flags = m.ReadByte();
+            const std::string* style = flags & 2 ? &FStyles[GetVar(m)] : nullptr;
+            TQvCell* cell = sec.NeedCellOfClass(at, cls);
+            if (!cell) {  // the position lies outside this sheet's section
+                m.Seek(m.ReadInt32() - 4, soCurrent);
+                continue;
+            }
+            LoadRecord(*cell, m);  // written by SaveRecord
+            if (style) cell->SetStyle(styler ? styler->FindStyle(*style) : nullptr);
+            if (flags & 1) cell->IncludeState(psError);
+        }
+
+        // The table entries, stored values as they were.
         for (int t = 0; t < TQvSection::TableCount; ++t) {
             int32_t lineFrom, lineTo, keyFrom, keyTo;
             TableSpan(t, FArea, lineFrom, lineTo, keyFrom, keyTo);
-            sec.Tables(static_cast<TQvSectionTable>(t))->ForEachIn(lineFrom, lineTo, [&](int32_t, TObject* obj) {
+            TListSList* table = sec.Tables(static_cast<TQvSectionTable>(t));
+            table->ForEachIn(lineFrom, lineTo, [&](int32_t, TObject* obj) {
                 static_cast<TSList*>(obj)->ClearRange(keyFrom, keyTo);
                 return false;
             });
-        }
-        for (const TRun& r : FRuns)
-            sec.SetLine(static_cast<TQvSectionTable>(r.Table), r.Line, r.From, r.To, static_cast<TQvLine>(r.Value));
-
-        TMemoryStream records(FRecords);
-        size_t at = 0;
-        for (const TCell& c : FCells) {
-            TQvCell* cell = sec.NeedCellOfClass(c.At, c.Class);
-            records.SetPosition(static_cast<int64_t>(at));
-            if (cell) {
-                LoadRecord(*cell, records);  // written by SaveRecord just before
-                cell->SetStyle(c.Style);
+            int64_t line = 0;
+            for (uint64_t dl = GetVar(m); dl != 0; dl = GetVar(m)) {
+                line += Unzig(dl - 1);
+                const int32_t def = t == tbFrames ? static_cast<int32_t>(Unzig(GetVar(m))) : 0;
+                TSList* list = table->List(static_cast<int32_t>(line));
+                if (!list) {
+                    if (t == tbFrames) {
+                        auto* frames = new TIntSList();
+                        frames->SetDefault(def);
+                        list = frames;
+                    } else {
+                        list = new TSList();
+                    }
+                    table->SetItem(static_cast<int32_t>(line), list);
+                }
+                // A frame list made since keeps its own default: the values stay.
+                const int32_t shift = t == tbFrames ? def - static_cast<TIntSList*>(list)->Default() : 0;
+                int64_t key = 0;
+                for (uint64_t dk = GetVar(m); dk != 0; dk = GetVar(m)) {
+                    key += int64_t(dk - 1);
+                    const int64_t last = key + int64_t(GetVar(m));
+                    const auto raw = static_cast<int32_t>(Unzig(GetVar(m)) + shift);
+                    for (int64_t k = key; k <= last; ++k) list->SetItem(static_cast<int32_t>(k), raw);
+                    key = last + 1;
+                }
             }
-            at = c.End;
         }
-        for (const TRect& r : FUnions) sec.AddUnion(r, nullptr);
-        if (unionsChanged) FSheet.MergeChanged(FKind);
+        if (!sameUnions) {
+            for (const TRect& r : FUnions) sec.AddUnion(r, nullptr);
+            Sheet.MergeChanged(FKind);
+        }
+        for (TQvAxis a : {axCols, axRows}) {
+            // Read now, written once the counts are back.
+            int64_t i = int64_t(a == axCols ? FArea.Left : FArea.Top) - 1;
+            for (uint64_t di = GetVar(m); di != 0; di = GetVar(m)) {
+                i += int64_t(di);
+                sizes[a].push_back({static_cast<int32_t>(i), static_cast<int32_t>(Unzig(GetVar(m)))});
+            }
+        }
     }
 
     for (TQvAxis a : {axCols, axRows}) {
-        FSheet.SetTitleCount(a, FCounts[a][spTitle]);
-        FSheet.SetAxisCount(a, FCounts[a][spClient]);
+        Sheet.SetTitleCount(a, FCounts[a][spTitle]);
+        Sheet.SetAxisCount(a, FCounts[a][spClient]);
     }
-    if (!FArea.IsEmpty())
-        for (TQvAxis a : {axCols, axRows}) {
-            TQvSizeList* list = FSheet.Sizes(a, PartOf(FKind, a));
-            const int32_t from = a == axCols ? FArea.Left : FArea.Top, to = a == axCols ? FArea.Right : FArea.Bottom;
-            list->ClearRange(from, to - 1);
-            for (const TSize& s : FSizes[a]) list->SetItem(s.Index, s.Raw);
-            for (int i = FSheet.ViewCount() - 1; i >= 0; --i)
-                if (i < FSheet.ViewCount()) FSheet.Views(i)->UpdateSizes(a);
-        }
-    FSheet.SetModified(FModified);
+    if (FArea.IsEmpty()) return;
+    for (TQvAxis a : {axCols, axRows}) {
+        TQvSizeList* list = Sheet.Sizes(a, PartOf(FKind, a));
+        const int32_t from = a == axCols ? FArea.Left : FArea.Top, to = a == axCols ? FArea.Right : FArea.Bottom;
+        // Views lay out again only when a size really changes.
+        size_t n = 0;
+        bool changed = false;
+        list->ForEachIn(from, to - 1, [&](int32_t i, int32_t raw) {
+            changed = n >= sizes[a].size() || sizes[a][n].first != i || sizes[a][n].second != raw;
+            ++n;
+            return changed;
+        });
+        if (!changed && n == sizes[a].size()) continue;
+        list->ClearRange(from, to - 1);
+        for (const auto& [i, raw] : sizes[a]) list->SetItem(i, raw);
+        for (int i = Sheet.ViewCount() - 1; i >= 0; --i)
+            if (i < Sheet.ViewCount()) Sheet.Views(i)->UpdateSizes(a);
+    }
 }
 
 }  // namespace qv

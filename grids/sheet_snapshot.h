@@ -1,8 +1,10 @@
 // TQvSheetSnapshot: everything a person can change in a sheet, taken as a
 // value so that it can be put back exactly: the counts, default and maximum
-// sizes and the sheet's data payload (base styles, individual sizes,
-// sections). The styler, the background, the read-only flag and the event
-// names are left out: no editing command changes them.
+// sizes, the sheet's data payload (base styles, individual sizes,
+// sections), and what the payload leaves out of the cells: the style each
+// uses (by name) and the mark of a refused entry. The styler, the
+// background, the read-only flag and the event names are left out: no
+// editing command changes them.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,7 @@
 
 namespace qv {
 
+class TQvCell;
 class TQvSheet;
 class TQvStyle;
 
@@ -28,9 +31,12 @@ struct TQvSheetSnapshot {
     int32_t ColMaxWidth = 0;
     int32_t RowMaxHeight = 0;
     std::string Data;
+    // Per cell with a style or a mark: section, column, row, flags (1 mark,
+    // 2 styled), the style's name when styled.
+    std::string Marks;
 
     // The memory the snapshot holds, in bytes.
-    size_t Bytes() const { return sizeof(*this) + Data.capacity(); }
+    size_t Bytes() const { return sizeof(*this) + Data.capacity() + Marks.capacity(); }
     friend bool operator==(const TQvSheetSnapshot&, const TQvSheetSnapshot&) = default;
 };
 
@@ -40,51 +46,55 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet);
 // sizes) and puts S back, in one update block. The Modified flag is set.
 void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S);
 
-// What an import or a paste into one area of one section can change, taken
-// before it writes, so that a failure (out of memory included) can put the
-// sheet back as it was: the four counts, the Modified flag, the individual
-// sizes of the area's columns and rows, the cells of the area and the
-// top-left cells of the merged ranges that meet it, those ranges, and the
-// line, fill and frame entries of the area (the grid lines on its outline
-// included). It costs what the area holds, never the rest of the sheet.
+// What one area of one section holds, taken as a value that can be put
+// back: the four counts, the Modified flag, the individual sizes of the
+// area's columns and rows, the cells of the area and the top-left cells of
+// the merged ranges that meet it (class, record, style by name and the mark
+// of a refused entry), those ranges, and the line, fill and frame entries of
+// the area (the grid lines on its outline included). It costs what the area
+// holds, never the rest of the sheet: the cells and entries are kept in one
+// byte string, a cell in about the bytes the sheet stream writes for it.
+//
+// An import or a paste takes one before it writes, so that a failure (out of
+// memory included) puts the area back; an undo step takes one before and one
+// after a command that writes only inside the area.
 class TQvAreaSnapshot {
 public:
-    TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area);
-    // Puts everything listed above back, in one update block. Whatever the
-    // operation made inside the area goes first, which also gives back the
-    // memory it took.
+    // Without: a cell of the area taken as not there (one just made for
+    // the operation).
+    TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area, const TQvCell* Without = nullptr);
+    // Puts everything listed above back into the sheet it was taken from,
+    // Modified included, in one update block. Whatever the operation made
+    // inside the area goes first, which also gives back the memory it took.
     void Restore();
+    // The same for Sheet (the sheet it was taken from, or a copy of it),
+    // leaving its Modified flag as the writes set it. Merged ranges that are
+    // still as taken stay untouched, so their order of creation (which the
+    // sheet stream keeps) survives; changed ones are made anew.
+    void RestoreTo(TQvSheet& Sheet) const;
+
+    TQvSectionKind Kind() const { return FKind; }
+    const TRect& Area() const { return FArea; }
+    // The counts and the merged ranges meeting the area are the same in both.
+    bool SameFrame(const TQvAreaSnapshot& Other) const;
+    // The memory the snapshot holds, in bytes.
+    size_t Bytes() const;
+    // The same area holding the same things (the Modified flag aside).
+    friend bool operator==(const TQvAreaSnapshot& A, const TQvAreaSnapshot& B);
 
 private:
-    struct TCell {
-        TPoint At;
-        TClass Class;
-        TQvStyle* Style;
-        size_t End;  // where its record ends in FRecords
-    };
-    struct TRun {
-        int32_t Table;
-        int32_t Line;
-        int32_t From;
-        int32_t To;
-        int32_t Value;
-    };
-    struct TSize {
-        int32_t Index;
-        int32_t Raw;  // offset from the default, as the list stores it
-    };
-    void SaveCell(TPoint P);
-
-    TQvSheet& FSheet;
+    TQvSheet* FSheet;
     TQvSectionKind FKind;
     TRect FArea;
     int32_t FCounts[2][2];
     bool FModified;
-    std::vector<TCell> FCells;
-    std::string FRecords;
     std::vector<TRect> FUnions;  // in creation order
-    std::vector<TRun> FRuns;
-    std::vector<TSize> FSizes[2];  // per axis, of the part the section uses
+    // The cells' classes and style names, in the order first met; the data
+    // refers to them by index.
+    std::vector<TClass> FClasses;
+    std::vector<std::string> FStyles;
+    // The cells, then the table entries, then the sizes (see the .cpp).
+    std::string FData;
 };
 
 }  // namespace qv

@@ -10,6 +10,7 @@
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/sheet_stream.h"
+#include "grids/union.h"
 #include "platform/stream.h"
 
 namespace qv {
@@ -41,6 +42,12 @@ TQvUndoStack::TShared TQvUndoStack::Take(const TShared& Known) const {
 
 void TQvUndoStack::BeginStep(const std::string& Name) {
     if (FDepth > 0) {
+        if (FPendingIsArea) {
+            // The inner step may write anywhere: the outer one keeps the sheet.
+            FPendingBefore = SheetBeforeAreas();
+            FPendingIsArea = false;
+            FPendingAreas.clear();
+        }
         ++FDepth;
         return;
     }
@@ -51,8 +58,106 @@ void TQvUndoStack::BeginStep(const std::string& Name) {
     FDepth = 1;
 }
 
+void TQvUndoStack::BeginAreaStep(const std::string& Name, TQvSectionKind Kind, const std::vector<TRect>& Rects) {
+    if (FDepth > 0) {
+        if (FPendingIsArea) AddAreas(Kind, Rects);
+        ++FDepth;
+        return;
+    }
+    FPendingName = Name;
+    FPendingAreas.clear();
+    try {
+        AddAreas(Kind, Rects);
+    } catch (...) {
+        FPendingAreas.clear();
+        throw;
+    }
+    FPendingIsArea = true;
+    FDepth = 1;
+}
+
+namespace {
+
+// R and every merged range it meets, until no more ranges meet it.
+TRect WidenToRanges(const TQvSection& Section, TRect R) {
+    for (;;) {
+        TRect wide = R;
+        for (const TQvUnion* u : Section.UnionsMeeting(R)) {
+            const TRect& ur = u->Rect();
+            wide = {std::min(wide.Left, ur.Left), std::min(wide.Top, ur.Top), std::max(wide.Right, ur.Right),
+                    std::max(wide.Bottom, ur.Bottom)};
+        }
+        if (wide == R) return R;
+        R = wide;
+    }
+}
+
+}  // namespace
+
+void TQvUndoStack::AddAreas(TQvSectionKind Kind, const std::vector<TRect>& Rects, const TQvCell* Made) {
+    const TQvSection& section = *FSheet.Sections(Kind);
+    for (const TRect& r : Rects) {
+        if (r.IsEmpty()) continue;
+        const TRect area = WidenToRanges(section, r);
+        const bool held = std::any_of(FPendingAreas.begin(), FPendingAreas.end(), [&](const TQvAreaSnapshot& A) {
+            return A.Kind() == Kind && A.Area().Contains(area);
+        });
+        if (!held) FPendingAreas.emplace_back(FSheet, Kind, area, Made);
+    }
+}
+
+TQvUndoStack::TShared TQvUndoStack::SheetBeforeAreas() const {
+    // The copy uses the sheet's styler, so that its cells find their styles.
+    TQvSheet copy;
+    struct TLeave {
+        TQvSheet& Copy;
+        ~TLeave() { Copy.SetStyler(nullptr); }
+    } leave{copy};
+    copy.SetStyler(FSheet.Styler());
+    RestoreSnapshot(copy, TakeSnapshot(FSheet));
+    for (auto it = FPendingAreas.rbegin(); it != FPendingAreas.rend(); ++it) it->RestoreTo(copy);
+    return std::make_shared<const TQvSheetSnapshot>(TakeSnapshot(copy));
+}
+
+void TQvUndoStack::EndAreaStep() {
+    std::vector<TQvAreaSnapshot> before = std::move(FPendingAreas);
+    FPendingAreas.clear();
+    FPendingIsArea = false;
+    TStep step;
+    try {
+        bool changed = false, sameFrames = true;
+        for (const TQvAreaSnapshot& b : before) {
+            step.AreaAfter.emplace_back(FSheet, b.Kind(), b.Area());
+            changed = changed || !(step.AreaAfter.back() == b);
+            sameFrames = sameFrames && step.AreaAfter.back().SameFrame(b);
+        }
+        if (!changed) return;
+        if (!sameFrames) {
+            // Counts or ranges changed: only the whole sheet puts that back
+            // exactly (ranges keep their order of creation).
+            FPendingAreas = std::move(before);
+            step.Before = SheetBeforeAreas();
+            FPendingAreas.clear();
+            step.After = Take(step.Before);
+            step.AreaAfter.clear();
+        } else {
+            step.AreaBefore = std::move(before);
+        }
+    } catch (...) {
+        FPendingAreas.clear();
+        LoseHistory();
+        throw;
+    }
+    step.Name = FPendingName;
+    Push(std::move(step));
+}
+
 void TQvUndoStack::EndStep() {
     if (FDepth == 0 || --FDepth > 0) return;
+    if (FPendingIsArea) {
+        EndAreaStep();
+        return;
+    }
     TShared before = std::move(FPendingBefore);
     TShared after;
     try {
@@ -78,6 +183,10 @@ std::string CellRecord(TQvCell& Cell) {
 
 void TQvUndoStack::BeginCellStep(const std::string& Name, TQvCell& Cell, bool Created) {
     if (FDepth > 0) {
+        // Inside an area step the cell joins its areas.
+        if (FPendingIsArea)
+            if (const TQvSection* section = Cell.Section(); section && Cell.Row())
+                AddAreas(section->Kind(), {Cell.GetRect()}, Created ? &Cell : nullptr);
         ++FDepth;
         return;
     }
@@ -160,9 +269,33 @@ bool TQvUndoStack::SheetAsLeft(bool ForRedo) const {
     return TakeSnapshot(FSheet) == *expected;
 }
 
+bool TQvUndoStack::AreasAsLeft(const std::vector<TQvAreaSnapshot>& Records) const {
+    for (const TQvAreaSnapshot& r : Records)
+        if (!(TQvAreaSnapshot(FSheet, r.Kind(), r.Area()) == r)) return false;
+    return true;
+}
+
 bool TQvUndoStack::Undo() {
     if (!CanUndo() || InStep()) return false;
-    const TStep& step = FSteps[FIndex - 1];
+    TStep& step = FSteps[FIndex - 1];
+    if (!step.AreaAfter.empty()) {
+        if (!AreasAsLeft(step.AreaAfter)) {
+            Clear();
+            return false;
+        }
+        try {
+            for (auto it = step.AreaBefore.rbegin(); it != step.AreaBefore.rend(); ++it) it->RestoreTo(FSheet);
+            FSheet.SetModified(true);
+            if (step.AreaBefore.size() > 1)
+                for (TQvAreaSnapshot& r : step.AreaBefore) r = TQvAreaSnapshot(FSheet, r.Kind(), r.Area());
+        } catch (...) {
+            LoseHistory();
+            throw;
+        }
+        --FIndex;
+        Changed();
+        return true;
+    }
     if (step.IsCell ? !ApplyCellStep(step, step.CellAfter, step.CellBefore, step.ErrorBefore) : !SheetAsLeft(false)) {
         Clear();
         return false;
@@ -176,6 +309,22 @@ bool TQvUndoStack::Undo() {
 bool TQvUndoStack::Redo() {
     if (!CanRedo() || InStep()) return false;
     const TStep& step = FSteps[FIndex];
+    if (!step.AreaAfter.empty()) {
+        if (!AreasAsLeft(step.AreaBefore)) {
+            Clear();
+            return false;
+        }
+        try {
+            for (const TQvAreaSnapshot& r : step.AreaAfter) r.RestoreTo(FSheet);
+            FSheet.SetModified(true);
+        } catch (...) {
+            LoseHistory();
+            throw;
+        }
+        ++FIndex;
+        Changed();
+        return true;
+    }
     if (step.IsCell ? !ApplyCellStep(step, step.CellBefore, step.CellAfter, step.ErrorAfter) : !SheetAsLeft(true)) {
         Clear();
         return false;
@@ -202,6 +351,8 @@ void TQvUndoStack::LoseHistory() noexcept {
     FIndex = 0;
     FCleanIndex = -1;
     FPendingBefore.reset();
+    FPendingAreas.clear();
+    FPendingIsArea = false;
     FPendingCellBefore.clear();
     try {
         Changed();
@@ -221,6 +372,10 @@ size_t TQvUndoStack::Bytes() const {
     size_t total = 0;
     for (const TStep& s : FSteps) {
         total += sizeof(TStep) + s.Name.capacity() + s.CellBefore.capacity() + s.CellAfter.capacity();
+        for (const auto* records : {&s.AreaBefore, &s.AreaAfter}) {
+            total += (records->capacity() - records->size()) * sizeof(TQvAreaSnapshot);
+            for (const TQvAreaSnapshot& r : *records) total += r.Bytes();
+        }
         for (const TShared& p : {s.Before, s.After})
             if (p && seen.insert(p.get()).second) total += p->Bytes();
     }
@@ -229,6 +384,11 @@ size_t TQvUndoStack::Bytes() const {
 
 TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name) : FSheet(Sheet) {
     if (FSheet) FSheet->UndoStack().BeginStep(Name);
+}
+
+TQvUndoStep::TQvUndoStep(TQvSheet* Sheet, const std::string& Name, TQvSectionKind Kind, const std::vector<TRect>& Rects)
+    : FSheet(Sheet) {
+    if (FSheet) FSheet->UndoStack().BeginAreaStep(Name, Kind, Rects);
 }
 
 // A step that cannot be recorded (out of memory) drops the history

@@ -1,18 +1,21 @@
 // TQvUndoStack: the steps a person took on one sheet, to take back and do
 // again.
 //
-// A step is what happens between BeginStep and EndStep: the grid and the
-// designer wrap every user action (a typed value, a formatting command, a
-// merge, a size change, a clear, a paste, an insert or remove) in one. The
-// stack keeps a snapshot of the sheet before and after each step, so Undo
-// gives back exactly the earlier sheet; consecutive steps share their
-// common snapshot. Steps nest: only the outermost one counts, and a step
-// that changed nothing is dropped.
+// A step is what happens between BeginStep (or BeginAreaStep, or
+// BeginCellStep) and its end: the grid and the designer wrap every user
+// action (a typed value, a formatting command, a merge, a size change, a
+// clear, a paste, an insert or remove) in one. A sheet step keeps a snapshot
+// of the whole sheet before and after, so Undo gives back exactly the
+// earlier sheet; consecutive sheet steps share their common snapshot. An
+// area step keeps only the areas its command writes into, before and after,
+// and so costs those areas; a cell step keeps one cell's record. Steps nest:
+// only the outermost one counts, widened as needed (see BeginAreaStep), and
+// a step that changed nothing is dropped.
 //
 // Changes made by program code outside a step are not recorded. Since
 // taking back a step over them would lose them, Undo and Redo first check
-// that the sheet is as the stack left it; when it is not, the stack is
-// cleared and nothing is undone.
+// that what the step covers (the sheet, its areas or its cell) is as the
+// stack left it; when it is not, the stack is cleared and nothing is undone.
 #pragma once
 
 #include <cstdint>
@@ -40,11 +43,23 @@ public:
     int Limit() const { return FLimit; }
     void SetLimit(int Value);
 
-    // Opens a step named Name ("Bold", "Typing", ...); nested calls only
-    // count.
+    // Opens a step named Name ("Bold", "Typing", ...) that may change
+    // anything; nested calls only count, except that inside an area step the
+    // outer step becomes a sheet step (its sheet before is made from the
+    // areas kept so far, on a copy of the sheet).
     void BeginStep(const std::string& Name);
-    // Closes the step; the outermost call records it when the sheet changed,
-    // dropping any steps that could be redone.
+    // Opens a step whose command writes nothing outside Rects of section
+    // Kind (formatting or clearing a selection). Each rectangle is widened
+    // to the merged ranges it meets, since a write into a range lands on the
+    // cell heading it and fills and inner lines go with the whole range; the
+    // grid lines on the outline belong to the area. Inside an area step the
+    // rectangles join the outer step's areas; inside a sheet step it only
+    // counts. A step whose command changed the counts or the merged ranges
+    // of its areas after all is recorded as a sheet step instead. The
+    // caller answers for the areas: a write outside them is not recorded.
+    void BeginAreaStep(const std::string& Name, TQvSectionKind Kind, const std::vector<TRect>& Rects);
+    // Closes a sheet or area step; the outermost call records it when the
+    // sheet changed, dropping any steps that could be redone.
     void EndStep();
     bool InStep() const { return FDepth > 0; }
 
@@ -77,6 +92,8 @@ public:
 
     // The memory the recorded steps hold, shared snapshots counted once.
     size_t Bytes() const;
+    // Whether step Index (0 .. Count()-1) keeps areas rather than the sheet.
+    bool IsAreaStep(int Index) const { return !FSteps[Index].AreaAfter.empty(); }
 
     // After every change of the steps, the index or the clean state.
     TNotifyEvent OnChange;
@@ -87,6 +104,13 @@ private:
         std::string Name;
         TShared Before;
         TShared After;
+        // An area step instead: per area, in the order named, the record
+        // before the area was named and after the step. Areas may overlap:
+        // undo puts them back last first, so each position gets its
+        // earliest record; then they are taken again, all at one moment,
+        // for redo to check and the next undo to put back.
+        std::vector<TQvAreaSnapshot> AreaBefore;
+        std::vector<TQvAreaSnapshot> AreaAfter;
         // A cell step instead: where the cell is and its records.
         bool IsCell = false;
         TQvSectionKind Kind = skClient;
@@ -107,6 +131,15 @@ private:
     TShared Take(const TShared& Known) const;
     // Whether the sheet is still what the stack left next to the index.
     bool SheetAsLeft(bool ForRedo) const;
+    // Whether every area holds what Records say.
+    bool AreasAsLeft(const std::vector<TQvAreaSnapshot>& Records) const;
+    // Adds the rectangles, widened to their ranges, that no area of the open
+    // step holds yet; Made, a cell made for the step, counts as not there.
+    void AddAreas(TQvSectionKind Kind, const std::vector<TRect>& Rects, const TQvCell* Made = nullptr);
+    // The sheet as it was before the open area step: a copy of the sheet
+    // with the areas put back, last first.
+    TShared SheetBeforeAreas() const;
+    void EndAreaStep();
     // After a step whose end could not be recorded: no steps, not clean.
     void LoseHistory() noexcept;
     void Changed();
@@ -119,6 +152,8 @@ private:
     int FDepth = 0;
     std::string FPendingName;
     TShared FPendingBefore;
+    bool FPendingIsArea = false;
+    std::vector<TQvAreaSnapshot> FPendingAreas;
     TQvCell* FPendingCell = nullptr;
     std::string FPendingCellBefore;
     bool FPendingCreated = false;
@@ -134,6 +169,8 @@ std::string CellRecord(TQvCell& Cell);
 class TQvUndoStep {
 public:
     TQvUndoStep(TQvSheet* Sheet, const std::string& Name);
+    // An area step (see BeginAreaStep).
+    TQvUndoStep(TQvSheet* Sheet, const std::string& Name, TQvSectionKind Kind, const std::vector<TRect>& Rects);
     ~TQvUndoStep();
     TQvUndoStep(const TQvUndoStep&) = delete;
     TQvUndoStep& operator=(const TQvUndoStep&) = delete;

@@ -84,7 +84,8 @@ bool TQvGrid::ClearValues() {
     EndEdit();
     int kept = 0;
     try {
-        TQvUndoStep step(FSheet, "Clear");
+        // Only the values of cells stored inside r change.
+        TQvUndoStep step(FSheet, "Clear", FActiveView->Section()->Kind(), {r});
         FActiveView->Section()->ForEachCell(r, false, [&](TQvCell* Cell, bool&) {
             if (Cell->Protected()) ++kept;
             else ClearValue(*Cell);
@@ -115,8 +116,12 @@ bool TQvGrid::CutToClipboard() {
     EndEdit();
     if (!CopyToClipboard()) return false;
     try {
-        TQvUndoStep step(FSheet, "Cut");
-        if (TQvSelection* sel = Selection()) sel->Clear();
+        // Clearing releases the cells of the selection's rectangle only.
+        TQvSelection* sel = Selection();
+        if (sel && sel->Section()) {
+            TQvUndoStep step(FSheet, "Cut", sel->Section()->Kind(), {sel->GetRect()});
+            sel->Clear();
+        }
     } catch (const std::exception& e) {
         ReportFailure("Cutting the cells", e);
     }

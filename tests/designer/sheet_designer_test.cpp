@@ -630,3 +630,51 @@ TEST_F(SheetDesignerTest, AFailedPasteLeavesTheSheetAndReportsTheError) {
     EXPECT_NE(Sheet.UndoStack().UndoText(), "Paste");
     EXPECT_TRUE(Designer->statusBar()->currentMessage().contains("disk on fire"));
 }
+
+// Formatting and clearing the selection keep only its area (widened to the
+// merged range it meets) for undo, however large the sheet; a merge keeps
+// the sheet. Undo and redo give back the sheets exactly.
+TEST_F(SheetDesignerTest, FormattingCommandsKeepOnlyTheSelectionsAreaForUndo) {
+    Sheet.SetRowCount(2000);
+    for (int y = 0; y < 2000; ++y)
+        for (int x = 0; x < 10; ++x) Sheet.NeedCell(x, y)->SetAsInteger(x * y);
+    Sheet.Sections(skClient)->Merge({5, 5, 7, 7});
+    TQvStyle* boxed = Styler.AddStyle("Boxed");
+    boxed->SetColor(clYellow);
+    Button("Styles On / Off")->click();
+    auto* styles = Designer->findChild<QComboBox*>("CBStyles");
+    TQvUndoStack& stack = Sheet.UndoStack();
+    const size_t sheetBytes = SheetBytes(Sheet).size();
+    std::vector<std::string> states{SheetBytes(Sheet)};
+    Select({3, 3, 6, 6});
+    const std::function<void()> commands[] = {
+        [&] { Button("Bold")->click(); },
+        [&] { Button("All Borders")->click(); },
+        [&] { Button("Right align")->click(); },
+        [&] {
+            styles->setCurrentIndex(styles->findText("Boxed"));
+            emit styles->activated(styles->currentIndex());
+        },
+        [&] { Item("Clear Cells")->trigger(); },
+    };
+    for (const auto& command : commands) {
+        const int count = stack.Count();
+        command();
+        ASSERT_EQ(stack.Count(), count + 1);
+        EXPECT_TRUE(stack.IsAreaStep(count)) << stack.UndoText();
+        states.push_back(SheetBytes(Sheet));
+    }
+    EXPECT_LT(stack.Bytes(), sheetBytes / 20);
+    Button("Merge")->click();
+    ASSERT_EQ(stack.Count(), 6);
+    EXPECT_FALSE(stack.IsAreaStep(5));
+    states.push_back(SheetBytes(Sheet));
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        Item("Undo")->trigger();
+        ASSERT_EQ(SheetBytes(Sheet), states[i - 1]) << i;
+    }
+    for (size_t i = 1; i < states.size(); ++i) {
+        Item("Redo")->trigger();
+        ASSERT_EQ(SheetBytes(Sheet), states[i]) << i;
+    }
+}

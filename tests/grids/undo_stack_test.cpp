@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -12,6 +13,9 @@
 #include "grids/cell.h"
 #include "grids/cell_range.h"
 #include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
+#include "grids/style.h"
+#include "grids/styler.h"
 #include "grids/undo_stack.h"
 #include "platform/font.h"
 #include "platform/stream.h"
@@ -142,6 +146,197 @@ TEST(UndoStack, ProgramChangesOutsideTheStepsAreNeverLost) {
     EXPECT_EQ(stack.Count(), 0);
     EXPECT_EQ(s.FindCell(4, 4)->GetText(), "program");
     EXPECT_EQ(s.FindCell(0, 0)->GetText(), "typed");
+}
+
+// The sheet as undo must give it back: the snapshot bytes and which style
+// each cell uses (the bytes leave styles out).
+std::string State(TQvSheet& S) {
+    const TQvSheetSnapshot snap = TakeSnapshot(S);
+    std::string s = snap.Data + "|" + std::to_string(snap.ColCount) + "," + std::to_string(snap.RowCount) + "," +
+                    std::to_string(snap.TitleCols) + "," + std::to_string(snap.TitleRows);
+    for (TQvSectionKind k : AllSectionKinds)
+        S.Sections(k)->ForAllCells([&](TQvCell* C) {
+            if (C->GetStyle()) s += "|" + C->GetStyle()->Name() + "@" + C->GetNamePath();
+            if (C->HasState(psError)) s += "|error@" + C->GetNamePath();
+        });
+    return s;
+}
+
+// What a formatting or clearing command does to the selection R: it
+// writes nothing outside R and the ranges R meets.
+void FormatArea(TQvSheet& S, TQvSectionKind Kind, const TRect& R, std::mt19937& Rng) {
+    auto pick = [&](int N) { return static_cast<int>(Rng() % static_cast<unsigned>(N)); };
+    TQvCellRange range(S, R, Kind);
+    switch (pick(10)) {
+        case 0: range->SetValue(TVariant(std::to_string(pick(1000)))); break;
+        case 1: range->SetColor(pick(2) ? clYellow : clNone); break;
+        case 2: range->SetBorder(pick(8), {static_cast<uint8_t>(pick(4)), pick(2) ? clRed : clBlue}); break;
+        case 3: range->Font()->SetStyle(pick(2) ? TFontStyles{fsBold} : TFontStyles{}); break;
+        case 4: range->Clear(); break;
+        case 5: range->SetHAlign(static_cast<uint8_t>(pick(3))); break;
+        case 6: range->SetFrame(static_cast<uint8_t>(pick(7))); break;
+        case 7: ApplyStyle(range.Range(), pick(3) ? S.Styler()->Styles(pick(2)) : nullptr); break;
+        case 8: range->ClearHints(); break;
+        default: range->SetProtected(pick(2) == 0); break;
+    }
+}
+
+TEST(UndoStack, AreaAndSheetStepsUndoAndRedoToEverySavedState) {
+    TQvStyler styler;
+    TQvSheet s;
+    s.SetStyler(&styler);
+    TQvStyle* boxed = styler.AddStyle("Boxed");
+    boxed->SetColor(clAqua);
+    boxed->SetBorder(liLeft, {1, clGreen});
+    styler.AddStyle("Plain")->SetHAlign(2);
+    s.SetColCount(14);
+    s.SetRowCount(14);
+    s.SetTitleRows(1);
+    TQvUndoStack& stack = s.UndoStack();
+    stack.SetLimit(1000);
+    std::mt19937 rng(20261210);
+    auto pick = [&](int N) { return static_cast<int>(rng() % static_cast<unsigned>(N)); };
+    auto rect = [&](TQvSectionKind Kind) {
+        const int x = pick(12), y = Kind == skClient ? pick(12) : 0;
+        return TRect{x, y, x + 1 + pick(3), Kind == skClient ? y + 1 + pick(3) : 1};
+    };
+    std::vector<std::string> states{State(s)};
+    std::vector<int> actions{-1};
+    int areaSteps = 0;
+    for (int i = 0; i < 500; ++i) {
+        const TQvSectionKind kind = pick(8) == 0 ? skColTitles : skClient;
+        const TRect r = rect(kind);
+        const std::string name = "step " + std::to_string(i);
+        const int action = pick(8);
+        switch (action) {
+            case 0:  // a sheet step: ranges, sizes, anything
+                stack.BeginStep(name);
+                RandomAction(s, rng);
+                stack.EndStep();
+                break;
+            case 1: {  // an area step holding a second, overlapping one
+                TQvUndoStep outer(&s, name, kind, {r});
+                FormatArea(s, kind, r, rng);
+                const TRect inner =
+                    r.Offset(pick(3) - 1, kind == skClient ? pick(3) - 1 : 0).Intersected({0, 0, 14, 14});
+                TQvUndoStep step(&s, "inner", kind, {inner});
+                FormatArea(s, kind, inner, rng);
+                break;
+            }
+            case 2: {  // an area step that turns out to need the sheet
+                TQvUndoStep outer(&s, name, kind, {r});
+                FormatArea(s, kind, r, rng);
+                TQvUndoStep step(&s, "inner");
+                RandomAction(s, rng);
+                break;
+            }
+            case 3: {  // a value typed into another cell inside an area step
+                TQvUndoStep outer(&s, name, kind, {r});
+                FormatArea(s, kind, r, rng);
+                const int x = pick(12), y = 1 + pick(11);
+                const bool created = !s.FindCell(x, y);
+                if (TQvCell* c = s.NeedCell(x, y)) {
+                    TQvCellUndoStep typing(c, "Typing", created);
+                    c->SetAsString("typed " + std::to_string(i));
+                    c->IncludeState(psError);
+                }
+                break;
+            }
+            default: {
+                TQvUndoStep step(&s, name, kind, {r});
+                FormatArea(s, kind, r, rng);
+            }
+        }
+        const std::string now = State(s);
+        if (now != states.back()) {
+            states.push_back(now);
+            actions.push_back(action);
+            areaSteps += stack.IsAreaStep(stack.Count() - 1) ? 1 : 0;
+        }
+        ASSERT_EQ(stack.Count(), static_cast<int>(states.size()) - 1) << i << " action " << action;
+        ASSERT_EQ(s.Sections(skClient)->CheckIntegrity(), "") << i;
+    }
+    EXPECT_GT(areaSteps, 200);
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(stack.Undo()) << "undo to state " << i - 1;
+        ASSERT_TRUE(SameSheet(State(s), states[i - 1])) << "undo to state " << i - 1 << " action " << actions[i];
+        ASSERT_EQ(s.Sections(skClient)->CheckIntegrity() + s.Sections(skColTitles)->CheckIntegrity(), "");
+    }
+    EXPECT_FALSE(stack.Undo());
+    for (size_t i = 1; i < states.size(); ++i) {
+        ASSERT_TRUE(stack.Redo()) << "redo to state " << i;
+        ASSERT_TRUE(SameSheet(State(s), states[i])) << "redo to state " << i << " action " << actions[i];
+        ASSERT_EQ(s.Sections(skClient)->CheckIntegrity() + s.Sections(skColTitles)->CheckIntegrity(), "");
+    }
+    EXPECT_FALSE(stack.Redo());
+    s.SetStyler(nullptr);
+}
+
+TEST(UndoStack, AnAreaStepChecksOnlyItsAreaAndFallsBackToTheSheet) {
+    TQvSheet s;
+    s.SetColCount(10);
+    s.SetRowCount(10);
+    TQvUndoStack& stack = s.UndoStack();
+    {
+        TQvUndoStep step(&s, "Fill", skClient, {{1, 1, 3, 3}});
+        TQvCellRange(s, {1, 1, 3, 3})->SetColor(clYellow);
+    }
+    ASSERT_TRUE(stack.IsAreaStep(0));
+    // A program change outside the area survives the undo; one inside it
+    // stops the undo and clears the stack.
+    s.NeedCell(8, 8)->SetAsString("program");
+    ASSERT_TRUE(stack.Undo());
+    EXPECT_EQ(s.FindCell(8, 8)->GetText(), "program");
+    ASSERT_TRUE(stack.Redo());
+    s.NeedCell(2, 2)->SetAsString("inside");
+    EXPECT_FALSE(stack.Undo());
+    EXPECT_EQ(stack.Count(), 0);
+    EXPECT_EQ(s.FindCell(2, 2)->GetText(), "inside");
+
+    // A command that merges after all is kept as a sheet step.
+    s.Sections(skClient)->FreeCells({0, 0, 10, 10});
+    TQvCellRange(s, {0, 0, 10, 10})->SetColor(clNone);
+    stack.Clear();
+    const std::string before = State(s);
+    {
+        TQvUndoStep step(&s, "Merge", skClient, {{4, 4, 6, 6}});
+        s.NeedCell(4, 4)->SetAsString("merged");
+        TQvCellRange(s, {4, 4, 6, 6})->Merge();
+    }
+    const std::string after = State(s);
+    ASSERT_EQ(stack.Count(), 1);
+    EXPECT_FALSE(stack.IsAreaStep(0));
+    ASSERT_TRUE(stack.Undo());
+    EXPECT_TRUE(SameSheet(State(s), before));
+    ASSERT_TRUE(stack.Redo());
+    EXPECT_TRUE(SameSheet(State(s), after));
+}
+
+TEST(UndoStack, AOneCellStepOnAMillionCellSheetCostsTheCell) {
+    TQvSheet s;
+    s.SetColCount(1000);
+    s.SetRowCount(1000);
+    for (int y = 0; y < 1000; ++y)
+        for (int x = 0; x < 1000; ++x) s.NeedCell(x, y)->SetAsInteger(x + y);
+    TQvUndoStack& stack = s.UndoStack();
+    const TRect one{500, 500, 501, 501};
+    const auto start = std::chrono::steady_clock::now();
+    {
+        TQvUndoStep step(&s, "Bold", skClient, {one});
+        TQvCellRange(s, one)->Font()->SetStyle(TFontStyles{fsBold});
+    }
+    ASSERT_TRUE(stack.Undo());
+    EXPECT_FALSE(s.FindCell(500, 500)->Font()->Style().Contains(fsBold));
+    ASSERT_TRUE(stack.Redo());
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(s.FindCell(500, 500)->Font()->Style().Contains(fsBold));
+    EXPECT_LT(stack.Bytes(), 1024u);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(ms, 50.0);  // the step, its undo and its redo
+#endif
+    // A whole-sheet area costs about what the sheet stream writes for it.
+    const size_t stream = TakeSnapshot(s).Data.size();
+    EXPECT_LT(double(TQvAreaSnapshot(s, skClient, {0, 0, 1000, 1000}).Bytes()), 1.05 * double(stream));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "cells/string_cell.h"
 #include "grids/cell_range.h"
 #include "grids/section.h"
+#include "grids/undo_stack.h"
 #include "platform/font.h"
 #include "platform/stream.h"
 #include "tests/view/input_fixture.h"
@@ -72,10 +73,15 @@ TEST_F(GridClipboard, CopyInOneGridAndPasteInAnotherGivesTheSameCells) {
     EXPECT_EQ(second.Views(skClient)->SelRect(), (TRect{1, 1, 3, 3}));
     EXPECT_EQ(second.Views(skClient)->Current(), (TPoint{1, 1}));
 
-    // Cut: the copy, then the cells are gone.
+    // Cut: the copy, then the cells are gone, in a step that keeps the
+    // selection's area only.
+    const std::string beforeCut = Data(*Sheet);
     Key(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(Sheet->FindCell(1, 1), nullptr);
     EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat(TQvGrid::RangeMimeType));
+    EXPECT_TRUE(Sheet->UndoStack().IsAreaStep(Sheet->UndoStack().Count() - 1));
+    ASSERT_TRUE(Grid->Undo());
+    EXPECT_EQ(Data(*Sheet), beforeCut);
 }
 
 TEST_F(GridClipboard, PlainTextLandsTypedAndIsCutAtTheEdge) {
@@ -139,6 +145,7 @@ TEST_F(GridClipboard, DeleteClearsTheSelectedValuesInOneStepAndKeepsProtectedOne
         }
     ASSERT_FALSE(Status.empty());
     EXPECT_EQ(Status.back(), "1 protected cell was not cleared.");
+    EXPECT_TRUE(Sheet->UndoStack().IsAreaStep(Sheet->UndoStack().Count() - 1));
     ASSERT_TRUE(Grid->Undo());
     EXPECT_EQ(Data(*Sheet), before);
 }
