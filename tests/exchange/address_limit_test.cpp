@@ -15,17 +15,11 @@
 #include "exchange/csv_import.h"
 #include "exchange/text_table.h"
 #include "grids/sheet.h"
+#include "platform/sanitizer.h"
 #include "grids/sheet_snapshot.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QV_TEST_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QV_TEST_ASAN 1
-#endif
-#endif
 
 using namespace qv;
 
