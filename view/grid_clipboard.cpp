@@ -227,6 +227,11 @@ bool TQvGrid::StepUndo(bool Redo) {
                           std::min(sel.Bottom, h)};
             if (!r.IsEmpty() && r.Contains(c)) pane->SelectRect(r);
         }
+        // A step that put back only its area leaves the panes as they were,
+        // so the selection reads its cells again: it shows what they hold
+        // now, not what they held before the undo.
+        if (done)
+            if (TQvSelection* s = pane->Selection()) s->Load();
     }
     return done;
 }

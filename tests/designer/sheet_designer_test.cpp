@@ -678,3 +678,14 @@ TEST_F(SheetDesignerTest, FormattingCommandsKeepOnlyTheSelectionsAreaForUndo) {
         ASSERT_EQ(SheetBytes(Sheet), states[i]) << i;
     }
 }
+
+TEST_F(SheetDesignerTest, TheToolBarShowsWhatAnUndoneAreaStepPutBack) {
+    Select({1, 1, 3, 4});
+    Button("Bold")->click();
+    ASSERT_TRUE(Button("Bold")->isChecked());
+    Item("Undo")->trigger();
+    EXPECT_FALSE(Sel()->Font()->Style().Contains(fsBold));
+    EXPECT_FALSE(Button("Bold")->isChecked());
+    Item("Redo")->trigger();
+    EXPECT_TRUE(Button("Bold")->isChecked());
+}
