@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -251,6 +252,29 @@ void TWriter::DefineProperty(const std::string& Name, const TReaderProc&,
 void TWriter::DefineBinaryProperty(const std::string& Name, const TStreamProc&,
                                    const TStreamProc& WriteData, bool HasData) {
     if (!HasData || !WriteData) return;
+    // Into memory the bytes go in place, behind a length filled in after
+    // them, and a failing writer's half entry is cut off again: a sheet's
+    // data, most of its file, is never held twice.
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&FStream); memory && memory->Position() == memory->Size()) {
+        const int64_t start = memory->Position();
+        try {
+            WritePropName(Name);
+            WriteValue(vaBinary);
+            const int64_t length = memory->Position();
+            memory->WriteInt32(0);
+            WriteData(*memory);
+            const int64_t end = memory->Position();
+            if (end - length - 4 > INT32_MAX) throw EWriteError("Binary property " + Name + " is too large to write");
+            memory->SetPosition(length);
+            memory->WriteInt32(static_cast<int32_t>(end - length - 4));
+            memory->SetPosition(end);
+        } catch (...) {
+            memory->SetSize(start);
+            memory->SetPosition(start);
+            throw;
+        }
+        return;
+    }
     // Produce the bytes first so that a failing writer leaves no half entry.
     TMemoryStream data;
     WriteData(data);
@@ -481,6 +505,23 @@ void TReader::DefineBinaryProperty(const std::string& Name, const TStreamProc& R
     if (FPropFound || !ReadData || !SameName(Name, FPropName)) return;
     FPropFound = true;
     // The property reads from its own stream: it can never go past its bytes.
+    // Over bytes in memory that is a window on them, not a copy (a sheet's
+    // data is most of its file).
+    if (dynamic_cast<TMemoryStream*>(&FStream)) {
+        const int64_t at = FStream.Position();
+        if (ReadValue() != vaBinary) InvalidValue();
+        const int32_t n = FStream.ReadInt32();
+        if (n >= 0 && n <= FStream.Remaining()) {
+            const int64_t start = FStream.Position();
+            {
+                TStreamWindow data(FStream, n);
+                ReadData(data);
+            }
+            FStream.SetPosition(start + n);
+            return;
+        }
+        FStream.SetPosition(at);  // the copy below names the fault
+    }
     TMemoryStream data(ReadBinary());
     ReadData(data);
 }

@@ -105,8 +105,16 @@ int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
 
 int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
     if (Count <= 0) return 0;
-    if (FPosition + Count > Size()) FData.resize(static_cast<size_t>(FPosition + Count));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    const auto* bytes = static_cast<const char*>(Buffer);
+    // Writers mostly append: the new bytes are copied once, not zeroed first.
+    if (FPosition == Size()) {
+        FData.append(bytes, static_cast<size_t>(Count));
+    } else {
+        if (FPosition > Size()) FData.resize(static_cast<size_t>(FPosition));
+        const auto inside = static_cast<size_t>(std::min<int64_t>(Count, Size() - FPosition));
+        std::memcpy(FData.data() + FPosition, bytes, inside);
+        FData.append(bytes + inside, static_cast<size_t>(Count) - inside);
+    }
     FPosition += Count;
     return Count;
 }
