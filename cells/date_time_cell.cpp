@@ -49,6 +49,14 @@ void TQvCDateTime::ReadFromStream(TStream& Stream) {
     IncludeState(psTextDirty);
 }
 
+bool TQvCDateTime::PlainBody(TDateTime V, std::string& Body) {
+    // A new cell holds +0, which -0 equals: setting it stores nothing.
+    const bool set = !(V == 0.0);
+    if (!set) V = 0.0;
+    Body.assign(reinterpret_cast<const char*>(&V), sizeof V);
+    return set;
+}
+
 void TQvCDateTime::WriteToStream(TStream& Stream) {
     TQvCell::WriteToStream(Stream);
     Stream.WriteDouble(FValue);

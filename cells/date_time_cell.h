@@ -20,6 +20,10 @@ public:
     void SetValue(const TVariant& V) override;
     void ReadFromStream(TStream& Stream) override;
     void WriteToStream(TStream& Stream) override;
+    // The record body a cell of this class placed anew writes once V is
+    // set, into Body; returns whether its property set then marks the value
+    // (setting the value a new cell holds already changes nothing).
+    static bool PlainBody(TDateTime V, std::string& Body);
 
 private:
     TDateTime FValue = 0.0;

@@ -35,6 +35,14 @@ void TQvCDouble::ReadFromStream(TStream& Stream) {
     IncludeState(psTextDirty);
 }
 
+bool TQvCDouble::PlainBody(double V, std::string& Body) {
+    // A new cell holds +0, which -0 equals: setting it stores nothing.
+    const bool set = !(V == 0.0);
+    if (!set) V = 0.0;
+    Body.assign(reinterpret_cast<const char*>(&V), sizeof V);
+    return set;
+}
+
 void TQvCDouble::WriteToStream(TStream& Stream) {
     TQvCNumber::WriteToStream(Stream);
     Stream.WriteDouble(FValue);

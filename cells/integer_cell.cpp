@@ -37,6 +37,11 @@ void TQvCInteger::ReadFromStream(TStream& Stream) {
     IncludeState(psTextDirty);
 }
 
+bool TQvCInteger::PlainBody(int32_t V, std::string& Body) {
+    Body.assign(reinterpret_cast<const char*>(&V), sizeof V);
+    return V != 0;
+}
+
 void TQvCInteger::WriteToStream(TStream& Stream) {
     TQvCNumber::WriteToStream(Stream);
     Stream.WriteInt32(FValue);

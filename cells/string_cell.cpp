@@ -31,6 +31,13 @@ void TQvCString::ReadFromStream(TStream& Stream) {
     ShareText();
 }
 
+bool TQvCString::PlainBody(std::string_view V, std::string& Body) {
+    const auto n = static_cast<int32_t>(V.size());
+    Body.assign(reinterpret_cast<const char*>(&n), sizeof n);
+    Body.append(V);
+    return !V.empty();
+}
+
 void TQvCString::WriteToStream(TStream& Stream) {
     TQvCell::WriteToStream(Stream);
     Stream.WriteString(FValue.str());

@@ -199,10 +199,19 @@ void Info(const std::string& FileName, std::ostream& Out) {
     for (TQvSectionKind k : AllSectionKinds) {
         TQvSection* s = sheet.Sections(k);
         merged += s->Unions().size();
-        s->ForAllCells([&](TQvCell* c) {
-            ++cells;
-            ++classes[c->ClassName()];
-            if (TQvStyle* st = c->GetStyle()) ++styles[st->Name()];
+        // Counted as stored: packed cells need no objects to be counted.
+        s->ForEach([&](int32_t, TObject* r) {
+            static_cast<TQvRow*>(r)->ForEachStored([&](int32_t, TObject* o, const TQvPackedCell* p) {
+                ++cells;
+                if (p) {
+                    ++classes[PackedForm(p->Form).Class->Name];
+                    return;
+                }
+                auto* c = static_cast<TQvCell*>(o);
+                ++classes[c->ClassName()];
+                if (TQvStyle* st = c->GetStyle()) ++styles[st->Name()];
+            });
+            return false;
         });
     }
     Out << "cells:         " << cells << "\n";

@@ -283,6 +283,11 @@ void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
         TQvCellBatch batch(*client);
         const TQvCellClass integerClass = TQvCInteger::StaticClass(), doubleClass = TQvCDouble::StaticClass(),
                            dateClass = TQvCDateTime::StaticClass(), stringClass = TQvCString::StaticClass();
+        // Numbers and texts go in packed, as the records their cells would
+        // write; where a position cannot take a packed cell, the cell is made.
+        std::string body;
+        int dateForms[2] = {-1, -1};  // of the two date formats, once learnt
+        const auto plain = [&](TPoint At, TQvCellClass Cls, bool ValueSet) { return batch.AddPlain(At, Cls, ValueSet, body); };
         const char* arena = Reader.Arena.data();
         uint64_t textAt = 0;
         size_t numberAt = 0;
@@ -292,23 +297,38 @@ void Apply(TQvSheet& Sheet, const TCsvReader& Reader, TPoint Origin) {
                 const TStagedCell& s = Reader.Cells[i];
                 const TPoint at{s.Col(), row};
                 switch (s.Kind()) {
-                    case tvInteger:
-                        batch.Add(at, integerClass)->SetAsInteger(static_cast<int32_t>(uint32_t(s.Payload())));
-                        break;
-                    case tvDouble:
-                        batch.Add(at, doubleClass)->SetAsFloat(Reader.Numbers[numberAt++]);
-                        break;
-                    case tvDate:
-                    case tvDateTime: {
-                        TQvCell* c = batch.Add(at, dateClass);
-                        c->SetFormatText(s.Kind() == tvDate ? dateFormat : dateTimeFormat);
-                        c->SetAsDateTime(Reader.Numbers[numberAt++]);
+                    case tvInteger: {
+                        const auto v = static_cast<int32_t>(uint32_t(s.Payload()));
+                        if (!plain(at, integerClass, TQvCInteger::PlainBody(v, body)))
+                            batch.Add(at, integerClass)->SetAsInteger(v);
                         break;
                     }
-                    default:
-                        batch.Add(at, stringClass)->SetAsString(std::string(arena + textAt, s.Payload() - textAt));
+                    case tvDouble: {
+                        const double v = Reader.Numbers[numberAt++];
+                        if (!plain(at, doubleClass, TQvCDouble::PlainBody(v, body))) batch.Add(at, doubleClass)->SetAsFloat(v);
+                        break;
+                    }
+                    case tvDate:
+                    case tvDateTime: {
+                        // The first date of each format is made and packed;
+                        // its form serves the rest, which are never made.
+                        const double v = Reader.Numbers[numberAt++];
+                        int& form = dateForms[s.Kind() == tvDate ? 0 : 1];
+                        const bool set = TQvCDateTime::PlainBody(v, body);
+                        if (form >= 0 && batch.AddPacked(at, form, set, body)) break;
+                        TQvCell* c = batch.Add(at, dateClass);
+                        c->SetFormatText(s.Kind() == tvDate ? dateFormat : dateTimeFormat);
+                        c->SetAsDateTime(v);
+                        if (batch.Pack(c) && form < 0) form = batch.PackedForm();
+                        break;
+                    }
+                    default: {
+                        const std::string_view v(arena + textAt, s.Payload() - textAt);
+                        if (!plain(at, stringClass, TQvCString::PlainBody(v, body)))
+                            batch.Add(at, stringClass)->SetAsString(std::string(v));
                         textAt = s.Payload();
                         break;
+                    }
                 }
             }
         }

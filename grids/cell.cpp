@@ -59,6 +59,34 @@ void TQvCell::Place(TQvSection* Section, TPoint Coord) {
     }
 }
 
+void TQvCell::PlaceQuietly(TQvRow* Row, int32_t Col) {
+    Row->TObjectSList::SetItem(Col, this);
+    FOwner = Row;
+    FCol = Col;
+    CreateData();
+    // What Place inherits, copied without the setters: they would report a
+    // change to the sheet. Properties the record set stay as read.
+    const auto source = [&](int Id) -> const TQvPro* {
+        if (FAssigned.Has(Id)) return nullptr;
+        const TQvPro* s = FindSource(Id);
+        return s == this ? nullptr : s;
+    };
+    if (const TQvPro* s = source(piControl); s && s->GetCellClass() == ClassType()) {
+        FEditorIndex = s->EditorIndex();
+        FFormat = s->FormatText();
+    }
+    if (const TQvPro* s = source(piLayout)) FLayout = s->Layout().Pack();
+    if (const TQvPro* s = source(piProtect)) {
+        if (s->Protected()) IncludeState(psProtected);
+        else ExcludeState(psProtected);
+    }
+    if (const TQvPro* s = source(piShowing)) {
+        if (s->Showing()) ExcludeState(psHidden);
+        else IncludeState(psHidden);
+    }
+    IncludeState(psTextDirty);
+}
+
 TQvCell::TPlacedProps TQvCell::PlacedProps() const {
     return {FFormat, FEditorIndex, FLayout, static_cast<uint8_t>(FState & (psProtected | psHidden))};
 }
@@ -85,7 +113,8 @@ TQvCell::~TQvCell() {
     if (FRare) FRare->Style = nullptr;
     const TRect r = GetRect();
     if (row->Index() >= 0) {
-        if (row->Cells(FCol) == this) row->SetItem(FCol, nullptr);
+        // The object list only: a departing cell makes no packed cell an object.
+        if (row->TObjectSList::GetItem(FCol) == this) row->TObjectSList::SetItem(FCol, nullptr);
         section->Invalidate(r, false);
     }
     if (TQvUnion* u = section->FindUnionOfCell(this)) u->SetCell(nullptr);

@@ -96,6 +96,9 @@ private:
     // range, with the properties placing would copy already known; requests
     // no repaint (the caller repaints the whole area once).
     void PlaceAs(TQvRow* Row, int32_t Col, const TPlacedProps& Props);
+    // Places a cell made from a packed entry: what placing copies is copied,
+    // but nothing repaints, as the cell shows what the entry showed.
+    void PlaceQuietly(TQvRow* Row, int32_t Col);
 
     // In the four bytes the property set leaves free; the style and the hint
     // are among the rare parts.

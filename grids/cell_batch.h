@@ -14,10 +14,12 @@
 // ranges, may be changed freely.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "grids/cell.h"
 #include "platform/geometry.h"
+#include "platform/stream.h"
 
 namespace qv {
 
@@ -34,6 +36,22 @@ public:
     // A cell of class Cls at local point P, as NeedCellOfClass gives it;
     // null where NeedCellOfClass gives null (P outside the section).
     TQvCell* Add(TPoint P, TQvCellClass Cls);
+    // A plain cell of class Cls at P, kept packed in its row from the record
+    // body its object would write (see TQvRow::PutPacked); ValueSet tells
+    // whether that record marks the value as set. False, with nothing done,
+    // where the cell cannot be packed (a class without a packed form, a
+    // position holding a cell or in a merged range, outside the section):
+    // the caller then takes Add.
+    bool AddPlain(TPoint P, TQvCellClass Cls, bool ValueSet, std::string_view Body);
+    // The same with a form learnt from a cell Pack packed (PackedForm()).
+    bool AddPacked(TPoint P, int Form, bool ValueSet, std::string_view Body);
+    // Turns a cell the batch made, once set, into a packed entry when its
+    // record allows (a value, perhaps an editor and format of its own, and
+    // nothing else; see ParsePackedRecord); the cell is released then.
+    // Returns whether it was.
+    bool Pack(TQvCell* Cell);
+    // The form of the last cell Pack packed, or -1.
+    int PackedForm() const { return FPackedForm; }
 
     // For tests of what a failed import or paste leaves behind: once
     // FailAfter more cells were asked for (over every batch of the thread),
@@ -55,6 +73,8 @@ private:
     TQvRow* FRow = nullptr;
     int32_t FRowIndex = -1;
     TRect FArea{};  // spans every cell made the fast way; empty at first
+    TMemoryStream FRecord;  // Pack's scratch record
+    int FPackedForm = -1;
 };
 
 }  // namespace qv

@@ -137,6 +137,7 @@ void TQvSection::FreeCells(const TRect& R) {
     // Only the rows and cells that exist are visited, whatever R spans.
     ForEachIn(R.Top, R.Bottom - 1, [&](int32_t, TObject* obj) {
         auto* row = static_cast<TQvRow*>(obj);
+        row->FreePacked(R.Left, R.Right - 1);
         row->ForEachIn(R.Left, R.Right - 1, [&](int32_t x, TObject* c) {
             // Out of the row first: the row never holds a departing cell.
             row->SetItem(x, nullptr);
@@ -694,16 +695,28 @@ void TQvSection::InvalidateAll() {
     for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidatePane(FKind);
 }
 
+void TQvSection::ForAllCellObjects(const std::function<void(TQvCell*)>& Fn) const {
+    ForEach([&](int32_t, TObject* r) {
+        static_cast<const TObjectSList*>(static_cast<TQvRow*>(r))->ForEach([&](int32_t, TObject* c) {
+            Fn(static_cast<TQvCell*>(c));
+            return false;
+        });
+        return false;
+    });
+}
+
 void TQvSection::DetachStyle(const TQvStyle* Style) {
-    // Only cells that have a style change: a cell without one stays silent.
-    ForAllCells([&](TQvCell* c) {
+    // Only cells that have a style change: a cell without one stays silent
+    // (packed cells have none).
+    ForAllCellObjects([&](TQvCell* c) {
         TQvStyle* s = c->GetStyle();
         if (s && (!Style || s == Style)) c->SetStyle(nullptr);
     });
 }
 
 void TQvSection::StyleChanged(const TQvStyle* Style, uint8_t Change) {
-    ForAllCells([&](TQvCell* c) {
+    // A packed cell inherits when it becomes an object.
+    ForAllCellObjects([&](TQvCell* c) {
         if (!Style || c->GetStyle() == Style) c->InheritProperty(Change);
     });
 }
@@ -770,8 +783,18 @@ std::string TQvSection::CheckIntegrity() const {
         const auto* row = static_cast<const TQvRow*>(obj);
         if (row->Index() != y) out << "row " << y << " has Index " << row->Index() << "\n";
         if (row->Section() != this) out << "row " << y << " belongs to another section\n";
-        if (row->Last() != TrueLast(*row)) out << "row " << y << " Last " << row->Last() << " is wrong\n";
-        row->ForEach([&](int32_t x, TObject* c) {
+        const TObjectSList& objects = *row;
+        if (objects.Last() != TrueLast(objects)) out << "row " << y << " Last " << objects.Last() << " is wrong\n";
+        const TQvPackedCells& packed = row->Packed();
+        for (size_t i = 0; i < packed.Slots(); ++i) {
+            const int32_t x = packed[i].Col;
+            if (i > 0 && packed[i - 1].Col >= x) out << "packed cells of row " << y << " are out of order\n";
+            if (!packed.Live(i)) continue;
+            if (objects.GetItem(x)) out << "packed cell at (" << x << ", " << y << ") also has an object\n";
+            if (const TQvUnion* u = FindUnionAt({x, y}, false))
+                out << "packed cell at (" << x << ", " << y << ") lies inside range " << RectText(u->FRect) << "\n";
+        }
+        objects.ForEach([&](int32_t x, TObject* c) {
             const auto* cell = static_cast<const TQvCell*>(c);
             if (cell->Col() != x) out << "cell at (" << x << ", " << y << ") has Col " << cell->Col() << "\n";
             if (cell->Row() != row) out << "cell at (" << x << ", " << y << ") names another row\n";

@@ -102,8 +102,12 @@ public:
     // With Create, cells are made where missing (NeedCell); otherwise
     // positions without a cell are skipped.
     int ForEachCell(const TRect& R, bool Create, const TCellCallback& Fn);
-    // Every existing cell of the section in row, then column order.
+    // Every existing cell of the section in row, then column order (packed
+    // cells become objects first).
     void ForAllCells(const std::function<void(TQvCell*)>& Fn) const;
+    // The cells that are objects already, in the same order: for walks that
+    // look for what only objects carry (a style, a mark).
+    void ForAllCellObjects(const std::function<void(TQvCell*)>& Fn) const;
 
     // --- attribute tables ------------------------------------------------
     TListSList* Tables(TQvSectionTable T) const {

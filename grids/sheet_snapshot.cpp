@@ -45,7 +45,8 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet) {
     s.Data = m.Bytes();
     TMemoryStream marks;
     for (TQvSectionKind k : AllSectionKinds)
-        Sheet.Sections(k)->ForAllCells([&](TQvCell* C) {
+        // Packed cells carry neither a style nor a mark.
+        Sheet.Sections(k)->ForAllCellObjects([&](TQvCell* C) {
             const TQvStyle* style = C->GetStyle();
             const bool error = C->HasState(psError);
             if (!style && !error) return;
@@ -285,7 +286,6 @@ void TQvAreaSnapshot::RestoreTo(TQvSheet& Sheet) const {
         ~TEnd() { Sheet.EndUpdate(); }
     } end{Sheet};
     TQvSection& sec = *Sheet.Sections(FKind);
-    TMemoryStream m(FData);
     std::vector<std::pair<int32_t, int32_t>> sizes[2];  // index, stored offset
     if (!FArea.IsEmpty()) {
         // What the operation made goes first: changed ranges, then cells
@@ -296,6 +296,9 @@ void TQvAreaSnapshot::RestoreTo(TQvSheet& Sheet) const {
         if (!sameUnions) sec.DeleteUnions(now);
         sec.FreeCells(FArea);
         for (const TRect& r : FUnions) sec.FreeCells({r.Left, r.Top, r.Left + 1, r.Top + 1});
+        // Read only now: a restore after running out of memory takes its
+        // copy of the record from what the operation's cells gave back.
+        TMemoryStream m(FData);
 
         // The cells.
         TQvStyler* styler = Sheet.Styler();

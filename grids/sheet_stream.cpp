@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -153,16 +154,36 @@ void WriteSectionRecord(TQvSection& Section, TStream& Stream) {
         }
     }
     if (flags & sfRows) {
+        // A packed cell goes out in one write: its column, class and record
+        // length, then the record its object would write.
+        std::vector<int32_t> classIds;  // by packed form
+        char cell[96];
         Section.ForEach([&](int32_t y, TObject* obj) {
             auto* row = static_cast<TQvRow*>(obj);
             if (row->IsEmpty()) return false;
             Stream.WriteInt32(y);
-            row->ForEach([&](int32_t x, TObject* c) {
-                auto* cell = static_cast<TQvCell*>(c);
+            // Packed cells write the record their object would write.
+            row->ForEachStored([&](int32_t x, TObject* c, const TQvPackedCell* p) {
+                if (c) {
+                    auto* object = static_cast<TQvCell*>(c);
+                    Stream.WriteInt32(x);
+                    Stream.WriteInt32(TQvManager::ClassId(object->ClassType()));
+                    SaveRecord(*object, Stream);
+                    return;
+                }
+                if (p->Form >= classIds.size()) classIds.resize(p->Form + 1u, -1);
+                int32_t& id = classIds[p->Form];
+                if (id < 0) id = TQvManager::ClassId(PackedForm(p->Form).Class);
+                if (const size_t n = CopyPackedRecord(*p, cell + 12, sizeof cell - 12)) {
+                    const int32_t head[3] = {x, id, static_cast<int32_t>(4 + n)};
+                    std::memcpy(cell, head, sizeof head);
+                    Stream.WriteBuffer(cell, static_cast<int64_t>(12 + n));
+                    return;
+                }
                 Stream.WriteInt32(x);
-                Stream.WriteInt32(TQvManager::ClassId(cell->ClassType()));
-                SaveRecord(*cell, Stream);
-                return false;
+                Stream.WriteInt32(id);
+                Stream.WriteInt32(static_cast<int32_t>(4 + PackedRecordSize(*p)));
+                WritePackedRecord(Stream, *p);
             });
             Stream.WriteInt32(-1);
             return false;
@@ -189,6 +210,40 @@ void ReadSectionRecord(TQvSection& Section, TStream& Stream) {
 
 namespace {
 
+// A plain cell's record (see ParsePackedRecord) is kept packed in its row;
+// anything else, or a position in a merged range, is left to the object
+// path, with the stream where it was. Row is the packed row of the current
+// stored row, made on its first plain cell; Packed lists the rows given
+// packed cells.
+bool ReadPlainCell(TQvSection& Section, TStream& Stream, int32_t X, int32_t Y, TClass Cls, std::string& Record,
+                   TQvRow*& Row, std::vector<TQvRow*>& Packed) {
+    if (!Cls || PackedFormOf(Cls) < 0 || Stream.Remaining() < 6) return false;
+    const int64_t start = Stream.Position();
+    const int32_t length = Stream.ReadInt32();
+    const auto back = [&] {
+        Stream.SetPosition(start);
+        return false;
+    };
+    if (length < 6 || length - 4 > Stream.Remaining() || size_t(length) - 6 > TQvPackedCells::MaxBody + 64) return back();
+    Record.resize(static_cast<size_t>(length) - 4);
+    Stream.ReadBuffer(Record.data(), static_cast<int64_t>(Record.size()));
+    int form = -1;
+    uint16_t bits = 0;
+    std::string_view body;
+    if (!ParsePackedRecord(Cls, Record, form, bits, body)) return back();
+    if (!Section.Unions().empty() && Section.FindUnionAt({X, Y}, true)) return back();
+    if (!Row) Row = Section.NeedRow(Y);
+    // A cell object already there reads the record into itself and keeps
+    // what the record leaves out (a hint, a style), as a load that merges
+    // into a sheet does. Packed cells are appended in column order only:
+    // a record out of order (never written so) takes the object path, so
+    // that no file makes the row move its entries again and again.
+    if (!Row || static_cast<const TObjectSList*>(Row)->GetItem(X) || X <= Row->Packed().LastCol()) return back();
+    if (Row->Packed().Empty()) Packed.push_back(Row);
+    Row->PutPacked(X, static_cast<uint8_t>(form), bits, body);
+    return true;
+}
+
 void ReadSectionParts(TQvSection& Section, TStream& Stream) {
     const uint8_t flags = Stream.ReadByte();
     if (flags & sfUnions) {
@@ -210,12 +265,20 @@ void ReadSectionParts(TQvSection& Section, TStream& Stream) {
     }
     if (flags & sfRows) {
         TQvCellBatch batch(Section);
+        std::string body;
+        std::vector<TQvRow*> packedRows;  // rows given packed cells, to trim at the end
+        std::pair<int32_t, TClass> knownClasses[8] = {};
         for (int32_t y = Stream.ReadInt32(); y != -1; y = Stream.ReadInt32()) {
             if (!ValidIndex(y)) throw EReadError("Invalid row index " + std::to_string(y));
+            TQvRow* packedRow = nullptr;
             for (int32_t x = Stream.ReadInt32(); x != -1; x = Stream.ReadInt32()) {
                 if (!ValidIndex(x)) throw EReadError("Invalid column index " + std::to_string(x));
                 const int32_t id = Stream.ReadInt32();
-                const TClass cls = QvManager().ClassById(id);
+                // The few classes of a sheet, found once each.
+                auto& known = knownClasses[static_cast<uint32_t>(id) & 7];
+                if (known.first != id || !known.second) known = {id, QvManager().ClassById(id)};
+                const TClass cls = known.second;
+                if (ReadPlainCell(Section, Stream, x, y, cls, body, packedRow, packedRows)) continue;
                 if (!cls || !cls->Factory) {
                     // No class to read it with: skip the record by its length.
                     const int32_t length = Stream.ReadInt32();
@@ -232,6 +295,7 @@ void ReadSectionParts(TQvSection& Section, TStream& Stream) {
                     ReportCellLoadFailure(Section, x, y, cls->Name, error);
             }
         }
+        for (TQvRow* r : packedRows) r->TrimPacked();
     }
     try {
         for (const auto& t : TableOrder)
