@@ -397,6 +397,7 @@ std::vector<TQvUnion*> TQvSection::UnionsNear(const TRect& R) const {
 // (or first, for FindIntersecting), as a walk over FUnions in its order
 // would; the index only narrows down where to look.
 TQvUnion* TQvSection::FindUnionAt(TPoint P, bool IncludeTopLeft) const {
+    if (FUnions.empty()) return nullptr;  // most sheets: every lookup of a cell asks
     TQvUnion* found = nullptr;
     const auto consider = [&](TQvUnion* U) {
         if (U->FRect.Contains(P) && (IncludeTopLeft || U->TopLeft() != P) && (!found || U->FOrder > found->FOrder))
@@ -407,7 +408,7 @@ TQvUnion* TQvSection::FindUnionAt(TPoint P, bool IncludeTopLeft) const {
 }
 
 TQvUnion* TQvSection::FindUnionOfCell(const TQvCell* Cell) const {
-    if (!Cell) return nullptr;
+    if (!Cell || FUnions.empty()) return nullptr;
     TQvUnion* found = nullptr;
     FUnionIndex.ForEachOfCell(Cell, [&](TQvUnion* U) {
         if (!found || U->FOrder > found->FOrder) found = U;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -21,6 +22,7 @@
 #include "grids/sheet_stream.h"
 #include "platform/font.h"
 #include "platform/stream.h"
+#include "platform/sanitizer.h"
 
 namespace qv {
 namespace {
@@ -151,6 +153,59 @@ TEST(PackedCells, ACsvImportPacksItsCellsAndTheyReadAsTheCellsItMade) {
     EXPECT_EQ(packed.Sections(skClient)->FindCell({2, 1})->ClassType(), TQvCDateTime::StaticClass());
     EXPECT_EQ(packed.Sections(skClient)->FindCell({3, 0})->AsString(), "Item 1");
     EXPECT_EQ(Integrity(packed), "");
+}
+
+// One row of many plain cells: making their objects one by one from its far
+// end, and a stored row whose records come in falling column order, each
+// cost about a search per cell. A row that moved its entries for each cell
+// would take minutes for either.
+TEST(PackedCells, LongRowsCostASearchPerCellWhateverTheOrder) {
+    constexpr int32_t N = 200000;
+    TQvSheet source;
+    source.SetColCount(N);
+    source.SetRowCount(2);
+    TQvSection* c = source.Sections(skClient);
+    for (int32_t x = 0; x < N; ++x)
+        static_cast<TQvCInteger*>(c->NeedCellOfClass({x, 0}, TQvCInteger::StaticClass()))->SetAsInteger(x + 1);
+    const std::string bytes = Payload(source);
+
+    const std::clock_t start = std::clock();
+    TQvSheet loaded;
+    loaded.SetColCount(N);
+    loaded.SetRowCount(2);
+    LoadAsIs(loaded, bytes);
+    ASSERT_EQ(PackedCount(loaded), size_t(N));
+    TQvSection* l = loaded.Sections(skClient);
+    for (int32_t x = N - 1; x >= 0; x -= 2) ASSERT_EQ(l->FindCell({x, 0})->AsInteger(), x + 1);
+    EXPECT_EQ(Integrity(loaded), "");
+    EXPECT_EQ(Payload(loaded), bytes);
+
+    // The same records in falling column order: the loader takes the
+    // object path for every one after the first.
+    const auto int32 = [](int32_t V) { return std::string(reinterpret_cast<const char*>(&V), 4); };
+    const int32_t id = TQvManager::ClassId(TQvCInteger::StaticClass());
+    const auto record = [&](int32_t X) {
+        return int32(X) + int32(id) + int32(10) + bytes.substr(bytes.find(int32(0) + int32(id) + int32(10)) + 12, 2) +
+               int32(X + 1);
+    };
+    const size_t first = bytes.find(record(0));
+    ASSERT_NE(first, std::string::npos);
+    std::string falling = bytes.substr(0, first);
+    for (int32_t x = N - 1; x >= 0; --x) falling += record(x);
+    falling += bytes.substr(first + size_t(N) * 18);
+    TQvSheet back;
+    back.SetColCount(N);
+    back.SetRowCount(2);
+    LoadAsIs(back, falling);
+    EXPECT_EQ(PackedCount(back), 1u);
+    EXPECT_EQ(Payload(back), bytes);
+    EXPECT_EQ(Integrity(back), "");
+#ifdef QV_TEST_ASAN
+    constexpr double budget = 30;  // the sanitizer's bookkeeping for every object
+#else
+    constexpr double budget = 5;
+#endif
+    EXPECT_LT(double(std::clock() - start) / CLOCKS_PER_SEC, budget);
 }
 
 // The same random edits on a loaded sheet, whose cells are packed, and on
