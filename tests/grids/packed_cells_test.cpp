@@ -17,6 +17,7 @@
 #include "cells/string_cell.h"
 #include "exchange/csv_import.h"
 #include "grids/manager.h"
+#include "grids/recording_view.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/sheet_stream.h"
@@ -99,7 +100,8 @@ TEST(PackedCells, PlainCellsLoadPackedSaveTheSameBytesAndReadAsTheirObjectsWould
     EXPECT_EQ(Integrity(loaded), "");
 
     // Each cell reads as the source's, and asking makes no change to the
-    // sheet: it stays unmodified and saves the same bytes.
+    // sheet: it stays unmodified, repaints nothing and saves the same bytes.
+    test::TRecordingView view(&loaded);
     TQvSection* a = source.Sections(skClient);
     TQvSection* b = loaded.Sections(skClient);
     for (int32_t y = 0; y < 12; ++y)
@@ -116,6 +118,7 @@ TEST(PackedCells, PlainCellsLoadPackedSaveTheSameBytesAndReadAsTheirObjectsWould
         }
     EXPECT_EQ(PackedCount(loaded), 0u);
     EXPECT_FALSE(loaded.Modified());
+    EXPECT_TRUE(view.Calls.empty()) << view.Calls.size() << " calls, the first " << view.Calls[0].Name;
     EXPECT_EQ(Payload(loaded), bytes);
     EXPECT_EQ(Integrity(loaded), "");
 }

@@ -530,3 +530,46 @@ TEST(FilerTest, DumperWalksEveryValueType) {
 }
 
 }  // namespace
+
+namespace {
+
+// A stream that only appends: the writer makes a binary property's bytes
+// first there and copies them, where over memory it writes them in place.
+class TAppendOnlyStream : public TStream {
+public:
+    std::string Bytes;
+    int64_t Read(void*, int64_t) override { return 0; }
+    int64_t Write(const void* Buffer, int64_t Count) override {
+        Bytes.append(static_cast<const char*>(Buffer), static_cast<size_t>(Count));
+        return Count;
+    }
+    int64_t Seek(int64_t, TSeekOrigin) override { return static_cast<int64_t>(Bytes.size()); }
+    int64_t Size() const override { return static_cast<int64_t>(Bytes.size()); }
+    void SetSize(int64_t) override {}
+};
+
+}  // namespace
+
+TEST(FilerTest, ABinaryPropertyWrittenInPlaceIsTheCopiedOneAndAFailureLeavesNoHalfEntry) {
+    const auto good = [](TStream& S) { S.WriteBytes(std::string(300, 'q')); };
+    TMemoryStream memory;
+    memory.WriteBytes("head");
+    TWriter inPlace(memory);
+    EXPECT_THROW(inPlace.DefineBinaryProperty(
+                     "Data", nullptr,
+                     [](TStream& S) {
+                         S.WriteBytes("partial");
+                         throw EWriteError("disk full");
+                     },
+                     true),
+                 EWriteError);
+    EXPECT_EQ(memory.Bytes(), "head");
+    EXPECT_EQ(memory.Position(), 4);
+    inPlace.DefineBinaryProperty("Data", nullptr, good, true);
+
+    TAppendOnlyStream other;
+    other.Bytes = "head";
+    TWriter copied(other);
+    copied.DefineBinaryProperty("Data", nullptr, good, true);
+    EXPECT_EQ(memory.Bytes(), other.Bytes);
+}
