@@ -24,6 +24,7 @@
 #include "grids/row.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
+#include "grids/sheet_stream.h"
 #include "grids/style.h"
 #include "grids/styler.h"
 #include "platform/exceptions.h"
@@ -285,11 +286,13 @@ void Convert(const std::string& In, const std::string& OutName, const TConvertOp
     auto progress = [&](int64_t Done, int64_t Total) { bar.Update(Done, Total); };
     try {
         if (e == ".qvf") {
+            // Made in memory, with room for all of it first: the data is
+            // written in place and never copied as it grows.
+            TMemoryStream m;
+            m.Reserve(EstimatePayloadSize(sheet));
+            sheet.SaveToStream(m);
             TAtomicFile file(target);
-            {
-                TFileStream f(file.TempName(), fmCreate);
-                sheet.SaveToStream(f);
-            }
+            file.Write(m.Memory(), m.Bytes().size());
             file.Commit();
         } else if (e == ".csv") {
             TCsvOptions o;

@@ -230,6 +230,7 @@ void TQvSheet::SaveToFile(const std::string& FileName) {
     const bool modified = Modified();
     try {
         TMemoryStream m;
+        m.Reserve(EstimatePayloadSize(*this));
         SaveToStream(m);
         WriteFileSafely(FileName, m.Bytes());
     } catch (...) {

@@ -311,6 +311,21 @@ void ReadSectionParts(TQvSection& Section, TStream& Stream) {
 
 }  // namespace
 
+int64_t EstimatePayloadSize(const TQvSheet& Sheet) {
+    int64_t n = 4096;
+    for (TQvSectionKind kind : AllSectionKinds) {
+        if (!SectionPresent(Sheet, kind)) continue;
+        Sheet.Sections(kind)->ForEach([&](int32_t, TObject* R) {
+            n += 8;
+            static_cast<const TQvRow*>(R)->ForEachStored([&](int32_t, TObject*, const TQvPackedCell* P) {
+                n += P ? static_cast<int64_t>(12 + PackedRecordSize(*P)) : 48;
+            });
+            return false;
+        });
+    }
+    return n;
+}
+
 void WriteSheetData(TQvSheet& Sheet, TStream& Stream) {
     WriteSheetPayload(Sheet, Stream);
     Sheet.SetModified(false);

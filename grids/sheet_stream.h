@@ -78,6 +78,10 @@ private:
 void WriteSheetData(TQvSheet& Sheet, TStream& Stream);
 // The same bytes, leaving Modified alone (snapshots for undo).
 void WriteSheetPayload(TQvSheet& Sheet, TStream& Stream);
+// About the bytes the payload's cells take (exact for packed cells, a guess
+// for objects), without writing them: room a writer in memory makes first,
+// so that the bytes are not copied again and again as the buffer grows.
+int64_t EstimatePayloadSize(const TQvSheet& Sheet);
 // Merges into the sheet (it is not cleared first) inside an update block
 // that always closes; views re-read their layout; clears Modified.
 void ReadSheetData(TQvSheet& Sheet, TStream& Stream);

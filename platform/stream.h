@@ -72,6 +72,10 @@ public:
     void SetSize(int64_t NewSize) override;
 
     void Clear() { FData.clear(); FPosition = 0; }
+    // Room for Bytes in all, made at once.
+    void Reserve(int64_t Bytes) {
+        if (Bytes > 0) FData.reserve(static_cast<size_t>(Bytes));
+    }
     const std::string& Bytes() const { return FData; }
     const char* Memory() const { return FData.data(); }
     void LoadFromStream(TStream& Source);
