@@ -50,9 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TMemoryStream out;
     sheet.WriteData(out);
     out.SetPosition(0);
-    // The payload depends on the counts, which travel beside it as
-    // published properties: the reader must hold the writer's counts.
+    // The payload depends on the counts and the default and largest sizes,
+    // which travel beside it as published properties: the reader must hold
+    // the writer's (a size list without entries is not written, so its
+    // default comes from the sheet that reads it).
     TQvSheet again;
+    again.SetColMaxWidth(sheet.ColMaxWidth());
+    again.SetRowMaxHeight(sheet.RowMaxHeight());
+    again.SetColDefWidth(sheet.ColDefWidth());
+    again.SetRowDefHeight(sheet.RowDefHeight());
     for (TQvAxis a : {axCols, axRows}) {
         again.SetAxisCount(a, sheet.Count(a, spClient));
         again.SetTitleCount(a, sheet.Count(a, spTitle));
