@@ -601,6 +601,19 @@ std::vector<TPoint> RandomProbes() {
     return Out;
 }
 
+// Times Lookup over seeded random positions of the lookup square and files
+// the nanoseconds per call as figure Figure and counter Counter.
+template <typename F>
+void TimeProbes(benchmark::State& State, F&& Lookup, const char* Figure, const char* Counter) {
+    const auto Ps = RandomProbes();
+    size_t I = 0;
+    const double T0 = Now();
+    for (auto _ : State) benchmark::DoNotOptimize(Lookup(Ps[I++ & (Ps.size() - 1)]));
+    const double Ns = (Now() - T0) * 1e9 / double(State.iterations());
+    Fig(Figure, 0).Set(Ns);
+    State.counters[Counter] = Ns;
+}
+
 void BM_FindCell(benchmark::State& State) {
     auto S = std::make_unique<TQvSheet>();
     S->SetColCount(LookupSide);
@@ -608,32 +621,14 @@ void BM_FindCell(benchmark::State& State) {
     S->BaseClientStyle()->SetCellClass(TQvCString::StaticClass());
     for (int Y = 0; Y < LookupSide; ++Y)
         for (int X = 0; X < LookupSide; ++X) S->NeedCell(X, Y)->SetAsString("x");
-    const auto Ps = RandomProbes();
-    size_t I = 0;
-    const double T0 = Now();
-    for (auto _ : State) {
-        const TPoint& P = Ps[I++ & (Ps.size() - 1)];
-        benchmark::DoNotOptimize(S->FindCell(P.X, P.Y));
-    }
-    const double Ns = (Now() - T0) * 1e9 / double(State.iterations());
-    Fig("find_ns", 0).Set(Ns);
-    State.counters["ns_per_FindCell"] = Ns;
+    TimeProbes(State, [&](TPoint P) { return S->FindCell(P.X, P.Y); }, "find_ns", "ns_per_FindCell");
 }
 
 void BM_PeerItem(benchmark::State& State) {
     auto M = std::make_unique<QStandardItemModel>(LookupSide, LookupSide);
     for (int Y = 0; Y < LookupSide; ++Y)
         for (int X = 0; X < LookupSide; ++X) M->setItem(Y, X, new QStandardItem(QStringLiteral("x")));
-    const auto Ps = RandomProbes();
-    size_t I = 0;
-    const double T0 = Now();
-    for (auto _ : State) {
-        const TPoint& P = Ps[I++ & (Ps.size() - 1)];
-        benchmark::DoNotOptimize(M->item(P.Y, P.X));
-    }
-    const double Ns = (Now() - T0) * 1e9 / double(State.iterations());
-    Fig("peer_find_ns", 0).Set(Ns);
-    State.counters["ns_per_item"] = Ns;
+    TimeProbes(State, [&](TPoint P) { return M->item(P.Y, P.X); }, "peer_find_ns", "ns_per_item");
 }
 
 // --- registration and the summary ----------------------------------------------

@@ -1,5 +1,7 @@
 #include "cells/date_time_cell.h"
 
+#include "cells/double_cell.h"
+
 #include "cells/blank_mark.h"
 #include "platform/exceptions.h"
 #include "platform/format_datetime.h"
@@ -49,13 +51,8 @@ void TQvCDateTime::ReadFromStream(TStream& Stream) {
     IncludeState(psTextDirty);
 }
 
-bool TQvCDateTime::PlainBody(TDateTime V, std::string& Body) {
-    // A new cell holds +0, which -0 equals: setting it stores nothing.
-    const bool set = !(V == 0.0);
-    if (!set) V = 0.0;
-    Body.assign(reinterpret_cast<const char*>(&V), sizeof V);
-    return set;
-}
+// Stored as a double cell stores its value, and set the same way.
+bool TQvCDateTime::PlainBody(TDateTime V, std::string& Body) { return TQvCDouble::PlainBody(V, Body); }
 
 void TQvCDateTime::WriteToStream(TStream& Stream) {
     TQvCell::WriteToStream(Stream);

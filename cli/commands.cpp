@@ -204,7 +204,7 @@ void Info(const std::string& FileName, std::ostream& Out) {
         s->ForEach([&](int32_t, TObject* r) {
             static_cast<TQvRow*>(r)->ForEachStored([&](int32_t, TObject* o, const TQvPackedCell* p) {
                 ++cells;
-                if (p) {
+                if (!o) {
                     ++classes[PackedForm(p->Form).Class->Name];
                     return;
                 }

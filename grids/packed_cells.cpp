@@ -236,11 +236,5 @@ void TQvPackedCells::Clear() {
     FGone = 0;
 }
 
-size_t TQvPackedCells::HeapBytes() const {
-    size_t n = FCells.capacity() * sizeof(TQvPackedCell);
-    for (const auto& c : FCells)
-        if (c.Form != GoneForm && c.Size > sizeof(c.Short)) n += c.Size;
-    return n;
-}
 
 }  // namespace qv

@@ -136,8 +136,6 @@ public:
         } catch (...) {
         }
     }
-    // Heap bytes held beyond this object.
-    size_t HeapBytes() const;
 
 private:
     static void Free(TQvPackedCell& C);
