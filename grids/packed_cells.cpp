@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "grids/manager.h"
+#include "grids/pro.h"
+#include "platform/font.h"
 #include "platform/exceptions.h"
 #include "platform/stream.h"
 #include "platform/string_list.h"
@@ -18,7 +20,7 @@ std::vector<TQvPackedForm>& Forms() {
     return forms;
 }
 
-int FindOrMakeForm(TClass Cls, std::string_view Control);
+int FindOrMakeForm(TClass Cls, uint16_t Bits, std::string_view Prefix);
 
 }  // namespace
 
@@ -26,11 +28,11 @@ uint8_t RegisterPackedForm(TClass Cls, bool (*IsCanonical)(std::string_view Body
     const int known = PackedFormOf(Cls);
     if (known >= 0) return static_cast<uint8_t>(known);
     if (Forms().size() >= TQvPackedCells::GoneForm) throw EQvGridError("Too many packed cell forms");
-    Forms().push_back({Cls, IsCanonical, {}});
+    Forms().push_back({Cls, IsCanonical, 0, {}});
     return static_cast<uint8_t>(Forms().size() - 1);
 }
 
-int PackedFormOf(TClass Cls, std::string_view Control) {
+int PackedFormOf(TClass Cls, uint16_t Bits, std::string_view Prefix) {
     auto& forms = Forms();
     // Loads ask for the same few forms cell after cell.
     struct TSeen {
@@ -38,29 +40,17 @@ int PackedFormOf(TClass Cls, std::string_view Control) {
         int Form = -1;
     };
     thread_local TSeen seen[16];
-    TSeen& slot = seen[((reinterpret_cast<uintptr_t>(Cls) >> 4) ^ Control.size()) & 15];
-    if (slot.Cls == Cls && slot.Form >= 0 && static_cast<size_t>(slot.Form) < forms.size() &&
-        forms[static_cast<size_t>(slot.Form)].Class == Cls && forms[static_cast<size_t>(slot.Form)].Control == Control)
-        return slot.Form;
-    const int found = FindOrMakeForm(Cls, Control);
+    TSeen& slot = seen[((reinterpret_cast<uintptr_t>(Cls) >> 4) ^ Prefix.size() ^ Bits) & 15];
+    if (slot.Cls == Cls && slot.Form >= 0 && static_cast<size_t>(slot.Form) < forms.size()) {
+        const TQvPackedForm& f = forms[static_cast<size_t>(slot.Form)];
+        if (f.Class == Cls && f.Bits == Bits && f.Prefix == Prefix) return slot.Form;
+    }
+    const int found = FindOrMakeForm(Cls, Bits, Prefix);
     if (found >= 0) slot = {Cls, found};
     return found;
 }
 
 namespace {
-
-int FindOrMakeForm(TClass Cls, std::string_view Control) {
-    auto& forms = Forms();
-    int plain = -1;
-    for (size_t i = 0; i < forms.size(); ++i)
-        if (forms[i].Class == Cls) {
-            if (forms[i].Control == Control) return static_cast<int>(i);
-            if (forms[i].Control.empty()) plain = static_cast<int>(i);
-        }
-    if (plain < 0 || forms.size() >= TQvPackedCells::GoneForm) return -1;
-    forms.push_back({Cls, forms[static_cast<size_t>(plain)].IsCanonical, std::string(Control)});
-    return static_cast<int>(forms.size() - 1);
-}
 
 int32_t Int32At(std::string_view S, size_t At) {
     int32_t v;
@@ -68,69 +58,160 @@ int32_t Int32At(std::string_view S, size_t At) {
     return v;
 }
 
-// The length of the control part at the start of Rest, as TQvPro writes
-// it for a cell (editor index, format index, the format when it has no
-// index), or 0 when the part is damaged or would be written otherwise: an
-// editor the class lacks, a format index it lacks or that is not the first
-// of its text, or a text of its own that one of its formats matches.
-size_t CanonicalControl(TClass Cls, std::string_view Rest) {
-    if (Rest.size() < 8) return 0;
-    const int32_t editor = Int32At(Rest, 0), index = Int32At(Rest, 4);
-    if (editor < 0 || editor >= QvManager().EditorCount(Cls)) return 0;
+// The length of a string as TStream writes it at the start of Rest
+// (a length, then its bytes; none for a length of 0 or less), or 0 when
+// Rest is too short.
+size_t StringLength(std::string_view Rest) {
+    if (Rest.size() < 4) return 0;
+    const int32_t n = Int32At(Rest, 0);
+    const size_t total = 4 + static_cast<size_t>(std::max(n, 0));
+    return total <= Rest.size() ? total : 0;
+}
+
+// Splits the parts Bits names off the start of Rest, in the order a
+// property record writes them; false when Rest is too short for them.
+bool SplitParts(uint16_t Bits, std::string_view Rest, TQvFormParts& Parts, size_t& Length) {
+    size_t at = 0;
+    const auto take = [&](std::string_view& Part, size_t N) {
+        if (N == 0 || N > Rest.size() - at) return false;
+        Part = Rest.substr(at, N);
+        at += N;
+        return true;
+    };
+    if ((Bits & PackedLayoutBit) && !take(Parts.Layout, 4)) return false;
+    if (Bits & PackedFontBit) {
+        const size_t name = StringLength(Rest.substr(at));
+        if (name == 0 || !take(Parts.Font, name + 16)) return false;
+    }
+    if ((Bits & PackedProtectBit) && !take(Parts.Protect, 1)) return false;
+    if (Bits & PackedControlBit) {
+        if (Rest.size() - at < 8) return false;
+        size_t n = 8;
+        if (Int32At(Rest, at + 4) < 0) {
+            const size_t text = StringLength(Rest.substr(at + 8));
+            if (text == 0) return false;
+            n += text;
+        }
+        if (!take(Parts.Control, n)) return false;
+    }
+    Length = at;
+    return true;
+}
+
+// Whether Control is the control part as TQvPro writes it for a cell of
+// Cls (editor index, format index, the format when it has no index): not
+// when it names an editor the class lacks, a format index it lacks or that
+// is not the first of its text, or a text of its own that one of its
+// formats matches.
+bool CanonicalControl(TClass Cls, std::string_view Control) {
+    const int32_t editor = Int32At(Control, 0), index = Int32At(Control, 4);
+    if (editor < 0 || editor >= QvManager().EditorCount(Cls)) return false;
     const TStringList* formats = QvManager().Formats(Cls);
     const int count = formats ? formats->Count() : 0;
     if (index >= 0) {
-        if (index >= count) return 0;
+        if (index >= count) return false;
         const std::string text = formats->Strings(index);
         for (int i = 0; i < index; ++i)
-            if (formats->Strings(i) == text) return 0;
-        return 8;
+            if (formats->Strings(i) == text) return false;
+        return Control.size() == 8;
     }
-    if (index != -1 || Rest.size() < 12) return 0;
-    const int32_t length = Int32At(Rest, 8);
-    if (length < 0 || size_t(length) > Rest.size() - 12) return 0;
-    const std::string_view text = Rest.substr(12, static_cast<size_t>(length));
+    if (index != -1 || Control.size() < 12 || Int32At(Control, 8) < 0) return false;
+    const std::string_view text = Control.substr(12);
     for (int i = 0; i < count; ++i)
-        if (formats->Strings(i) == text) return 0;
-    return 12 + static_cast<size_t>(length);
+        if (formats->Strings(i) == text) return false;
+    return true;
+}
+
+// Whether Font is what a property record writes for the font it reads.
+bool CanonicalFont(std::string_view Font) {
+    try {
+        TMemoryStream in{std::string(Font)};
+        TFont f;
+        ReadFontRecord(in, f);
+        TMemoryStream out;
+        WriteFontRecord(out, f);
+        return in.Remaining() == 0 && out.Bytes() == Font;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+// Each part is checked once, when the first cell of its form is met.
+int FindOrMakeForm(TClass Cls, uint16_t Bits, std::string_view Prefix) {
+    auto& forms = Forms();
+    int plain = -1;
+    for (size_t i = 0; i < forms.size(); ++i)
+        if (forms[i].Class == Cls) {
+            if (forms[i].Bits == Bits && forms[i].Prefix == Prefix) return static_cast<int>(i);
+            if (forms[i].Bits == 0) plain = static_cast<int>(i);
+        }
+    if (plain < 0 || forms.size() >= TQvPackedCells::GoneForm || (Bits & ~PackedFormBits)) return -1;
+    TQvFormParts parts;
+    size_t length = 0;
+    if (!SplitParts(Bits, Prefix, parts, length) || length != Prefix.size()) return -1;
+    if (!parts.Font.empty() && !CanonicalFont(parts.Font)) return -1;
+    if (!parts.Protect.empty() && static_cast<uint8_t>(parts.Protect[0]) > 1) return -1;
+    if (!parts.Control.empty() && !CanonicalControl(Cls, parts.Control)) return -1;
+    forms.push_back({Cls, forms[static_cast<size_t>(plain)].IsCanonical, Bits, std::string(Prefix)});
+    return static_cast<int>(forms.size() - 1);
 }
 
 }  // namespace
+
+TQvFormParts SplitPackedForm(const TQvPackedForm& Form) {
+    TQvFormParts parts;
+    size_t length = 0;
+    SplitParts(Form.Bits, Form.Prefix, parts, length);
+    return parts;
+}
+
+int PackedFormWith(const TQvPackedForm& Form, const TQvFormParts& Parts) {
+    uint16_t bits = 0;
+    std::string prefix;
+    const auto add = [&](std::string_view Part, uint16_t Bit) {
+        if (Part.empty()) return;
+        bits |= Bit;
+        prefix += Part;
+    };
+    add(Parts.Layout, PackedLayoutBit);
+    add(Parts.Font, PackedFontBit);
+    add(Parts.Protect, PackedProtectBit);
+    add(Parts.Control, PackedControlBit);
+    return PackedFormOf(Form.Class, bits, prefix);
+}
 
 bool ParsePackedRecord(TClass Cls, std::string_view Record, int& Form, uint16_t& Bits, std::string_view& Body) {
     if (!Cls || Record.size() < 2) return false;
     std::memcpy(&Bits, Record.data(), sizeof Bits);
     if (!IsPackedPropertySet(Bits)) return false;
-    std::string_view rest = Record.substr(2);
-    size_t control = 0;
-    if (Bits & PackedControlBit) {
-        control = CanonicalControl(Cls, rest);
-        if (control == 0) return false;
-    }
-    Form = PackedFormOf(Cls, rest.substr(0, control));
+    const std::string_view rest = Record.substr(2);
+    TQvFormParts parts;
+    size_t prefix = 0;
+    if (!SplitParts(Bits & PackedFormBits, rest, parts, prefix)) return false;
+    Form = PackedFormOf(Cls, Bits & PackedFormBits, rest.substr(0, prefix));
     if (Form < 0) return false;
-    Body = rest.substr(control);
+    Body = rest.substr(prefix);
     return Body.size() <= TQvPackedCells::MaxBody && PackedForm(static_cast<uint8_t>(Form)).IsCanonical(Body);
 }
 
 void WritePackedRecord(TStream& Stream, const TQvPackedCell& Cell) {
     Stream.WriteUInt16(Cell.PropertyBits());
-    const std::string& control = PackedForm(Cell.Form).Control;
-    if (!control.empty()) Stream.WriteBuffer(control.data(), static_cast<int64_t>(control.size()));
+    const std::string& prefix = PackedForm(Cell.Form).Prefix;
+    if (!prefix.empty()) Stream.WriteBuffer(prefix.data(), static_cast<int64_t>(prefix.size()));
     const std::string_view body = Cell.Body();
     Stream.WriteBuffer(body.data(), static_cast<int64_t>(body.size()));
 }
 
-size_t PackedRecordSize(const TQvPackedCell& Cell) { return 2 + PackedForm(Cell.Form).Control.size() + Cell.Size; }
+size_t PackedRecordSize(const TQvPackedCell& Cell) { return 2 + PackedForm(Cell.Form).Prefix.size() + Cell.Size; }
 
 size_t CopyPackedRecord(const TQvPackedCell& Cell, char* Out, size_t Room) {
-    const std::string& control = Forms()[Cell.Form].Control;
-    const size_t n = 2 + control.size() + Cell.Size;
+    const std::string& prefix = Forms()[Cell.Form].Prefix;
+    const size_t n = 2 + prefix.size() + Cell.Size;
     if (n > Room) return 0;
     const uint16_t bits = Cell.PropertyBits();
     std::memcpy(Out, &bits, 2);
-    std::memcpy(Out + 2, control.data(), control.size());
-    std::memcpy(Out + 2 + control.size(), Cell.Body().data(), Cell.Size);
+    std::memcpy(Out + 2, prefix.data(), prefix.size());
+    std::memcpy(Out + 2 + prefix.size(), Cell.Body().data(), Cell.Size);
     return n;
 }
 

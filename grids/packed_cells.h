@@ -34,29 +34,46 @@ namespace qv {
 struct TQvPackedForm {
     TClass Class = nullptr;
     bool (*IsCanonical)(std::string_view Body) = nullptr;
-    // The control part of the record (editor index, format) that the cells
-    // of this form carry as their own; empty when they inherit it.
-    std::string Control;
+    // The property parts the cells of this form carry as their own (layout,
+    // font, protection, editor and format), as the property set's bits and
+    // the bytes the cell's record holds for them, written as the cell's
+    // object writes them; none for the plain form.
+    uint16_t Bits = 0;
+    std::string Prefix;
 };
 
 // The property sets a packed cell's record may have: showing, a value set
-// through the cell's setters (a mark without data of its own), and an
-// editor and format of its own (the form's control part).
+// through the cell's setters (a mark without data of its own), and any of
+// a layout, a font, a protection and an editor and format of its own (the
+// form's part).
 constexpr uint16_t PackedPropertyBits = 1u << 3;
 constexpr uint16_t PackedValueBit = 1u << 9;
 constexpr uint16_t PackedControlBit = 1u << 0;
+constexpr uint16_t PackedLayoutBit = 1u << 1;
+constexpr uint16_t PackedProtectBit = 1u << 2;
+constexpr uint16_t PackedFontBit = 1u << 5;
+constexpr uint16_t PackedFormBits = PackedControlBit | PackedLayoutBit | PackedProtectBit | PackedFontBit;
 inline bool IsPackedPropertySet(uint16_t Bits) {
-    return (Bits & ~(PackedValueBit | PackedControlBit)) == PackedPropertyBits;
+    return (Bits & ~(PackedValueBit | PackedFormBits)) == PackedPropertyBits;
 }
 
 // Registers Cls's plain packed form (once per class; cells/ does it for the
 // simple classes when they are registered). Returns its form number.
 uint8_t RegisterPackedForm(TClass Cls, bool (*IsCanonical)(std::string_view Body));
-// The form of Cls's cells with the control part Control (empty: none),
-// made on first need; -1 when Cls has no packed form or the 255 numbers
-// are used up (the cells then stay objects).
-int PackedFormOf(TClass Cls, std::string_view Control = {});
+// The form of Cls's cells whose records hold the parts Bits (of
+// PackedFormBits) as Prefix, made on first need; -1 when Cls has no packed
+// form, when Prefix is not what an object would write for those parts, or
+// when the 255 numbers are used up (the cells then stay objects).
+int PackedFormOf(TClass Cls, uint16_t Bits = 0, std::string_view Prefix = {});
 const TQvPackedForm& PackedForm(uint8_t Form);
+
+// The parts of a form's prefix, each empty when the form does not carry it.
+struct TQvFormParts {
+    std::string_view Layout, Font, Protect, Control;
+};
+TQvFormParts SplitPackedForm(const TQvPackedForm& Form);
+// The form of Form's class with Parts (empty ones absent); -1 as above.
+int PackedFormWith(const TQvPackedForm& Form, const TQvFormParts& Parts);
 
 class TStream;
 struct TQvPackedCell;
@@ -84,7 +101,7 @@ struct TQvPackedCell {
     std::string_view Body() const { return {Size <= sizeof(Short) ? Short : Long, Size}; }
     uint16_t PropertyBits() const {
         return static_cast<uint16_t>((ValueSet ? PackedPropertyBits | PackedValueBit : PackedPropertyBits) |
-                                     (PackedForm(Form).Control.empty() ? 0 : PackedControlBit));
+                                     PackedForm(Form).Bits);
     }
 };
 
@@ -121,6 +138,8 @@ public:
     // Stores Body at Col, replacing an entry there. Appending in column
     // order costs nothing per entry beyond the copy.
     void Put(int32_t Col, uint8_t Form, bool ValueSet, std::string_view Body);
+    // Gives the live entry in slot I form Form (of the same class).
+    void SetForm(size_t I, uint8_t Form) { FCells[I].Form = Form; }
     // Frees the entries of the slots [First, Last).
     void Erase(size_t First, size_t Last);
     // Columns At and above move up by N.

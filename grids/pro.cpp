@@ -268,17 +268,33 @@ uint8_t TQvPro::BorderSet() const {
 
 // --- property-set record -----------------------------------------------------
 
+void WriteFontRecord(TStream& Stream, const TFont& F) {
+    Stream.WriteString(F.Name());
+    Stream.WriteInt32(F.Charset());
+    Stream.WriteInt32(F.Style().Bits());
+    Stream.WriteInt32(F.Height());
+    Stream.WriteInt32(static_cast<int32_t>(F.Color()));
+}
+
+void ReadFontRecord(TStream& Stream, TFont& F) {
+    std::string name = Stream.ReadString();
+    const int32_t charset = Stream.ReadInt32();
+    const int32_t style = Stream.ReadInt32();
+    const int32_t height = Stream.ReadInt32();
+    const int32_t color = Stream.ReadInt32();
+    if (charset < 0 || charset > 255)
+        throw EReadError("Invalid font charset " + std::to_string(charset) + " in a property record");
+    F.SetName(name);
+    F.SetCharset(static_cast<TFontCharset>(charset));
+    F.SetStyle(TFontStyles::FromBits(static_cast<uint32_t>(style)));
+    F.SetHeight(height);
+    F.SetColor(static_cast<TColor>(color));
+}
+
 void TQvPro::WriteToStream(TStream& Stream) {
     Stream.WriteUInt16(FAssigned.Bits);
     if (FAssigned.Has(piLayout)) Stream.WriteUInt32(FLayout);
-    if (FAssigned.Has(piFont)) {
-        const TFont* f = HasFont() ? FRare->Font.Get() : Font();
-        Stream.WriteString(f->Name());
-        Stream.WriteInt32(f->Charset());
-        Stream.WriteInt32(f->Style().Bits());
-        Stream.WriteInt32(f->Height());
-        Stream.WriteInt32(static_cast<int32_t>(f->Color()));
-    }
+    if (FAssigned.Has(piFont)) WriteFontRecord(Stream, HasFont() ? *FRare->Font.Get() : *Font());
     if (FAssigned.Has(piProtect)) Stream.WriteByte(Protected() ? 1 : 0);
     if (FAssigned.Has(piControl)) {
         const TClass cls = GetCellClass();
@@ -323,19 +339,8 @@ void TQvPro::ReadFromStream(TStream& Stream) {
     FAssigned.Bits = Stream.ReadUInt16();
     if (FAssigned.Has(piLayout)) FLayout = Stream.ReadUInt32();
     if (FAssigned.Has(piFont)) {
-        std::string name = Stream.ReadString();
-        const int32_t charset = Stream.ReadInt32();
-        const int32_t style = Stream.ReadInt32();
-        const int32_t height = Stream.ReadInt32();
-        const int32_t color = Stream.ReadInt32();
-        if (charset < 0 || charset > 255)
-            throw EReadError("Invalid font charset " + std::to_string(charset) + " in a property record");
         TFont read;
-        read.SetName(name);
-        read.SetCharset(static_cast<TFontCharset>(charset));
-        read.SetStyle(TFontStyles::FromBits(static_cast<uint32_t>(style)));
-        read.SetHeight(height);
-        read.SetColor(static_cast<TColor>(color));
+        ReadFontRecord(Stream, read);
         if (HasFont() && !FontShared()) {
             Font()->Assign(read);
         } else {

@@ -35,6 +35,11 @@ struct TQvControl {
     std::string Format;
 };
 
+// A font as a property record holds it; reading raises EReadError for a
+// charset outside 0..255.
+void WriteFontRecord(TStream& Stream, const TFont& F);
+void ReadFontRecord(TStream& Stream, TFont& F);
+
 class TQvPro : public TPersistent {
     QV_CLASS(TQvPro)
 public:

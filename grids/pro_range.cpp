@@ -1,12 +1,16 @@
 #include "grids/pro_range.h"
 
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
 #include "grids/base_style.h"
 #include "grids/cell.h"
+#include "grids/packed_cells.h"
+#include "grids/pro.h"
 #include "grids/section.h"
 #include "platform/font.h"
+#include "platform/stream.h"
 
 namespace qv {
 
@@ -92,12 +96,37 @@ void TQvProRange::ApplyValue(const std::function<void(TQvCell*)>& Write) {
 }
 
 template <typename F>
-void TQvProRange::ForEachCellCreating(F&& Fn) {
-    Section()->ForEachCell(GetRect(), true, [&](TQvCell* Cell, bool&) {
-        Cell->IncludeState(psInvalidated);
-        Fn(Cell);
+void TQvProRange::ForEachCellCreating(F&& Fn, bool SkipPacked) {
+    TQvSection* s = Section();
+    if (!SkipPacked) {
+        s->ForEachCell(GetRect(), true, [&](TQvCell* Cell, bool&) {
+            Cell->IncludeState(psInvalidated);
+            Fn(Cell);
+        });
+        return;
+    }
+    s->ForEachPosition(GetRect(), [&](TPoint P, bool&) {
+        if (const TQvRow* row = s->Rows(P.Y); row && row->Packed().Find(P.X) >= 0) return;
+        if (TQvCell* c = s->NeedCell(P)) {
+            c->IncludeState(psInvalidated);
+            Fn(c);
+        }
     });
 }
+
+namespace {
+
+// The part of the property set that placing copies into a packed cell
+// from its supplier, the section's base style.
+TQvPro* PackedSupplier(TQvSection* Section) { return Section->BaseStyle(); }
+
+std::string FontPart(const TFont& F) {
+    TMemoryStream m;
+    WriteFontRecord(m, F);
+    return m.Bytes();
+}
+
+}  // namespace
 
 void TQvProRange::Changed(int Id) {
     if (HasState(psSilent)) return;
@@ -149,14 +178,30 @@ void TQvProRange::ApplyControl() {
 void TQvProRange::ApplyLayout() {
     const TQvLayout now = Layout();
     const TQvLayout old = FOldLayout;
-    ForEachCellCreating([&](TQvCell* Cell) {
-        TQvLayout l = Cell->Layout();
+    const auto apply = [&](TQvLayout l) {
         if (now.HAlign != old.HAlign) l.HAlign = now.HAlign;
         if (now.VAlign != old.VAlign) l.VAlign = now.VAlign;
         if (now.Indent != old.Indent) l.Indent = now.Indent;
         if (now.WrapMode != old.WrapMode) l.WrapMode = now.WrapMode;
-        Cell->SetLayout(l);
+        return l;
+    };
+    // Packed cells take a form with the new layout in place, as the setter
+    // would assign it: only where it differs from the one they show.
+    TQvSection* s = Section();
+    TQvPro* supplier = PackedSupplier(s);
+    s->ReformPacked(GetRect(), [&](uint8_t Form) {
+        const TQvPackedForm& f = PackedForm(Form);
+        TQvFormParts parts = SplitPackedForm(f);
+        uint32_t raw = supplier ? supplier->Layout().Pack() : TQvLayout().Pack();
+        if (!parts.Layout.empty()) std::memcpy(&raw, parts.Layout.data(), sizeof raw);
+        const TQvLayout shown = TQvLayout::Unpack(raw);
+        const TQvLayout after = apply(shown);
+        if (after == shown) return int(Form);
+        const uint32_t packed = after.Pack();
+        parts.Layout = std::string_view(reinterpret_cast<const char*>(&packed), sizeof packed);
+        return PackedFormWith(f, parts);
     });
+    ForEachCellCreating([&](TQvCell* Cell) { Cell->SetLayout(apply(Cell->Layout())); }, true);
     FOldLayout = Layout();
 }
 
@@ -188,6 +233,29 @@ void TQvProRange::ApplyFont() {
     // with a font of its own alone is changed in place, as a font a caller
     // may hold stays that cell's font.
     static const TFont defaultFont;
+    // Packed cells take a form with the new font in place.
+    TQvSection* s = Section();
+    TQvPro* supplier = PackedSupplier(s);
+    s->ReformPacked(GetRect(), [&](uint8_t Form) {
+        const TQvPackedForm& f = PackedForm(Form);
+        TQvFormParts parts = SplitPackedForm(f);
+        TFont shown;
+        if (!parts.Font.empty()) {
+            TMemoryStream m{std::string(parts.Font)};
+            ReadFontRecord(m, shown);
+        } else if (const TFont* inherited = supplier ? supplier->ShownFont() : nullptr) {
+            shown.Assign(inherited);
+        } else {
+            shown.Assign(&defaultFont);
+        }
+        TFont after;
+        after.Assign(&shown);
+        apply(after);
+        if (after.Equals(shown)) return int(Form);
+        const std::string part = FontPart(after);
+        parts.Font = part;
+        return PackedFormWith(f, parts);
+    });
     std::unordered_map<const TFont*, TQvSharedFont> made;
     // The fonts the map is keyed by stay alive while it is, so that no key
     // can come to stand for another font at a reused address.
@@ -213,7 +281,7 @@ void TQvProRange::ApplyFont() {
             lastAfter = &after;
         }
         if (!(*lastAfter)->Equals(*shown)) Cell->ShareFont(*lastAfter);
-    });
+    }, true);
     FOldFont->Assign(&now);
 }
 

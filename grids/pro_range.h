@@ -72,9 +72,10 @@ private:
     void ApplyLayout();
     void ApplyFont();
     // Every cell of the rectangle (created where missing), marked
-    // Invalidated first so that it queues no repaint of its own.
+    // Invalidated first so that it queues no repaint of its own; with
+    // SkipPacked, packed cells (formatted in place before) are left out.
     template <typename F>
-    void ForEachCellCreating(F&& Fn);
+    void ForEachCellCreating(F&& Fn, bool SkipPacked = false);
 
     std::unique_ptr<TFont> FOldFont;
     TQvLayout FOldLayout;

@@ -65,7 +65,10 @@ public:
     // Every stored cell in column order without making objects:
     // Fn(Col, Object, Packed) with exactly one of Object and Packed set.
     template <typename F>
-    void ForEachStored(F&& Fn) const;
+    void ForEachStored(F&& Fn) const { ForEachStoredIn(0, INT32_MAX, std::forward<F>(Fn)); }
+    // The same for the columns From .. To.
+    template <typename F>
+    void ForEachStoredIn(int32_t From, int32_t To, F&& Fn) const;
 
     int32_t Last() const;
     bool IsEmpty() const { return TObjectSList::IsEmpty() && FPacked.Empty(); }
@@ -83,6 +86,12 @@ public:
     void TrimPacked() noexcept { FPacked.Trim(); }
     // Makes the objects of the packed cells in [From, To].
     void Unpack(int32_t From, int32_t To) const;
+    // Gives each packed cell in [From, To] the form Map(form) returns: one
+    // of the same class, or -1 to make the cell an object instead. Cache
+    // (256 entries, -2 for "not asked") keeps Map's answers. Returns
+    // whether a form changed.
+    template <typename F>
+    bool ReformPacked(int32_t From, int32_t To, int16_t* Cache, F&& Map);
     // Releases the packed cells in [From, To] without making objects.
     void FreePacked(int32_t From, int32_t To);
 
@@ -104,18 +113,43 @@ private:
 };
 
 template <typename F>
-void TQvRow::ForEachStored(F&& Fn) const {
-    size_t k = 0;
+bool TQvRow::ReformPacked(int32_t From, int32_t To, int16_t* Cache, F&& Map) {
+    if (FPacked.Empty() || From > To) return false;
+    bool changed = false;
+    int32_t objects[16];
+    int n = 0;
+    for (size_t i = FPacked.LowerBound(From); i < FPacked.Slots() && FPacked[i].Col <= To; ++i) {
+        if (!FPacked.Live(i)) continue;
+        const uint8_t form = FPacked[i].Form;
+        if (Cache[form] == -2) Cache[form] = static_cast<int16_t>(Map(form));
+        const int16_t to = Cache[form];
+        if (to >= 0 && to != form) {
+            FPacked.SetForm(i, static_cast<uint8_t>(to));
+            changed = true;
+        } else if (to < 0) {
+            if (n == 16) break;  // the rest on the next call
+            objects[n++] = FPacked[i].Col;
+        }
+    }
+    for (int k = 0; k < n; ++k) Unpack(objects[k], objects[k]);
+    if (n == 16) return ReformPacked(objects[15] + 1, To, Cache, std::forward<F>(Map)) || changed;
+    return changed;
+}
+
+template <typename F>
+void TQvRow::ForEachStoredIn(int32_t From, int32_t To, F&& Fn) const {
+    if (From > To) return;
+    size_t k = FPacked.LowerBound(From);
     const auto packedBefore = [&](int64_t End) {
         for (; k < FPacked.Slots() && FPacked[k].Col < End; ++k)
             if (FPacked.Live(k)) Fn(FPacked[k].Col, static_cast<TObject*>(nullptr), &FPacked[k]);
     };
-    TObjectSList::ForEach([&](int32_t Col, TObject* Obj) {
+    TObjectSList::ForEachIn(From, To, [&](int32_t Col, TObject* Obj) {
         packedBefore(Col);
         Fn(Col, Obj, static_cast<const TQvPackedCell*>(nullptr));
         return false;
     });
-    packedBefore(INT64_MAX);
+    packedBefore(int64_t(To) + 1);
 }
 
 }  // namespace qv

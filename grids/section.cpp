@@ -696,6 +696,18 @@ void TQvSection::InvalidateAll() {
     for (int i = 0; i < FSheet->ViewCount(); ++i) FSheet->Views(i)->InvalidatePane(FKind);
 }
 
+void TQvSection::ReformPacked(const TRect& R, const std::function<int(uint8_t Form)>& Map) {
+    if (R.IsEmpty()) return;
+    int16_t cache[256];
+    std::fill(std::begin(cache), std::end(cache), int16_t(-2));
+    bool changed = false;
+    ForEachIn(R.Top, R.Bottom - 1, [&](int32_t, TObject* obj) {
+        changed = static_cast<TQvRow*>(obj)->ReformPacked(R.Left, R.Right - 1, cache, Map) || changed;
+        return false;
+    });
+    if (changed && FSheet) FSheet->SetModified(true);
+}
+
 void TQvSection::ForAllCellObjects(const std::function<void(TQvCell*)>& Fn) const {
     ForEach([&](int32_t, TObject* r) {
         static_cast<const TObjectSList*>(static_cast<TQvRow*>(r))->ForEach([&](int32_t, TObject* c) {

@@ -102,6 +102,11 @@ public:
     // With Create, cells are made where missing (NeedCell); otherwise
     // positions without a cell are skipped.
     int ForEachCell(const TRect& R, bool Create, const TCellCallback& Fn);
+    // Gives each packed cell of R the form Map returns for its form (one of
+    // the same class; -1: the cell becomes an object instead, left to the
+    // caller's walk over objects), asking Map once per form; marks the sheet
+    // modified when a form changed. The caller repaints R.
+    void ReformPacked(const TRect& R, const std::function<int(uint8_t Form)>& Map);
     // Every existing cell of the section in row, then column order (packed
     // cells become objects first).
     void ForAllCells(const std::function<void(TQvCell*)>& Fn) const;

@@ -4,6 +4,8 @@
 #include <limits>
 #include <utility>
 
+#include "grids/cell.h"
+#include "grids/packed_cells.h"
 #include "grids/row.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -11,6 +13,7 @@
 #include "grids/style.h"
 #include "grids/styler.h"
 #include "lists/int_slist.h"
+#include "platform/exceptions.h"
 #include "platform/stream.h"
 
 namespace qv {
@@ -158,6 +161,41 @@ uint64_t GetVar(TStream& S) {
     return v;
 }
 
+}  // namespace
+
+void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyle* Style, bool Styled, TStream& Stream) {
+    const int64_t start = Stream.Position();
+    const int32_t length = Stream.ReadInt32();
+    if (length < 4 || length - 4 > Stream.Remaining())
+        throw EReadError("Invalid record length " + std::to_string(length) + " at offset " + std::to_string(start));
+    const auto* memory = dynamic_cast<const TMemoryStream*>(&Stream);
+    // A plain cell goes back packed, as a load would have held it.
+    if (memory && !Error && !Styled && At.X >= 0 && (Section.Unions().empty() || !Section.FindUnionAt(At, true))) {
+        const std::string_view record(memory->Memory() + start + 4, static_cast<size_t>(length) - 4);
+        int form = -1;
+        uint16_t bits = 0;
+        std::string_view body;
+        TQvRow* row = nullptr;
+        if (ParsePackedRecord(Cls, record, form, bits, body) && (row = Section.NeedRow(At.Y)) != nullptr &&
+            At.X <= row->MaxIndex()) {
+            row->PutPacked(At.X, static_cast<uint8_t>(form), bits, body);
+            Stream.SetPosition(start + length);
+            return;
+        }
+    }
+    Stream.SetPosition(start);
+    TQvCell* cell = Section.NeedCellOfClass(At, Cls);
+    if (!cell) {  // the position lies outside this sheet's section
+        Stream.SetPosition(start + length);
+        return;
+    }
+    LoadRecord(*cell, Stream);  // written by SaveRecord
+    if (Styled) cell->SetStyle(Style);
+    if (Error) cell->IncludeState(psError);
+}
+
+namespace {
+
 template <typename T>
 size_t IndexIn(std::vector<T>& List, const T& Item) {
     for (size_t i = 0; i < List.size(); ++i)
@@ -189,11 +227,23 @@ TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRe
         if (style) PutVar(m, IndexIn(FStyles, style->Name()));
         SaveRecord(*Cell, m);
     };
+    // Packed cells are read as they are: taking an area's record makes no
+    // objects.
     sec.ForEachIn(FArea.Top, FArea.Bottom - 1, [&](int32_t y, TObject* obj) {
-        static_cast<TQvRow*>(obj)->ForEachIn(FArea.Left, FArea.Right - 1, [&](int32_t x, TObject* c) {
-            saveCell({x, y}, static_cast<TQvCell*>(c));
-            return false;
-        });
+        static_cast<TQvRow*>(obj)->ForEachStoredIn(
+            FArea.Left, FArea.Right - 1, [&](int32_t x, TObject* c, const TQvPackedCell* p) {
+                if (c) {
+                    saveCell({x, y}, static_cast<TQvCell*>(c));
+                    return;
+                }
+                PutVar(m, 1 + Zig(int64_t(y) - last.Y));
+                PutVar(m, Zig(int64_t(x) - last.X));
+                last = {x, y};
+                PutVar(m, IndexIn(FClasses, PackedForm(p->Form).Class));
+                m.WriteByte(0);  // a packed cell has neither a mark nor a style
+                m.WriteInt32(static_cast<int32_t>(4 + PackedRecordSize(*p)));
+                WritePackedRecord(m, *p);
+            });
         return false;
     });
     // A write inside a range lands on the cell heading it, which may lie
@@ -309,14 +359,8 @@ void TQvAreaSnapshot::RestoreTo(TQvSheet& Sheet) const {
             const TClass cls = FClasses[GetVar(m)];
             const uint8_t flags = m.ReadByte();
             const std::string* style = flags & 2 ? &FStyles[GetVar(m)] : nullptr;
-            TQvCell* cell = sec.NeedCellOfClass(at, cls);
-            if (!cell) {  // the position lies outside this sheet's section
-                m.Seek(m.ReadInt32() - 4, soCurrent);
-                continue;
-            }
-            LoadRecord(*cell, m);  // written by SaveRecord
-            if (style) cell->SetStyle(styler ? styler->FindStyle(*style) : nullptr);
-            if (flags & 1) cell->IncludeState(psError);
+            PlaceRecord(sec, at, cls, flags & 1, style ? (styler ? styler->FindStyle(*style) : nullptr) : nullptr,
+                        style != nullptr, m);
         }
 
         // The table entries, stored values as they were.

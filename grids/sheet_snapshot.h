@@ -18,8 +18,10 @@
 namespace qv {
 
 class TQvCell;
+class TQvSection;
 class TQvSheet;
 class TQvStyle;
+class TStream;
 
 struct TQvSheetSnapshot {
     int32_t ColCount = 0;
@@ -45,6 +47,13 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet);
 // Empties the sheet (cells, merged ranges, attribute tables, individual
 // sizes) and puts S back, in one update block. The Modified flag is set.
 void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S);
+
+// Puts the cell record at Stream's position (its length first, as
+// SaveRecord writes it) at At, with the mark of a refused entry when Error
+// and Style when Styled, over whatever stands there; the stream ends after
+// the record. A plain record (no mark, no style, outside merged ranges)
+// goes in packed. Nothing is placed outside the section's index space.
+void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyle* Style, bool Styled, TStream& Stream);
 
 // What one area of one section holds, taken as a value that can be put
 // back: the four counts, the Modified flag, the individual sizes of the

@@ -62,8 +62,9 @@ std::string Integrity(const TQvSheet& S) {
 }
 
 // Every simple class, a blank number, an empty text, dates with formats of
-// their own, and cells that must stay objects: one with a hint, one with a
-// font of its own, one hidden, one heading a merged range.
+// their own, cells whose font, layout and protection are their own (held in
+// their forms), and cells that must stay objects: one with a hint, one
+// hidden, one heading a merged range.
 void MakeMixedSheet(TQvSheet& S) {
     S.SetColCount(12);
     S.SetRowCount(12);
@@ -82,6 +83,9 @@ void MakeMixedSheet(TQvSheet& S) {
     c->NeedCellOfClass({7, 0}, TQvCInteger::StaticClass())->SetValue(TVariant());
     c->NeedCell({8, 0})->SetHint("a hint");
     c->NeedCell({8, 1})->Font()->SetStyle(TFontStyles{fsBold});
+    TQvCell* laid = c->NeedCell({8, 3});
+    laid->SetLayout({haRight, vaBottom, 2, wmWrapWords});
+    laid->SetProtected(true);
     c->NeedCell({8, 2})->SetShowing(false);
     c->Merge({9, 0, 11, 2});
     c->NeedCellOfClass({9, 0}, TQvCInteger::StaticClass())->SetAsInteger(99);
@@ -94,9 +98,9 @@ TEST(PackedCells, PlainCellsLoadPackedSaveTheSameBytesAndReadAsTheirObjectsWould
 
     TQvSheet loaded;
     Load(loaded, bytes);
-    EXPECT_EQ(PackedCount(loaded), 7u * 8 + 1);  // not the hint, font, hidden or merged cells
+    EXPECT_EQ(PackedCount(loaded), 7u * 8 + 3);  // not the hint, hidden or merged cells
     EXPECT_EQ(Payload(loaded), bytes);
-    EXPECT_EQ(PackedCount(loaded), 7u * 8 + 1) << "saving made objects";
+    EXPECT_EQ(PackedCount(loaded), 7u * 8 + 3) << "saving made objects";
     EXPECT_EQ(Integrity(loaded), "");
 
     // Each cell reads as the source's, and asking makes no change to the
