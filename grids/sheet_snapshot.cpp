@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "grids/area_codec.h"
 #include "grids/cell.h"
 #include "grids/packed_cells.h"
 #include "grids/row.h"
@@ -119,79 +120,49 @@ void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S) {
 
 namespace qv {
 
-namespace {
+using namespace area_codec;
 
-// The lines and keys of table T that an area touches: the vertical grid
-// lines from its left to its right edge, the horizontal ones from its top
-// to its bottom edge, and one line per row for the other tables.
-void TableSpan(int T, const TRect& A, int32_t& LineFrom, int32_t& LineTo, int32_t& KeyFrom, int32_t& KeyTo) {
-    LineFrom = T == tbVertLines ? A.Left : A.Top;
-    LineTo = T == tbVertLines ? A.Right : T == tbHorzLines ? A.Bottom : A.Bottom - 1;
-    KeyFrom = T == tbVertLines ? A.Top : A.Left;
-    KeyTo = T == tbVertLines ? A.Bottom - 1 : A.Right - 1;
-}
-
-TQvSizePart PartOf(TQvSectionKind Kind, TQvAxis Axis) {
-    const TQvSectionKind same = Axis == axCols ? skColTitles : skRowTitles;
-    return Kind == skClient || Kind == same ? spClient : spTitle;
-}
-
-uint64_t Zig(int64_t V) { return (static_cast<uint64_t>(V) << 1) ^ static_cast<uint64_t>(V >> 63); }
-int64_t Unzig(uint64_t V) { return static_cast<int64_t>(V >> 1) ^ -static_cast<int64_t>(V & 1); }
-
-void PutVar(TStream& S, uint64_t V) {
-    uint8_t buf[10];
-    int n = 0;
-    do {
-        buf[n] = static_cast<uint8_t>(V & 0x7F);
-        V >>= 7;
-        if (V) buf[n] |= 0x80;
-        ++n;
-    } while (V);
-    S.WriteBuffer(buf, n);
-}
-
-uint64_t GetVar(TStream& S) {
-    uint64_t v = 0;
-    for (int shift = 0; shift < 64; shift += 7) {
-        const uint8_t b = S.ReadByte();
-        v |= uint64_t(b & 0x7F) << shift;
-        if (!(b & 0x80)) break;
+void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyle* Style, bool Styled,
+                 std::string_view Record) {
+    // A plain cell goes back packed, as a load would have held it.
+    if (!Error && !Styled && At.X >= 0 && (Section.Unions().empty() || !Section.FindUnionAt(At, true))) {
+        int form = -1;
+        uint16_t bits = 0;
+        std::string_view body;
+        TQvRow* row = nullptr;
+        if (ParsePackedRecord(Cls, Record, form, bits, body) && (row = Section.NeedRow(At.Y)) != nullptr &&
+            At.X <= row->MaxIndex()) {
+            row->PutPacked(At.X, static_cast<uint8_t>(form), bits, body);
+            return;
+        }
     }
-    return v;
+    TQvCell* cell = Section.NeedCellOfClass(At, Cls);
+    if (!cell) return;  // the position lies outside this sheet's section
+    TMemoryStream m{std::string(Record)};
+    try {
+        cell->ReadFromStream(m);
+    } catch (const Exception&) {
+        // The record's sound part stays, as a load keeps it.
+    }
+    if (Styled) cell->SetStyle(Style);
+    if (Error) cell->IncludeState(psError);
 }
-
-}  // namespace
 
 void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyle* Style, bool Styled, TStream& Stream) {
     const int64_t start = Stream.Position();
     const int32_t length = Stream.ReadInt32();
     if (length < 4 || length - 4 > Stream.Remaining())
         throw EReadError("Invalid record length " + std::to_string(length) + " at offset " + std::to_string(start));
-    const auto* memory = dynamic_cast<const TMemoryStream*>(&Stream);
-    // A plain cell goes back packed, as a load would have held it.
-    if (memory && !Error && !Styled && At.X >= 0 && (Section.Unions().empty() || !Section.FindUnionAt(At, true))) {
-        const std::string_view record(memory->Memory() + start + 4, static_cast<size_t>(length) - 4);
-        int form = -1;
-        uint16_t bits = 0;
-        std::string_view body;
-        TQvRow* row = nullptr;
-        if (ParsePackedRecord(Cls, record, form, bits, body) && (row = Section.NeedRow(At.Y)) != nullptr &&
-            At.X <= row->MaxIndex()) {
-            row->PutPacked(At.X, static_cast<uint8_t>(form), bits, body);
-            Stream.SetPosition(start + length);
-            return;
-        }
+    std::string copy;
+    std::string_view record;
+    if (const auto* memory = dynamic_cast<const TMemoryStream*>(&Stream)) {
+        record = std::string_view(memory->Memory() + start + 4, static_cast<size_t>(length) - 4);
+    } else {
+        copy = Stream.ReadBytes(length - 4);
+        record = copy;
     }
-    Stream.SetPosition(start);
-    TQvCell* cell = Section.NeedCellOfClass(At, Cls);
-    if (!cell) {  // the position lies outside this sheet's section
-        Stream.SetPosition(start + length);
-        return;
-    }
-    LoadRecord(*cell, Stream);  // written by SaveRecord
-    if (Styled) cell->SetStyle(Style);
-    if (Error) cell->IncludeState(psError);
+    Stream.SetPosition(start + length);
+    PlaceRecord(Section, At, Cls, Error, Style, Styled, record);
 }
 
 namespace {
@@ -317,6 +288,16 @@ bool operator==(const TQvAreaSnapshot& A, const TQvAreaSnapshot& B) {
            A.FData == B.FData;
 }
 
+uint64_t TQvAreaSnapshot::Digest() const {
+    const int32_t frame[] = {static_cast<int32_t>(FKind), FArea.Left, FArea.Top, FArea.Right, FArea.Bottom,
+                             FCounts[0][0], FCounts[0][1], FCounts[1][0], FCounts[1][1]};
+    uint64_t h = area_codec::Digest(frame, sizeof frame, 1);
+    h = area_codec::Digest(FUnions.data(), FUnions.size() * sizeof(TRect), h);
+    h = area_codec::Digest(FClasses.data(), FClasses.size() * sizeof(TClass), h);
+    for (const std::string& s : FStyles) h = area_codec::Digest(s.data(), s.size(), h);
+    return area_codec::Digest(FData.data(), FData.size(), h);
+}
+
 size_t TQvAreaSnapshot::Bytes() const {
     size_t n = sizeof(*this) + FUnions.capacity() * sizeof(TRect) + FClasses.capacity() * sizeof(TClass) +
                FStyles.capacity() * sizeof(std::string) + FData.capacity();
@@ -375,28 +356,7 @@ void TQvAreaSnapshot::RestoreTo(TQvSheet& Sheet) const {
             int64_t line = 0;
             for (uint64_t dl = GetVar(m); dl != 0; dl = GetVar(m)) {
                 line += Unzig(dl - 1);
-                const int32_t def = t == tbFrames ? static_cast<int32_t>(Unzig(GetVar(m))) : 0;
-                TSList* list = table->List(static_cast<int32_t>(line));
-                if (!list) {
-                    if (t == tbFrames) {
-                        auto* frames = new TIntSList();
-                        frames->SetDefault(def);
-                        list = frames;
-                    } else {
-                        list = new TSList();
-                    }
-                    table->SetItem(static_cast<int32_t>(line), list);
-                }
-                // A frame list made since keeps its own default: the values stay.
-                const int32_t shift = t == tbFrames ? def - static_cast<TIntSList*>(list)->Default() : 0;
-                int64_t key = 0;
-                for (uint64_t dk = GetVar(m); dk != 0; dk = GetVar(m)) {
-                    key += int64_t(dk - 1);
-                    const int64_t last = key + int64_t(GetVar(m));
-                    const auto raw = static_cast<int32_t>(Unzig(GetVar(m)) + shift);
-                    for (int64_t k = key; k <= last; ++k) list->SetItem(static_cast<int32_t>(k), raw);
-                    key = last + 1;
-                }
+                ReadLineRuns(*table, t, static_cast<int32_t>(line), m);
             }
         }
         if (!sameUnions) {
@@ -418,23 +378,9 @@ void TQvAreaSnapshot::RestoreTo(TQvSheet& Sheet) const {
         Sheet.SetAxisCount(a, FCounts[a][spClient]);
     }
     if (FArea.IsEmpty()) return;
-    for (TQvAxis a : {axCols, axRows}) {
-        TQvSizeList* list = Sheet.Sizes(a, PartOf(FKind, a));
-        const int32_t from = a == axCols ? FArea.Left : FArea.Top, to = a == axCols ? FArea.Right : FArea.Bottom;
-        // Views lay out again only when a size really changes.
-        size_t n = 0;
-        bool changed = false;
-        list->ForEachIn(from, to - 1, [&](int32_t i, int32_t raw) {
-            changed = n >= sizes[a].size() || sizes[a][n].first != i || sizes[a][n].second != raw;
-            ++n;
-            return changed;
-        });
-        if (!changed && n == sizes[a].size()) continue;
-        list->ClearRange(from, to - 1);
-        for (const auto& [i, raw] : sizes[a]) list->SetItem(i, raw);
-        for (int i = Sheet.ViewCount() - 1; i >= 0; --i)
-            if (i < Sheet.ViewCount()) Sheet.Views(i)->UpdateSizes(a);
-    }
+    for (TQvAxis a : {axCols, axRows})
+        PutSizes(Sheet, FKind, a, a == axCols ? FArea.Left : FArea.Top, a == axCols ? FArea.Right : FArea.Bottom,
+                 sizes[a]);
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "grids/types.h"
@@ -54,6 +55,9 @@ void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S);
 // the record. A plain record (no mark, no style, outside merged ranges)
 // goes in packed. Nothing is placed outside the section's index space.
 void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyle* Style, bool Styled, TStream& Stream);
+// The same for a record held as bytes (without its length).
+void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyle* Style, bool Styled,
+                 std::string_view Record);
 
 // What one area of one section holds, taken as a value that can be put
 // back: the four counts, the Modified flag, the individual sizes of the
@@ -90,8 +94,12 @@ public:
     size_t Bytes() const;
     // The same area holding the same things (the Modified flag aside).
     friend bool operator==(const TQvAreaSnapshot& A, const TQvAreaSnapshot& B);
+    // A digest of everything operator== compares.
+    uint64_t Digest() const;
+    bool Modified() const { return FModified; }
 
 private:
+    friend class TQvAreaChange;
     TQvSheet* FSheet;
     TQvSectionKind FKind;
     TRect FArea;

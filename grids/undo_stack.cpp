@@ -140,6 +140,9 @@ void TQvUndoStack::EndAreaStep() {
             FPendingAreas.clear();
             step.After = Take(step.Before);
             step.AreaAfter.clear();
+        } else if (before.size() == 1) {
+            step.Change = std::make_shared<const TQvAreaChange>(before.front(), step.AreaAfter.front());
+            step.AreaAfter.clear();
         } else {
             step.AreaBefore = std::move(before);
         }
@@ -278,6 +281,22 @@ bool TQvUndoStack::AreasAsLeft(const std::vector<TQvAreaSnapshot>& Records) cons
 bool TQvUndoStack::Undo() {
     if (!CanUndo() || InStep()) return false;
     TStep& step = FSteps[FIndex - 1];
+    if (step.Change) {
+        if (!step.Change->Holds(FSheet, true)) {
+            Clear();
+            return false;
+        }
+        try {
+            step.Change->Apply(FSheet, false);
+            FSheet.SetModified(true);
+        } catch (...) {
+            LoseHistory();
+            throw;
+        }
+        --FIndex;
+        Changed();
+        return true;
+    }
     if (!step.AreaAfter.empty()) {
         if (!AreasAsLeft(step.AreaAfter)) {
             Clear();
@@ -309,6 +328,22 @@ bool TQvUndoStack::Undo() {
 bool TQvUndoStack::Redo() {
     if (!CanRedo() || InStep()) return false;
     const TStep& step = FSteps[FIndex];
+    if (step.Change) {
+        if (!step.Change->Holds(FSheet, false)) {
+            Clear();
+            return false;
+        }
+        try {
+            step.Change->Apply(FSheet, true);
+            FSheet.SetModified(true);
+        } catch (...) {
+            LoseHistory();
+            throw;
+        }
+        ++FIndex;
+        Changed();
+        return true;
+    }
     if (!step.AreaAfter.empty()) {
         if (!AreasAsLeft(step.AreaBefore)) {
             Clear();
@@ -372,6 +407,7 @@ size_t TQvUndoStack::Bytes() const {
     size_t total = 0;
     for (const TStep& s : FSteps) {
         total += sizeof(TStep) + s.Name.capacity() + s.CellBefore.capacity() + s.CellAfter.capacity();
+        if (s.Change) total += s.Change->Bytes();
         for (const auto* records : {&s.AreaBefore, &s.AreaAfter}) {
             total += (records->capacity() - records->size()) * sizeof(TQvAreaSnapshot);
             for (const TQvAreaSnapshot& r : *records) total += r.Bytes();

@@ -8,7 +8,8 @@
 // of the whole sheet before and after, so Undo gives back exactly the
 // earlier sheet; consecutive sheet steps share their common snapshot. An
 // area step keeps only the areas its command writes into, before and after,
-// and so costs those areas; a cell step keeps one cell's record. Steps nest:
+// and so costs those areas (a step of one area keeps only what changed in
+// it: TQvAreaChange); a cell step keeps one cell's record. Steps nest:
 // only the outermost one counts, widened as needed (see BeginAreaStep), and
 // a step that changed nothing is dropped.
 //
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "grids/area_change.h"
 #include "grids/sheet_snapshot.h"
 #include "grids/types.h"
 #include "platform/geometry.h"
@@ -93,7 +95,7 @@ public:
     // The memory the recorded steps hold, shared snapshots counted once.
     size_t Bytes() const;
     // Whether step Index (0 .. Count()-1) keeps areas rather than the sheet.
-    bool IsAreaStep(int Index) const { return !FSteps[Index].AreaAfter.empty(); }
+    bool IsAreaStep(int Index) const { return !FSteps[Index].AreaAfter.empty() || FSteps[Index].Change; }
 
     // After every change of the steps, the index or the clean state.
     TNotifyEvent OnChange;
@@ -111,6 +113,8 @@ private:
         // for redo to check and the next undo to put back.
         std::vector<TQvAreaSnapshot> AreaBefore;
         std::vector<TQvAreaSnapshot> AreaAfter;
+        // A step of one area keeps only what changed in it instead.
+        std::shared_ptr<const TQvAreaChange> Change;
         // A cell step instead: where the cell is and its records.
         bool IsCell = false;
         TQvSectionKind Kind = skClient;

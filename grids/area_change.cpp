@@ -1,0 +1,377 @@
+#include "grids/area_change.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+#include "grids/area_codec.h"
+#include "grids/cell.h"
+#include "grids/packed_cells.h"
+#include "grids/row.h"
+#include "grids/section.h"
+#include "grids/sheet.h"
+#include "grids/sheet_snapshot.h"
+#include "grids/styler.h"
+#include "platform/stream.h"
+
+namespace qv {
+
+using namespace area_codec;
+
+namespace {
+
+// A cell as an area's record holds it.
+struct TCellView {
+    int32_t Y, X;
+    TClass Class;
+    uint8_t Flags;
+    const std::string* Style;
+    std::string_view Record;  // without its length
+};
+
+bool Before(const TCellView& A, const TCellView& B) { return A.Y != B.Y ? A.Y < B.Y : A.X < B.X; }
+
+// A table line as an area's record holds it: its entries, the frames
+// default first, up to and with the 0 that ends them.
+struct TLineView {
+    int32_t Line;
+    std::string_view Entries;
+};
+
+template <typename T>
+uint32_t IndexOf(std::vector<T>& List, const T& Item) {
+    for (size_t i = 0; i < List.size(); ++i)
+        if (List[i] == Item) return static_cast<uint32_t>(i);
+    List.push_back(Item);
+    return static_cast<uint32_t>(List.size() - 1);
+}
+
+void SkipEntries(int T, TStream& S) {
+    if (T == tbFrames) GetVar(S);
+    for (uint64_t dk = GetVar(S); dk != 0; dk = GetVar(S)) {
+        GetVar(S);
+        GetVar(S);
+    }
+}
+
+// The record of the cell the sheet holds at P (packed or an object), in
+// Scratch; empty when there is none.
+std::string_view CurrentRecord(TQvSection& Section, TPoint P, TMemoryStream& Scratch) {
+    Scratch.Clear();
+    const TQvRow* row = Section.Rows(P.Y);
+    if (!row) return {};
+    if (const int i = row->Packed().Find(P.X); i >= 0) {
+        WritePackedRecord(Scratch, row->Packed()[static_cast<size_t>(i)]);
+    } else if (TObject* obj = static_cast<const TObjectSList*>(row)->GetItem(P.X)) {
+        static_cast<TQvCell*>(obj)->WriteToStream(Scratch);
+    }
+    return Scratch.Bytes();
+}
+
+}  // namespace
+
+// --- taking the difference ----------------------------------------------------
+
+namespace {
+
+// Reads what an area's record holds, in its order: cells, lines, sizes.
+class TRecordReader {
+public:
+    TRecordReader(const std::string& Data, const std::vector<TClass>& Classes, const std::vector<std::string>& Styles)
+        : P(Data.data()), End(Data.data() + Data.size()), FClasses(Classes), FStyles(Styles) {}
+
+    std::vector<TCellView> Cells() {
+        std::vector<TCellView> cells;
+        int64_t y = 0, x = 0;
+        for (uint64_t dy = GetVar(P, End); dy != 0; dy = GetVar(P, End)) {
+            y += Unzig(dy - 1);
+            x += Unzig(GetVar(P, End));
+            TCellView c{static_cast<int32_t>(y), static_cast<int32_t>(x), FClasses[GetVar(P, End)], 0, nullptr, {}};
+            c.Flags = static_cast<uint8_t>(*P++);
+            if (c.Flags & 2) c.Style = &FStyles[GetVar(P, End)];
+            int32_t length = 0;
+            std::memcpy(&length, P, sizeof length);
+            c.Record = std::string_view(P + 4, static_cast<size_t>(length) - 4);
+            P += length;
+            cells.push_back(c);
+        }
+        // The cells heading ranges that reach into the area from outside
+        // come last.
+        if (!std::is_sorted(cells.begin(), cells.end(), Before)) std::stable_sort(cells.begin(), cells.end(), Before);
+        return cells;
+    }
+
+    std::vector<TLineView> Lines(int T) {
+        std::vector<TLineView> lines;
+        int64_t line = 0;
+        for (uint64_t dl = GetVar(P, End); dl != 0; dl = GetVar(P, End)) {
+            line += Unzig(dl - 1);
+            const char* from = P;
+            if (T == tbFrames) GetVar(P, End);
+            for (uint64_t dk = GetVar(P, End); dk != 0; dk = GetVar(P, End)) {
+                GetVar(P, End);
+                GetVar(P, End);
+            }
+            lines.push_back({static_cast<int32_t>(line), std::string_view(from, static_cast<size_t>(P - from))});
+        }
+        return lines;
+    }
+
+    std::string_view Rest() const { return {P, static_cast<size_t>(End - P)}; }
+
+private:
+    const char* P;
+    const char* End;
+    const std::vector<TClass>& FClasses;
+    const std::vector<std::string>& FStyles;
+};
+
+}  // namespace
+
+TQvAreaChange::TQvAreaChange(const TQvAreaSnapshot& Before, const TQvAreaSnapshot& After)
+    : FKind(Before.FKind), FArea(Before.FArea) {
+    FDigest[0] = Before.Digest();
+    FDigest[1] = After.Digest();
+    TRecordReader rb(Before.FData, Before.FClasses, Before.FStyles), ra(After.FData, After.FClasses, After.FStyles);
+
+    // The cells.
+    {
+        const std::vector<TCellView> cb = rb.Cells(), ca = ra.Cells();
+        std::unordered_map<std::string, uint32_t> known;
+        std::string key;
+        TPoint last{0, 0};
+        const auto side = [&](const TCellView* C) {
+            TSide s;
+            if (!C) return s;
+            s.Present = true;
+            s.Class = IndexOf(FClasses, C->Class);
+            s.Flags = C->Flags;
+            if (C->Style) s.Style = IndexOf(FStyles, *C->Style);
+            return s;
+        };
+        const auto encode = [](std::string& Out, const TKind& K) {
+            for (const TSide& s : K.Side) {
+                Out.push_back(static_cast<char>((s.Present ? 1 : 0) | (s.Flags << 1)));
+                PutVar(Out, s.Class);
+                PutVar(Out, s.Style);
+            }
+            PutVar(Out, K.Common);
+            for (const std::string& m : K.Middle) {
+                PutVar(Out, m.size());
+                Out += m;
+            }
+        };
+        const auto emit = [&](const TCellView* B, const TCellView* A) {
+            const TCellView& at = B ? *B : *A;
+            TKind k;
+            k.Side[0] = side(B);
+            k.Side[1] = side(A);
+            if (B && A) {
+                const std::string_view r0 = B->Record, r1 = A->Record;
+                const size_t most = std::min(r0.size(), r1.size());
+                size_t a = 0;
+                while (a < most && r0[a] == r1[a]) ++a;
+                size_t z = 0;
+                while (z < most - a && r0[r0.size() - 1 - z] == r1[r1.size() - 1 - z]) ++z;
+                k.Common = static_cast<uint32_t>(a);
+                k.Middle[0] = r0.substr(a, r0.size() - a - z);
+                k.Middle[1] = r1.substr(a, r1.size() - a - z);
+            } else {
+                k.Middle[B ? 0 : 1] = (B ? B : A)->Record;
+            }
+            PutVar(FCells, 1 + Zig(int64_t(at.Y) - last.Y));
+            PutVar(FCells, Zig(int64_t(at.X) - last.X));
+            last = {at.X, at.Y};
+            key.clear();
+            encode(key, k);
+            if (auto it = known.find(key); it != known.end()) {
+                PutVar(FCells, it->second + 1);
+                return;
+            }
+            // Changes of a cell's own bytes (new values) are kept with the
+            // cell; the table holds the kinds many cells share.
+            if (FKinds.size() < 65536 && key.size() <= 512) {
+                known.emplace(key, static_cast<uint32_t>(FKinds.size()));
+                FKinds.push_back(std::move(k));
+                PutVar(FCells, FKinds.size());
+                return;
+            }
+            PutVar(FCells, 0);
+            FCells += key;
+        };
+        size_t i = 0, j = 0;
+        while (i < cb.size() || j < ca.size()) {
+            if (j == ca.size() || (i < cb.size() && qv::Before(cb[i], ca[j]))) {
+                emit(&cb[i++], nullptr);
+            } else if (i == cb.size() || qv::Before(ca[j], cb[i])) {
+                emit(nullptr, &ca[j++]);
+            } else {
+                const TCellView &b = cb[i++], &a = ca[j++];
+                const bool same = b.Class == a.Class && b.Flags == a.Flags && b.Record == a.Record &&
+                                  (!b.Style || *b.Style == *a.Style);
+                if (!same) emit(&b, &a);
+            }
+        }
+        PutVar(FCells, 0);
+    }
+
+    // The table lines.
+    for (int t = 0; t < TQvSection::TableCount; ++t) {
+        const std::vector<TLineView> lb = rb.Lines(t), la = ra.Lines(t);
+        const auto put = [&](int32_t Line, const TLineView* B, const TLineView* A) {
+            PutVar(FLines, uint64_t(t) + 1);
+            PutVar(FLines, static_cast<uint64_t>(Line));
+            for (const TLineView* v : {B, A}) {
+                FLines.push_back(v ? 1 : 0);
+                if (v) FLines += v->Entries;
+            }
+        };
+        size_t i = 0, j = 0;
+        while (i < lb.size() || j < la.size()) {
+            if (j == la.size() || (i < lb.size() && lb[i].Line < la[j].Line)) {
+                put(lb[i].Line, &lb[i], nullptr);
+                ++i;
+            } else if (i == lb.size() || la[j].Line < lb[i].Line) {
+                put(la[j].Line, nullptr, &la[j]);
+                ++j;
+            } else {
+                if (lb[i].Entries != la[j].Entries) put(lb[i].Line, &lb[i], &la[j]);
+                ++i;
+                ++j;
+            }
+        }
+    }
+    PutVar(FLines, 0);
+
+    // The sizes.
+    if (rb.Rest() != ra.Rest()) {
+        FSizes[0] = rb.Rest();
+        FSizes[1] = ra.Rest();
+    }
+    FCells.shrink_to_fit();
+    FLines.shrink_to_fit();
+}
+
+size_t TQvAreaChange::Bytes() const {
+    size_t n = sizeof(*this) + FClasses.capacity() * sizeof(TClass) + FStyles.capacity() * sizeof(std::string) +
+               FKinds.capacity() * sizeof(TKind) + FCells.capacity() + FLines.capacity() + FSizes[0].capacity() +
+               FSizes[1].capacity();
+    for (const std::string& s : FStyles) n += s.capacity() > 15 ? s.capacity() : 0;
+    for (const TKind& k : FKinds)
+        for (const std::string& m : k.Middle) n += m.capacity() > 15 ? m.capacity() : 0;
+    return n;
+}
+
+// --- applying it --------------------------------------------------------------
+
+bool TQvAreaChange::Holds(TQvSheet& Sheet, bool After) const {
+    return TQvAreaSnapshot(Sheet, FKind, FArea).Digest() == FDigest[After ? 1 : 0];
+}
+
+void TQvAreaChange::Apply(TQvSheet& Sheet, bool After) const {
+    Sheet.BeginUpdate();
+    struct TEnd {
+        TQvSheet& Sheet;
+        ~TEnd() { Sheet.EndUpdate(); }
+    } end{Sheet};
+    ApplyCells(Sheet, After);
+    ApplyLines(Sheet, After);
+    ApplySizes(Sheet, After);
+    // Packed cells and table entries put back repaint nothing themselves.
+    Sheet.Sections(FKind)->Invalidate(FArea, false);
+}
+
+void TQvAreaChange::ApplyCells(TQvSheet& Sheet, bool After) const {
+    TQvSection& sec = *Sheet.Sections(FKind);
+    TQvStyler* styler = Sheet.Styler();
+    const int to = After ? 1 : 0, from = 1 - to;
+    const char* p = FCells.data();
+    const char* end = p + FCells.size();
+    TMemoryStream scratch;
+    std::string record;
+    TKind inlined;
+    int64_t y = 0, x = 0;
+    for (uint64_t dy = GetVar(p, end); dy != 0; dy = GetVar(p, end)) {
+        y += Unzig(dy - 1);
+        x += Unzig(GetVar(p, end));
+        const TPoint at{static_cast<int32_t>(x), static_cast<int32_t>(y)};
+        const uint64_t number = GetVar(p, end);
+        const TKind* k = number ? &FKinds[number - 1] : &inlined;
+        if (!number) {
+            for (TSide& s : inlined.Side) {
+                const auto flags = static_cast<uint8_t>(*p++);
+                s.Present = flags & 1;
+                s.Flags = static_cast<uint8_t>(flags >> 1);
+                s.Class = static_cast<uint32_t>(GetVar(p, end));
+                s.Style = static_cast<uint32_t>(GetVar(p, end));
+            }
+            inlined.Common = static_cast<uint32_t>(GetVar(p, end));
+            for (std::string& m : inlined.Middle) {
+                const auto n = static_cast<size_t>(GetVar(p, end));
+                m.assign(p, n);
+                p += n;
+            }
+        }
+        const TSide& target = k->Side[to];
+        // The target's record: the bytes the two share come from the cell
+        // the sheet holds now, its own middle from the change.
+        record.clear();
+        if (target.Present) {
+            if (k->Side[from].Present) {
+                const std::string_view now = CurrentRecord(sec, at, scratch);
+                const size_t tail = k->Common + k->Middle[from].size();
+                record.append(now.substr(0, std::min<size_t>(k->Common, now.size())));
+                record += k->Middle[to];
+                if (tail <= now.size()) record.append(now.substr(tail));
+            } else {
+                record = k->Middle[to];
+            }
+        }
+        sec.FreeCells({at.X, at.Y, at.X + 1, at.Y + 1});
+        if (!target.Present) continue;
+        const bool styled = target.Flags & 2;
+        TQvStyle* style = styled && styler ? styler->FindStyle(FStyles[target.Style]) : nullptr;
+        PlaceRecord(sec, at, FClasses[target.Class], target.Flags & 1, style, styled, record);
+    }
+}
+
+void TQvAreaChange::ApplyLines(TQvSheet& Sheet, bool After) const {
+    if (FLines.size() <= 1) return;
+    TQvSection& sec = *Sheet.Sections(FKind);
+    TMemoryStream m(FLines);
+    for (uint64_t t1 = GetVar(m); t1 != 0; t1 = GetVar(m)) {
+        const int t = static_cast<int>(t1 - 1);
+        const auto line = static_cast<int32_t>(GetVar(m));
+        int32_t lineFrom, lineTo, keyFrom, keyTo;
+        TableSpan(t, FArea, lineFrom, lineTo, keyFrom, keyTo);
+        TListSList* table = sec.Tables(static_cast<TQvSectionTable>(t));
+        for (int side = 0; side < 2; ++side) {
+            const bool present = m.ReadByte() != 0;
+            if (side != (After ? 1 : 0)) {
+                if (present) SkipEntries(t, m);
+                continue;
+            }
+            if (TSList* list = table->List(line)) list->ClearRange(keyFrom, keyTo);
+            if (present) ReadLineRuns(*table, t, line, m);
+        }
+    }
+}
+
+void TQvAreaChange::ApplySizes(TQvSheet& Sheet, bool After) const {
+    const std::string& sizes = FSizes[After ? 1 : 0];
+    if (sizes.empty()) return;
+    TMemoryStream m(sizes);
+    for (TQvAxis a : {axCols, axRows}) {
+        const int32_t from = a == axCols ? FArea.Left : FArea.Top, to = a == axCols ? FArea.Right : FArea.Bottom;
+        std::vector<std::pair<int32_t, int32_t>> list;
+        int64_t i = int64_t(from) - 1;
+        for (uint64_t di = GetVar(m); di != 0; di = GetVar(m)) {
+            i += int64_t(di);
+            list.push_back({static_cast<int32_t>(i), static_cast<int32_t>(Unzig(GetVar(m)))});
+        }
+        PutSizes(Sheet, FKind, a, from, to, list);
+    }
+}
+
+}  // namespace qv
