@@ -62,7 +62,9 @@ std::string_view CurrentRecord(TQvSection& Section, TPoint P, TMemoryStream& Scr
     const TQvRow* row = Section.Rows(P.Y);
     if (!row) return {};
     if (const int i = row->Packed().Find(P.X); i >= 0) {
-        WritePackedRecord(Scratch, row->Packed()[static_cast<size_t>(i)]);
+        const TQvPackedCell& p = row->Packed()[static_cast<size_t>(i)];
+        Scratch.SetSize(static_cast<int64_t>(PackedRecordSize(p)));
+        CopyPackedRecord(p, const_cast<char*>(Scratch.Memory()), PackedRecordSize(p));
     } else if (TObject* obj = static_cast<const TObjectSList*>(row)->GetItem(P.X)) {
         static_cast<TQvCell*>(obj)->WriteToStream(Scratch);
     }
@@ -79,27 +81,22 @@ namespace {
 class TRecordReader {
 public:
     TRecordReader(const std::string& Data, const std::vector<TClass>& Classes, const std::vector<std::string>& Styles)
-        : P(Data.data()), End(Data.data() + Data.size()), FClasses(Classes), FStyles(Styles) {}
+        : P(Data.data()), End(Data.data() + Data.size()), FClasses(&Classes), FStyles(&Styles) {}
 
-    std::vector<TCellView> Cells() {
-        std::vector<TCellView> cells;
-        int64_t y = 0, x = 0;
-        for (uint64_t dy = GetVar(P, End); dy != 0; dy = GetVar(P, End)) {
-            y += Unzig(dy - 1);
-            x += Unzig(GetVar(P, End));
-            TCellView c{static_cast<int32_t>(y), static_cast<int32_t>(x), FClasses[GetVar(P, End)], 0, nullptr, {}};
-            c.Flags = static_cast<uint8_t>(*P++);
-            if (c.Flags & 2) c.Style = &FStyles[GetVar(P, End)];
-            int32_t length = 0;
-            std::memcpy(&length, P, sizeof length);
-            c.Record = std::string_view(P + 4, static_cast<size_t>(length) - 4);
-            P += length;
-            cells.push_back(c);
-        }
-        // The cells heading ranges that reach into the area from outside
-        // come last.
-        if (!std::is_sorted(cells.begin(), cells.end(), Before)) std::stable_sort(cells.begin(), cells.end(), Before);
-        return cells;
+    // The next cell, false after the last.
+    bool NextCell(TCellView& C) {
+        const uint64_t dy = GetVar(P, End);
+        if (dy == 0) return false;
+        FY += Unzig(dy - 1);
+        FX += Unzig(GetVar(P, End));
+        C = {static_cast<int32_t>(FY), static_cast<int32_t>(FX), (*FClasses)[GetVar(P, End)], 0, nullptr, {}};
+        C.Flags = static_cast<uint8_t>(*P++);
+        if (C.Flags & 2) C.Style = &(*FStyles)[GetVar(P, End)];
+        int32_t length = 0;
+        std::memcpy(&length, P, sizeof length);
+        C.Record = std::string_view(P + 4, static_cast<size_t>(length) - 4);
+        P += length;
+        return true;
     }
 
     std::vector<TLineView> Lines(int T) {
@@ -123,8 +120,27 @@ public:
 private:
     const char* P;
     const char* End;
-    const std::vector<TClass>& FClasses;
-    const std::vector<std::string>& FStyles;
+    const std::vector<TClass>* FClasses;
+    const std::vector<std::string>* FStyles;
+    int64_t FY = 0, FX = 0;
+};
+
+// Cells read again whole and sorted, for the rare record out of row order.
+class TSortedCells {
+public:
+    explicit TSortedCells(TRecordReader& R) {
+        for (TCellView c; R.NextCell(c);) FCells.push_back(c);
+        std::stable_sort(FCells.begin(), FCells.end(), Before);
+    }
+    bool NextCell(TCellView& C) {
+        if (FNext == FCells.size()) return false;
+        C = FCells[FNext++];
+        return true;
+    }
+
+private:
+    std::vector<TCellView> FCells;
+    size_t FNext = 0;
 };
 
 }  // namespace
@@ -137,7 +153,6 @@ TQvAreaChange::TQvAreaChange(const TQvAreaSnapshot& Before, const TQvAreaSnapsho
 
     // The cells.
     {
-        const std::vector<TCellView> cb = rb.Cells(), ca = ra.Cells();
         std::unordered_map<std::string, uint32_t> known;
         std::string key;
         TPoint last{0, 0};
@@ -200,18 +215,43 @@ TQvAreaChange::TQvAreaChange(const TQvAreaSnapshot& Before, const TQvAreaSnapsho
             PutVar(FCells, 0);
             FCells += key;
         };
-        size_t i = 0, j = 0;
-        while (i < cb.size() || j < ca.size()) {
-            if (j == ca.size() || (i < cb.size() && qv::Before(cb[i], ca[j]))) {
-                emit(&cb[i++], nullptr);
-            } else if (i == cb.size() || qv::Before(ca[j], cb[i])) {
-                emit(nullptr, &ca[j++]);
-            } else {
-                const TCellView &b = cb[i++], &a = ca[j++];
-                const bool same = b.Class == a.Class && b.Flags == a.Flags && b.Record == a.Record &&
-                                  (!b.Style || *b.Style == *a.Style);
-                if (!same) emit(&b, &a);
+        // Both records list their cells in row order, but for the cells
+        // heading ranges that reach into the area from outside, which come
+        // last: a merge that meets a cell out of order starts again over
+        // the cells sorted.
+        const auto merge = [&](auto& B, auto& A) {
+            TCellView b, a;
+            bool hasB = B.NextCell(b), hasA = A.NextCell(a);
+            while (hasB || hasA) {
+                const TCellView was = hasB && (!hasA || !qv::Before(a, b)) ? b : a;
+                if (!hasA || (hasB && qv::Before(b, a))) {
+                    emit(&b, nullptr);
+                    hasB = B.NextCell(b);
+                } else if (!hasB || qv::Before(a, b)) {
+                    emit(nullptr, &a);
+                    hasA = A.NextCell(a);
+                } else {
+                    const bool same = b.Class == a.Class && b.Flags == a.Flags && b.Record == a.Record &&
+                                      (!b.Style || *b.Style == *a.Style);
+                    if (!same) emit(&b, &a);
+                    hasB = B.NextCell(b);
+                    hasA = A.NextCell(a);
+                }
+                if ((hasB && !qv::Before(was, b)) || (hasA && !qv::Before(was, a))) return false;
             }
+            return true;
+        };
+        TRecordReader sb = rb, sa = ra;
+        if (merge(sb, sa)) {
+            rb = sb;
+            ra = sa;
+        } else {
+            FCells.clear();
+            FKinds.clear();
+            known.clear();
+            last = {0, 0};
+            TSortedCells cb(rb), ca(ra);
+            merge(cb, ca);
         }
         PutVar(FCells, 0);
     }
@@ -266,7 +306,7 @@ size_t TQvAreaChange::Bytes() const {
 // --- applying it --------------------------------------------------------------
 
 bool TQvAreaChange::Holds(TQvSheet& Sheet, bool After) const {
-    return TQvAreaSnapshot(Sheet, FKind, FArea).Digest() == FDigest[After ? 1 : 0];
+    return TQvAreaSnapshot::DigestOf(Sheet, FKind, FArea) == FDigest[After ? 1 : 0];
 }
 
 void TQvAreaChange::Apply(TQvSheet& Sheet, bool After) const {
@@ -328,8 +368,10 @@ void TQvAreaChange::ApplyCells(TQvSheet& Sheet, bool After) const {
                 record = k->Middle[to];
             }
         }
-        sec.FreeCells({at.X, at.Y, at.X + 1, at.Y + 1});
-        if (!target.Present) continue;
+        if (!target.Present) {
+            FreeCellAt(sec, at);
+            continue;
+        }
         const bool styled = target.Flags & 2;
         TQvStyle* style = styled && styler ? styler->FindStyle(FStyles[target.Style]) : nullptr;
         PlaceRecord(sec, at, FClasses[target.Class], target.Flags & 1, style, styled, record);

@@ -1,5 +1,6 @@
 #include "grids/area_codec.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "grids/sheet.h"
@@ -87,24 +88,41 @@ void PutSizes(TQvSheet& Sheet, TQvSectionKind Kind, TQvAxis A, int32_t From, int
         if (i < Sheet.ViewCount()) Sheet.Views(i)->UpdateSizes(A);
 }
 
-uint64_t Digest(const void* Data, size_t Size, uint64_t Seed) {
-    constexpr uint64_t M = 0x9E3779B97F4A7C15ull;
+void TDigest::Mix(uint64_t V) {
+    FHash ^= V * 0x9E3779B97F4A7C15ull;
+    FHash = (FHash << 29 | FHash >> 35) * 0xBF58476D1CE4E5B9ull;
+}
+
+void TDigest::Add(const void* Data, size_t Size) {
     const auto* p = static_cast<const unsigned char*>(Data);
-    uint64_t h = Seed ^ (Size * M);
-    const auto mix = [&](uint64_t V) {
-        h ^= V * M;
-        h = (h << 29 | h >> 35) * 0xBF58476D1CE4E5B9ull;
-    };
-    size_t i = 0;
-    for (; i + 8 <= Size; i += 8) {
+    FTotal += Size;
+    if (FTailSize > 0) {
+        const size_t n = std::min(Size, 8 - FTailSize);
+        std::memcpy(FTail + FTailSize, p, n);
+        FTailSize += n;
+        p += n;
+        Size -= n;
+        if (FTailSize < 8) return;
         uint64_t v;
-        std::memcpy(&v, p + i, 8);
-        mix(v);
+        std::memcpy(&v, FTail, 8);
+        Mix(v);
+        FTailSize = 0;
     }
+    for (; Size >= 8; p += 8, Size -= 8) {
+        uint64_t v;
+        std::memcpy(&v, p, 8);
+        Mix(v);
+    }
+    std::memcpy(FTail, p, Size);
+    FTailSize = Size;
+}
+
+uint64_t TDigest::Value() const {
+    TDigest d = *this;
     uint64_t tail = 0;
-    std::memcpy(&tail, p + i, Size - i);
-    mix(tail ^ 0xFF);
-    return h ^ (h >> 31);
+    std::memcpy(&tail, d.FTail, d.FTailSize);
+    d.Mix(tail ^ (FTotal << 8) ^ 0xFF);
+    return d.FHash ^ (d.FHash >> 31);
 }
 
 }  // namespace qv::area_codec

@@ -33,6 +33,16 @@ inline void PutVar(std::string& S, uint64_t V) {
     } while (V);
 }
 
+// Writes V at Out (room for 10 bytes); returns the bytes written.
+inline size_t PutVar(char* Out, uint64_t V) {
+    size_t n = 0;
+    do {
+        Out[n++] = static_cast<char>((V & 0x7F) | (V > 0x7F ? 0x80 : 0));
+        V >>= 7;
+    } while (V);
+    return n;
+}
+
 // Reads a varint at P, never past End (a value cut short reads as far as
 // it goes).
 inline uint64_t GetVar(const char*& P, const char* End) {
@@ -62,8 +72,27 @@ void ReadLineRuns(TListSList& Table, int T, int32_t Line, TStream& S);
 void PutSizes(TQvSheet& Sheet, TQvSectionKind Kind, TQvAxis A, int32_t From, int32_t To,
               const std::vector<std::pair<int32_t, int32_t>>& Sizes);
 
-// A fast 64-bit digest of bytes, for telling records apart.
-uint64_t Digest(const void* Data, size_t Size, uint64_t Seed);
+// A fast 64-bit digest of bytes, for telling records apart; the bytes may
+// come in pieces of any size.
+class TDigest {
+public:
+    explicit TDigest(uint64_t Seed = 0) : FHash(Seed) {}
+    void Add(const void* Data, size_t Size);
+    uint64_t Value() const;
+
+private:
+    void Mix(uint64_t V);
+    uint64_t FHash;
+    uint64_t FTotal = 0;
+    unsigned char FTail[8] = {};
+    size_t FTailSize = 0;
+};
+
+inline uint64_t Digest(const void* Data, size_t Size, uint64_t Seed) {
+    TDigest d(Seed);
+    d.Add(Data, Size);
+    return d.Value();
+}
 
 }  // namespace area_codec
 }  // namespace qv

@@ -1,6 +1,7 @@
 #include "grids/sheet_snapshot.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -46,7 +47,7 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet) {
     s.RowMaxHeight = Sheet.RowMaxHeight();
     TMemoryStream m;
     WriteSheetPayload(Sheet, m);
-    s.Data = m.Bytes();
+    s.Data = m.TakeBytes();
     TMemoryStream marks;
     for (TQvSectionKind k : AllSectionKinds)
         // Packed cells carry neither a style nor a mark.
@@ -60,7 +61,7 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet) {
             marks.WriteByte(static_cast<uint8_t>((error ? 1 : 0) | (style ? 2 : 0)));
             if (style) marks.WriteString(style->Name());
         });
-    s.Marks = marks.Bytes();
+    s.Marks = marks.TakeBytes();
     return s;
 }
 
@@ -122,6 +123,18 @@ namespace qv {
 
 using namespace area_codec;
 
+void FreeCellAt(TQvSection& Section, TPoint At) {
+    TQvRow* row = Section.Rows(At.Y);
+    if (!row) return;
+    if (row->Packed().Find(At.X) >= 0) {
+        row->FreePacked(At.X, At.X);
+    } else if (TObject* c = static_cast<const TObjectSList*>(row)->GetItem(At.X)) {
+        // Out of the row first: the row never holds a departing cell.
+        row->SetItem(At.X, nullptr);
+        delete static_cast<TQvCell*>(c);
+    }
+}
+
 void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyle* Style, bool Styled,
                  std::string_view Record) {
     // A plain cell goes back packed, as a load would have held it.
@@ -136,6 +149,9 @@ void PlaceRecord(TQvSection& Section, TPoint At, TClass Cls, bool Error, TQvStyl
             return;
         }
     }
+    // A cell standing there goes first: reading into it would keep what the
+    // record leaves out.
+    FreeCellAt(Section, At);
     TQvCell* cell = Section.NeedCellOfClass(At, Cls);
     if (!cell) return;  // the position lies outside this sheet's section
     TMemoryStream m{std::string(Record)};
@@ -177,13 +193,62 @@ size_t IndexIn(std::vector<T>& List, const T& Item) {
 
 }  // namespace
 
+namespace {
+
+// Takes what is written to it into a digest, keeping nothing else.
+class TDigestStream : public TStream {
+public:
+    int64_t Read(void*, int64_t) override { return 0; }
+    int64_t Write(const void* Buffer, int64_t Count) override {
+        if (Count <= 0) return 0;
+        FDigest.Add(Buffer, static_cast<size_t>(Count));
+        FSize += Count;
+        return Count;
+    }
+    int64_t Seek(int64_t, TSeekOrigin) override { return FSize; }
+    int64_t Size() const override { return FSize; }
+    void SetSize(int64_t) override {}
+    uint64_t Value() const { return FDigest.Value(); }
+
+private:
+    TDigest FDigest;
+    int64_t FSize = 0;
+};
+
+// About the bytes an area's record of section S takes for its cells, so
+// that the record is written without growing its buffer again and again.
+size_t CellBytesOf(const TQvSection& S, const TRect& A) {
+    size_t n = 16;
+    S.ForEachIn(A.Top, A.Bottom - 1, [&](int32_t, TObject* obj) {
+        static_cast<TQvRow*>(obj)->ForEachStoredIn(A.Left, A.Right - 1, [&](int32_t, TObject* c, const TQvPackedCell* p) {
+            n += c ? 64 : 10 + PackedRecordSize(*p);
+        });
+        return false;
+    });
+    return n;
+}
+
+}  // namespace
+
+uint64_t TQvAreaSnapshot::DigestOf(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area) {
+    return TQvAreaSnapshot(Sheet, Kind, Area, nullptr, true).Digest();
+}
+
 TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area, const TQvCell* Without)
-    : FSheet(&Sheet), FKind(Kind), FArea(Area), FModified(Sheet.Modified()) {
+    : TQvAreaSnapshot(Sheet, Kind, Area, Without, false) {}
+
+TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area, const TQvCell* Without,
+                                 bool DigestOnly)
+    : FSheet(&Sheet), FKind(Kind), FArea(Area), FModified(Sheet.Modified()), FDigestOnly(DigestOnly) {
     for (TQvAxis a : {axCols, axRows})
         for (TQvSizePart p : {spTitle, spClient}) FCounts[a][p] = Sheet.Count(a, p);
     if (FArea.IsEmpty()) return;
     TQvSection& sec = *Sheet.Sections(Kind);
-    TMemoryStream m;
+    TMemoryStream memory;
+    TDigestStream digest;
+    TMemoryStream scratch;  // an object's record, for the digest
+    TStream& m = DigestOnly ? static_cast<TStream&>(digest) : memory;
+    if (!DigestOnly) memory.Reserve(static_cast<int64_t>(CellBytesOf(sec, FArea)));
 
     for (const TQvUnion* u : sec.UnionsMeeting(FArea)) FUnions.push_back(u->Rect());
     TPoint last{0, 0};
@@ -196,7 +261,13 @@ TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRe
         const TQvStyle* style = Cell->GetStyle();
         m.WriteByte(static_cast<uint8_t>((Cell->HasState(psError) ? 1 : 0) | (style ? 2 : 0)));
         if (style) PutVar(m, IndexIn(FStyles, style->Name()));
-        SaveRecord(*Cell, m);
+        if (!DigestOnly) {
+            SaveRecord(*Cell, m);
+            return;
+        }
+        scratch.Clear();
+        SaveRecord(*Cell, scratch);
+        m.WriteBuffer(scratch.Memory(), scratch.Size());
     };
     // Packed cells are read as they are: taking an area's record makes no
     // objects.
@@ -207,13 +278,22 @@ TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRe
                     saveCell({x, y}, static_cast<TQvCell*>(c));
                     return;
                 }
-                PutVar(m, 1 + Zig(int64_t(y) - last.Y));
-                PutVar(m, Zig(int64_t(x) - last.X));
+                // One write per cell: the entry is put together here.
+                char entry[96];
+                size_t n = PutVar(entry, 1 + Zig(int64_t(y) - last.Y));
+                n += PutVar(entry + n, Zig(int64_t(x) - last.X));
                 last = {x, y};
-                PutVar(m, IndexIn(FClasses, PackedForm(p->Form).Class));
-                m.WriteByte(0);  // a packed cell has neither a mark nor a style
-                m.WriteInt32(static_cast<int32_t>(4 + PackedRecordSize(*p)));
-                WritePackedRecord(m, *p);
+                n += PutVar(entry + n, IndexIn(FClasses, PackedForm(p->Form).Class));
+                entry[n++] = 0;  // a packed cell has neither a mark nor a style
+                const auto length = static_cast<int32_t>(4 + PackedRecordSize(*p));
+                std::memcpy(entry + n, &length, 4);
+                n += 4;
+                if (const size_t r = CopyPackedRecord(*p, entry + n, sizeof entry - n)) {
+                    m.WriteBuffer(entry, static_cast<int64_t>(n + r));
+                } else {
+                    m.WriteBuffer(entry, static_cast<int64_t>(n));
+                    WritePackedRecord(m, *p);
+                }
             });
         return false;
     });
@@ -275,7 +355,8 @@ TQvAreaSnapshot::TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRe
         });
         PutVar(m, 0);
     }
-    FData = m.Bytes();
+    if (DigestOnly) FDataDigest = digest.Value();
+    else FData = memory.TakeBytes();
 }
 
 bool TQvAreaSnapshot::SameFrame(const TQvAreaSnapshot& Other) const {
@@ -295,7 +376,8 @@ uint64_t TQvAreaSnapshot::Digest() const {
     h = area_codec::Digest(FUnions.data(), FUnions.size() * sizeof(TRect), h);
     h = area_codec::Digest(FClasses.data(), FClasses.size() * sizeof(TClass), h);
     for (const std::string& s : FStyles) h = area_codec::Digest(s.data(), s.size(), h);
-    return area_codec::Digest(FData.data(), FData.size(), h);
+    const uint64_t data = FDigestOnly ? FDataDigest : area_codec::Digest(FData.data(), FData.size(), 0);
+    return area_codec::Digest(&data, sizeof data, h);
 }
 
 size_t TQvAreaSnapshot::Bytes() const {

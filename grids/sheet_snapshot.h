@@ -49,6 +49,8 @@ TQvSheetSnapshot TakeSnapshot(TQvSheet& Sheet);
 // sizes) and puts S back, in one update block. The Modified flag is set.
 void RestoreSnapshot(TQvSheet& Sheet, const TQvSheetSnapshot& S);
 
+// Releases the cell stored at At, packed or an object, if any.
+void FreeCellAt(TQvSection& Section, TPoint At);
 // Puts the cell record at Stream's position (its length first, as
 // SaveRecord writes it) at At, with the mark of a refused entry when Error
 // and Style when Styled, over whatever stands there; the stream ends after
@@ -92,14 +94,20 @@ public:
     bool SameFrame(const TQvAreaSnapshot& Other) const;
     // The memory the snapshot holds, in bytes.
     size_t Bytes() const;
+    // Gives back the room taking it left over, for a snapshot kept long.
+    void Compact() { FData.shrink_to_fit(); }
     // The same area holding the same things (the Modified flag aside).
     friend bool operator==(const TQvAreaSnapshot& A, const TQvAreaSnapshot& B);
     // A digest of everything operator== compares.
     uint64_t Digest() const;
+    // The digest of the area's record as it would be taken now, without
+    // keeping the record.
+    static uint64_t DigestOf(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area);
     bool Modified() const { return FModified; }
 
 private:
     friend class TQvAreaChange;
+    TQvAreaSnapshot(TQvSheet& Sheet, TQvSectionKind Kind, const TRect& Area, const TQvCell* Without, bool DigestOnly);
     TQvSheet* FSheet;
     TQvSectionKind FKind;
     TRect FArea;
@@ -110,8 +118,11 @@ private:
     // refers to them by index.
     std::vector<TClass> FClasses;
     std::vector<std::string> FStyles;
-    // The cells, then the table entries, then the sizes (see the .cpp).
+    // The cells, then the table entries, then the sizes (see the .cpp);
+    // only their digest when the snapshot is taken for that alone.
     std::string FData;
+    bool FDigestOnly = false;
+    uint64_t FDataDigest = 0;
 };
 
 }  // namespace qv

@@ -145,6 +145,8 @@ void TQvUndoStack::EndAreaStep() {
             step.AreaAfter.clear();
         } else {
             step.AreaBefore = std::move(before);
+            for (auto* records : {&step.AreaBefore, &step.AreaAfter})
+                for (TQvAreaSnapshot& r : *records) r.Compact();
         }
     } catch (...) {
         FPendingAreas.clear();
@@ -306,7 +308,10 @@ bool TQvUndoStack::Undo() {
             for (auto it = step.AreaBefore.rbegin(); it != step.AreaBefore.rend(); ++it) it->RestoreTo(FSheet);
             FSheet.SetModified(true);
             if (step.AreaBefore.size() > 1)
-                for (TQvAreaSnapshot& r : step.AreaBefore) r = TQvAreaSnapshot(FSheet, r.Kind(), r.Area());
+                for (TQvAreaSnapshot& r : step.AreaBefore) {
+                    r = TQvAreaSnapshot(FSheet, r.Kind(), r.Area());
+                    r.Compact();
+                }
         } catch (...) {
             LoseHistory();
             throw;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/object.h"
@@ -77,6 +78,13 @@ public:
         if (Bytes > 0) FData.reserve(static_cast<size_t>(Bytes));
     }
     const std::string& Bytes() const { return FData; }
+    // Hands the bytes over, leaving the stream empty.
+    std::string TakeBytes() {
+        std::string out = std::move(FData);
+        FData.clear();
+        FPosition = 0;
+        return out;
+    }
     const char* Memory() const { return FData.data(); }
     void LoadFromStream(TStream& Source);
     void SaveToStream(TStream& Dest) const;
