@@ -153,14 +153,28 @@ public:
 
     // Sets every entry From .. To to 0 in one pass (Last is found once, not
     // per entry). Values are dropped, not released: for value lists only.
+    // Pages it leaves without an entry are released, so that a list holds
+    // the pages of its entries whatever was stored and cleared before (what
+    // it saves depends on its entries alone).
     void ClearRange(int32_t From, int32_t To) {
         bool any = false;
+        uint32_t first = UINT32_MAX, last = 0;
         ForEachIn(From, To, [&](int32_t I, TValue) {
-            FPages[static_cast<uint32_t>(I) >> FPageShift][I & FPageMask] = TValue{};
+            const uint32_t p = static_cast<uint32_t>(I) >> FPageShift;
+            FPages[p][I & FPageMask] = TValue{};
+            first = std::min(first, p);
+            last = std::max(last, p);
             any = true;
             return false;
         });
         if (!any) return;
+        for (uint32_t p = first; p <= last; ++p) {
+            TValue* page = FPages[p];
+            if (page && std::all_of(page, page + FPageSize, [](TValue V) { return V == TValue{}; })) {
+                FreePage(page);
+                FPages[p] = nullptr;
+            }
+        }
         FCacheIndex = -1;
         ++FVersion;
         if (To >= FLast) RecomputeLast();

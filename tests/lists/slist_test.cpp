@@ -58,6 +58,21 @@ TEST(SList, PagesAreAllocatedOnFirstNonZeroWriteAndKeptUntilClear) {
 
     l.Clear();
     EXPECT_EQ(l.PageCount(), 0);
+
+    // Clearing a range releases the pages it leaves empty, and only those:
+    // the list then saves as one that never held the cleared entries.
+    TSList cleared, fresh;
+    for (int32_t i = 0; i < 64; ++i) cleared.SetItem(i, i + 1);
+    fresh.SetItem(40, 41);
+    cleared.ClearRange(0, 39);
+    cleared.ClearRange(41, 63);
+    EXPECT_EQ(cleared.Page(0), nullptr);
+    EXPECT_NE(cleared.Page(2), nullptr);
+    EXPECT_EQ(cleared.Page(3), nullptr);
+    TMemoryStream a, b;
+    cleared.SaveToStream(a);
+    fresh.SaveToStream(b);
+    EXPECT_EQ(a.Bytes(), b.Bytes());
 }
 
 TEST(SList, LastFollowsRemovalsAndTheCacheNeverServesStaleValues) {
