@@ -105,13 +105,29 @@ void TQvProRange::ForEachCellCreating(F&& Fn, bool SkipPacked) {
         });
         return;
     }
-    s->ForEachPosition(GetRect(), [&](TPoint P, bool&) {
-        if (const TQvRow* row = s->Rows(P.Y); row && row->Packed().Find(P.X) >= 0) return;
-        if (TQvCell* c = s->NeedCell(P)) {
-            c->IncludeState(psInvalidated);
-            Fn(c);
-        }
-    });
+    const TRect r = GetRect();
+    // Rows whose positions in the rectangle all hold packed cells have
+    // nothing left to do; rows past the last stored one are walked.
+    const auto allPacked = [&](const TQvRow* Row) {
+        if (!Row || !s->Unions().empty()) return false;
+        const TQvPackedCells& p = Row->Packed();
+        const size_t first = p.LowerBound(r.Left), last = p.LowerBound(r.Right);
+        if (last - first != size_t(r.Right - r.Left)) return false;
+        for (size_t i = first; i < last; ++i)
+            if (!p.Live(i)) return false;
+        return true;
+    };
+    for (int32_t y = r.Top; y < r.Bottom; ++y) {
+        const TQvRow* row = s->Rows(y);
+        if (allPacked(row)) continue;
+        s->ForEachPosition({r.Left, y, r.Right, y + 1}, [&](TPoint P, bool&) {
+            if (row && row->Packed().Find(P.X) >= 0) return;
+            if (TQvCell* c = s->NeedCell(P)) {
+                c->IncludeState(psInvalidated);
+                Fn(c);
+            }
+        });
+    }
 }
 
 namespace {
