@@ -280,25 +280,27 @@ bool TQvUndoStack::AreasAsLeft(const std::vector<TQvAreaSnapshot>& Records) cons
     return true;
 }
 
+bool TQvUndoStack::ApplyChange(const TQvAreaChange& Change, bool Redo) {
+    if (!Change.Holds(FSheet, !Redo)) {
+        Clear();
+        return false;
+    }
+    try {
+        Change.Apply(FSheet, Redo);
+        FSheet.SetModified(true);
+    } catch (...) {
+        LoseHistory();
+        throw;
+    }
+    FIndex += Redo ? 1 : -1;
+    Changed();
+    return true;
+}
+
 bool TQvUndoStack::Undo() {
     if (!CanUndo() || InStep()) return false;
     TStep& step = FSteps[FIndex - 1];
-    if (step.Change) {
-        if (!step.Change->Holds(FSheet, true)) {
-            Clear();
-            return false;
-        }
-        try {
-            step.Change->Apply(FSheet, false);
-            FSheet.SetModified(true);
-        } catch (...) {
-            LoseHistory();
-            throw;
-        }
-        --FIndex;
-        Changed();
-        return true;
-    }
+    if (step.Change) return ApplyChange(*step.Change, false);
     if (!step.AreaAfter.empty()) {
         if (!AreasAsLeft(step.AreaAfter)) {
             Clear();
@@ -333,22 +335,7 @@ bool TQvUndoStack::Undo() {
 bool TQvUndoStack::Redo() {
     if (!CanRedo() || InStep()) return false;
     const TStep& step = FSteps[FIndex];
-    if (step.Change) {
-        if (!step.Change->Holds(FSheet, false)) {
-            Clear();
-            return false;
-        }
-        try {
-            step.Change->Apply(FSheet, true);
-            FSheet.SetModified(true);
-        } catch (...) {
-            LoseHistory();
-            throw;
-        }
-        ++FIndex;
-        Changed();
-        return true;
-    }
+    if (step.Change) return ApplyChange(*step.Change, true);
     if (!step.AreaAfter.empty()) {
         if (!AreasAsLeft(step.AreaBefore)) {
             Clear();

@@ -128,6 +128,9 @@ private:
     };
     // Appends Step as the new last done step, dropping what could be redone.
     void Push(TStep Step);
+    // Takes an area change back (or does it again, Redo) after checking
+    // that its area holds the side it expects; clears the stack when not.
+    bool ApplyChange(const TQvAreaChange& Change, bool Redo);
     // Puts Record into the cell of a cell step; false when the cell is not
     // there or does not hold Expected.
     bool ApplyCellStep(const TStep& Step, const std::string& Expected, const std::string& Record, bool Error);

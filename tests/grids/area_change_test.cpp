@@ -10,6 +10,7 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "grids/cell_range.h"
+#include "grids/packed_count.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/sheet_snapshot.h"
@@ -25,14 +26,7 @@ namespace {
 
 constexpr int32_t Cols = 8, Rows = 300;
 
-size_t PackedCount(const TQvSheet& S) {
-    size_t n = 0;
-    S.Sections(skClient)->ForEach([&](int32_t, TObject* R) {
-        n += static_cast<TQvRow*>(R)->Packed().Count();
-        return false;
-    });
-    return n;
-}
+using test::PackedCount;
 
 // A sheet as a load brings it: numbers, dates with a format of their own,
 // texts, all packed.

@@ -18,6 +18,7 @@
 #include "exchange/csv_import.h"
 #include "grids/manager.h"
 #include "grids/recording_view.h"
+#include "grids/packed_count.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/sheet_stream.h"
@@ -46,14 +47,7 @@ void Load(TQvSheet& S, const std::string& Bytes) {
     LoadAsIs(S, Bytes);
 }
 
-size_t PackedCount(const TQvSheet& S) {
-    size_t n = 0;
-    S.Sections(skClient)->ForEach([&](int32_t, TObject* R) {
-        n += static_cast<TQvRow*>(R)->Packed().Count();
-        return false;
-    });
-    return n;
-}
+using test::PackedCount;
 
 std::string Integrity(const TQvSheet& S) {
     std::string out;
