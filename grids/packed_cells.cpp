@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "grids/manager.h"
 #include "grids/pro.h"
@@ -21,6 +22,8 @@ std::vector<TQvPackedForm>& Forms() {
 }
 
 int FindOrMakeForm(TClass Cls, uint16_t Bits, std::string_view Prefix);
+std::unordered_map<std::string, int>& FormIndex();
+std::string FormKey(TClass Cls, uint16_t Bits, std::string_view Prefix);
 
 }  // namespace
 
@@ -29,6 +32,7 @@ uint8_t RegisterPackedForm(TClass Cls, bool (*IsCanonical)(std::string_view Body
     if (known >= 0) return static_cast<uint8_t>(known);
     if (Forms().size() >= TQvPackedCells::GoneForm) throw EQvGridError("Too many packed cell forms");
     Forms().push_back({Cls, IsCanonical, 0, {}});
+    FormIndex().emplace(FormKey(Cls, 0, {}), static_cast<int>(Forms().size() - 1));
     return static_cast<uint8_t>(Forms().size() - 1);
 }
 
@@ -136,15 +140,29 @@ bool CanonicalFont(std::string_view Font) {
     }
 }
 
+// The forms by class, parts and prefix, so that a file of many different
+// parts costs a lookup a cell, not a search of the table.
+std::unordered_map<std::string, int>& FormIndex() {
+    static std::unordered_map<std::string, int> index;
+    return index;
+}
+
+std::string FormKey(TClass Cls, uint16_t Bits, std::string_view Prefix) {
+    std::string key(sizeof Cls + sizeof Bits, '\0');
+    std::memcpy(key.data(), &Cls, sizeof Cls);
+    std::memcpy(key.data() + sizeof Cls, &Bits, sizeof Bits);
+    key += Prefix;
+    return key;
+}
+
 // Each part is checked once, when the first cell of its form is met.
 int FindOrMakeForm(TClass Cls, uint16_t Bits, std::string_view Prefix) {
     auto& forms = Forms();
+    std::string key = FormKey(Cls, Bits, Prefix);
+    if (auto it = FormIndex().find(key); it != FormIndex().end()) return it->second;
     int plain = -1;
     for (size_t i = 0; i < forms.size(); ++i)
-        if (forms[i].Class == Cls) {
-            if (forms[i].Bits == Bits && forms[i].Prefix == Prefix) return static_cast<int>(i);
-            if (forms[i].Bits == 0) plain = static_cast<int>(i);
-        }
+        if (forms[i].Class == Cls && forms[i].Bits == 0) plain = static_cast<int>(i);
     if (plain < 0 || forms.size() >= TQvPackedCells::GoneForm || (Bits & ~PackedFormBits)) return -1;
     TQvFormParts parts;
     size_t length = 0;
@@ -153,7 +171,9 @@ int FindOrMakeForm(TClass Cls, uint16_t Bits, std::string_view Prefix) {
     if (!parts.Protect.empty() && static_cast<uint8_t>(parts.Protect[0]) > 1) return -1;
     if (!parts.Control.empty() && !CanonicalControl(Cls, parts.Control)) return -1;
     forms.push_back({Cls, forms[static_cast<size_t>(plain)].IsCanonical, Bits, std::string(Prefix)});
-    return static_cast<int>(forms.size() - 1);
+    const int made = static_cast<int>(forms.size() - 1);
+    FormIndex().emplace(std::move(key), made);
+    return made;
 }
 
 }  // namespace

@@ -266,3 +266,38 @@ TEST(PackedCells, EditsOnAPackedSheetGiveWhatTheyGiveOnObjects) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// The table of forms is the process's, so this runs in a child: a file of
+// more different fonts than there are form numbers loads and saves its
+// bytes, the cells past the last number staying objects, each costing a
+// lookup and not a search of the table.
+TEST(PackedCellsDeathTest, MoreDifferentPartsThanFormsStayObjectsAndSaveTheSameBytes) {
+    EXPECT_EXIT(
+        {
+            TQvSheet source;
+            source.SetColCount(4);
+            source.SetRowCount(20000);
+            TQvSection* c = source.Sections(skClient);
+            for (int32_t y = 0; y < 20000; ++y) {
+                TQvCell* cell = c->NeedCellOfClass({0, y}, TQvCInteger::StaticClass());
+                cell->SetAsInteger(y);
+                cell->Font()->SetName("Font " + std::to_string(y));
+            }
+            const std::string bytes = Payload(source);
+            const std::clock_t start = std::clock();
+            TQvSheet loaded;
+            Load(loaded, bytes);
+            const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+            const size_t packed = PackedCount(loaded);
+            const bool ok = Payload(loaded) == bytes && packed > 0 && packed < 255 && seconds < 2.0 &&
+                            loaded.FindCell(0, 19999)->Font()->Name() == "Font 19999";
+            std::exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace qv
