@@ -1,0 +1,266 @@
+#include "exchange/spreadsheet_extras.h"
+
+#include <orcus/sax_parser.hpp>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
+
+#include <algorithm>
+#include <functional>
+#include <cstdlib>
+#include <map>
+
+#include "platform/exceptions.h"
+
+namespace qv {
+
+namespace {
+
+// Element handlers over orcus's plain XML reader: attributes arrive before
+// their element starts, and are collected for it.
+class TXmlWalk {
+public:
+    using TAttrs = std::map<std::string, std::string>;
+    std::function<void(const std::string&, const TAttrs&)> OnStart;
+    std::function<void(const std::string&)> OnEnd;
+    std::function<void(std::string_view)> OnText;
+
+    void doctype(const orcus::sax::doctype_declaration&) {}
+    void start_declaration(std::string_view) {}
+    void end_declaration(std::string_view) { FAttrs.clear(); }
+    void start_element(const orcus::sax::parser_element& E) {
+        if (OnStart) OnStart(std::string(E.name), FAttrs);
+        FAttrs.clear();
+    }
+    void end_element(const orcus::sax::parser_element& E) {
+        if (OnEnd) OnEnd(std::string(E.name));
+    }
+    void characters(std::string_view V, bool) {
+        if (OnText) OnText(V);
+    }
+    void attribute(const orcus::sax::parser_attribute& A) {
+        FAttrs[std::string(A.name)] = std::string(A.value);
+    }
+    void Parse(const std::vector<unsigned char>& Xml) {
+        orcus::sax_parser<TXmlWalk> p(reinterpret_cast<const char*>(Xml.data()), Xml.size(), *this);
+        p.parse();
+    }
+
+private:
+    TAttrs FAttrs;
+};
+
+std::string Attr(const TXmlWalk::TAttrs& A, const char* Name) {
+    auto it = A.find(Name);
+    return it == A.end() ? std::string() : it->second;
+}
+
+// Target of a relationship, as a member name: relative to the folder of the
+// part that names it, or from the package's root when it starts with '/'.
+std::string Resolve(const std::string& Folder, const std::string& Target) {
+    std::string path = Target.size() && Target[0] == '/' ? Target.substr(1) : Folder + Target;
+    std::vector<std::string> parts;
+    size_t at = 0;
+    while (at <= path.size()) {
+        const size_t slash = std::min(path.find('/', at), path.size());
+        const std::string part = path.substr(at, slash - at);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        at = slash + 1;
+    }
+    std::string out;
+    for (const std::string& p : parts) out += (out.empty() ? "" : "/") + p;
+    return out;
+}
+
+// Relationship ids to their targets, and the target of the first of a type.
+std::map<std::string, std::string> Relations(const orcus::zip_archive& Zip, const std::string& Member,
+                                             const std::string& Folder, const std::string& TypeEnd,
+                                             std::string& OfType) {
+    std::map<std::string, std::string> out;
+    std::vector<unsigned char> xml;
+    if (!Zip.read_file_entry(Member, xml)) return out;
+    TXmlWalk w;
+    w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+        if (E != "Relationship") return;
+        const std::string target = Resolve(Folder, Attr(A, "Target"));
+        out[Attr(A, "Id")] = target;
+        const std::string type = Attr(A, "Type");
+        if (OfType.empty() && type.size() >= TypeEnd.size() &&
+            type.compare(type.size() - TypeEnd.size(), std::string::npos, TypeEnd) == 0)
+            OfType = target;
+    };
+    w.Parse(xml);
+    return out;
+}
+
+void Alignments(const orcus::zip_archive& Zip, const std::string& Member, TStagedExtras& Extras) {
+    std::vector<unsigned char> xml;
+    if (!Zip.read_file_entry(Member, xml)) return;
+    bool inCellXfs = false;
+    TXmlWalk w;
+    w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+        if (E == "cellXfs") inCellXfs = true;
+        if (!inCellXfs) return;
+        if (E == "xf") Extras.Alignments.emplace_back();
+        if (E == "alignment" && !Extras.Alignments.empty()) {
+            const std::string wrap = Attr(A, "wrapText"), indent = Attr(A, "indent");
+            Extras.Alignments.back().Wrap = wrap == "1" || wrap == "true";
+            if (!indent.empty()) Extras.Alignments.back().Indent = std::clamp(std::atoi(indent.c_str()), 0, 250);
+        }
+    };
+    w.OnEnd = [&](const std::string& E) {
+        if (E == "cellXfs") inCellXfs = false;
+    };
+    w.Parse(xml);
+}
+
+void Comments(const orcus::zip_archive& Zip, const std::string& Member, TStagedExtras& Extras) {
+    std::vector<unsigned char> xml;
+    if (!Zip.read_file_entry(Member, xml)) return;
+    bool inComment = false, inText = false;
+    TStagedHint hint;
+    TXmlWalk w;
+    w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+        if (E == "comment") {
+            inComment = ParseCellRef(Attr(A, "ref"), hint.Row, hint.Col);
+            hint.Text.clear();
+        } else if (E == "t" && inComment) {
+            inText = true;
+        }
+    };
+    w.OnEnd = [&](const std::string& E) {
+        if (E == "t") inText = false;
+        if (E == "comment" && inComment) {
+            Extras.Hints.push_back(hint);
+            inComment = false;
+        }
+    };
+    w.OnText = [&](std::string_view V) {
+        if (inText) hint.Text += V;
+    };
+    w.Parse(xml);
+}
+
+// The default sizes, from the sheet's format properties, which come before
+// its data: read from the text directly, without a second parse.
+void DefaultSizes(const std::vector<unsigned char>& Xml, TStagedExtras& Extras) {
+    const std::string_view text(reinterpret_cast<const char*>(Xml.data()), Xml.size());
+    const size_t data = text.find("<sheetData");
+    const size_t at = text.substr(0, data).find("<sheetFormatPr");
+    if (at == std::string_view::npos) return;
+    const std::string_view element = text.substr(at, text.find('>', at) - at);
+    auto number = [&](const char* Name) {
+        const std::string key = std::string(" ") + Name + "=\"";
+        const size_t k = element.find(key);
+        if (k == std::string_view::npos) return -1.0;
+        const std::string value(element.substr(k + key.size(), 32));
+        const double v = std::strtod(value.c_str(), nullptr);
+        return v > 0 && v < 10000 ? v : -1.0;
+    };
+    Extras.DefaultRowPoints = number("defaultRowHeight");
+    Extras.DefaultColChars = number("defaultColWidth");
+}
+
+void InlineTexts(const std::vector<unsigned char>& xml, TStagedExtras& Extras) {
+    // Most sheets have none: a look for the word spares the second reading.
+    static const std::string word = "inlineStr";
+    if (std::search(xml.begin(), xml.end(), word.begin(), word.end()) == xml.end()) return;
+    bool inCell = false, inText = false;
+    int depth = 0;  // inside <is>; phonetic runs (<rPh>) are not the text
+    TStagedHint text;
+    TXmlWalk w;
+    w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+        if (E == "c") {
+            inCell = Attr(A, "t") == "inlineStr" && ParseCellRef(Attr(A, "r"), text.Row, text.Col);
+            text.Text.clear();
+        } else if (inCell && E == "is") {
+            depth = 1;
+        } else if (inCell && depth > 0) {
+            if (E == "rPh") depth = -1;
+            if (E == "t" && depth > 0) inText = true;
+        }
+    };
+    w.OnEnd = [&](const std::string& E) {
+        if (E == "t") inText = false;
+        if (E == "rPh" && inCell) depth = 1;
+        if (E == "c" && inCell) {
+            Extras.InlineTexts.push_back(text);
+            inCell = false;
+            depth = 0;
+        }
+    };
+    w.OnText = [&](std::string_view V) {
+        if (inText) text.Text += V;
+    };
+    w.Parse(xml);
+}
+
+}  // namespace
+
+bool ParseCellRef(std::string_view Ref, int32_t& Row, int32_t& Col) {
+    size_t i = 0;
+    int64_t col = 0, row = 0;
+    while (i < Ref.size() && Ref[i] == '$') ++i;
+    const size_t letters = i;
+    for (; i < Ref.size() && std::isalpha(static_cast<unsigned char>(Ref[i])) && i - letters < 4; ++i)
+        col = col * 26 + (std::toupper(static_cast<unsigned char>(Ref[i])) - 'A' + 1);
+    if (i == letters) return false;
+    if (i < Ref.size() && Ref[i] == '$') ++i;
+    const size_t digits = i;
+    for (; i < Ref.size() && std::isdigit(static_cast<unsigned char>(Ref[i])) && i - digits < 8; ++i)
+        row = row * 10 + (Ref[i] - '0');
+    if (i == digits || i != Ref.size() || row < 1 || row > 1048576 || col > 16384) return false;
+    Row = static_cast<int32_t>(row - 1);
+    Col = static_cast<int32_t>(col - 1);
+    return true;
+}
+
+void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
+                     const std::string& Name) {
+    try {
+        orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size());
+        orcus::zip_archive zip(&blob);
+        zip.load();
+        std::string none;
+        const auto book = Relations(zip, "xl/_rels/workbook.xml.rels", "xl/", "/styles", none);
+        if (!none.empty()) Alignments(zip, none, Extras);
+        // The chosen sheet's part: the workbook lists sheets in order.
+        std::vector<unsigned char> xml;
+        if (!zip.read_file_entry("xl/workbook.xml", xml)) return;
+        std::vector<std::string> ids;
+        TXmlWalk w;
+        w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+            if (E == "sheet") ids.push_back(Attr(A, "id"));
+            if (E == "workbookPr") {
+                const std::string d = Attr(A, "date1904");
+                Extras.Date1904 = d == "1" || d == "true";
+            }
+        };
+        w.Parse(xml);
+        if (Sheet < 0 || size_t(Sheet) >= ids.size()) return;
+        const auto it = book.find(ids[Sheet]);
+        if (it == book.end()) return;
+        const std::string& part = it->second;
+        const size_t slash = part.rfind('/');
+        const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
+        const std::string rels = folder + "_rels/" + part.substr(slash == std::string::npos ? 0 : slash + 1) + ".rels";
+        std::string comments;
+        Relations(zip, rels, folder, "/comments", comments);
+        if (!comments.empty()) Comments(zip, comments, Extras);
+        std::vector<unsigned char> sheet;
+        if (zip.read_file_entry(part, sheet)) {
+            DefaultSizes(sheet, Extras);
+            InlineTexts(sheet, Extras);
+        }
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        Warnings.push_back(Name + ": wrap, indent and comments left out (" + EscapeBytes(e.what(), 200) + ")");
+        Extras = {};
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,47 @@
+// What the spreadsheet parser leaves out of a .xlsx package and the import
+// reads itself: the wrap and indent of each cell format, and the comments of
+// one sheet (which become hints). Read from the package's members with the
+// same zip and XML readers the parser uses, and the texts of cells written
+// inline in the sheet; a member that is missing or
+// damaged leaves its part out, with a warning, and never fails the import.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+struct TStagedAlignment {
+    bool Wrap = false;
+    int32_t Indent = 0;  // levels
+};
+
+struct TStagedHint {
+    int32_t Row = 0, Col = 0;  // the file's, from 0
+    std::string Text;
+};
+
+struct TStagedExtras {
+    std::vector<TStagedAlignment> Alignments;  // by cell format, as the file numbers them
+    std::vector<TStagedHint> Hints;
+    // Text cells written inline (t="inlineStr"), which the parser skips.
+    std::vector<TStagedHint> InlineTexts;
+    // The sheet's default row height (points) and column width (characters,
+    // padding included); -1 where the file gives none.
+    double DefaultRowPoints = -1;
+    double DefaultColChars = -1;
+    // The workbook counts days from 1904 (its properties say so).
+    bool Date1904 = false;
+};
+
+// Sheet is the number of the sheet read, from 0, in workbook order.
+void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
+                     const std::string& Name);
+
+// A cell reference such as "B12" as a row and column from 0; false when it
+// is none or lies past the rows and columns a file holds.
+bool ParseCellRef(std::string_view Ref, int32_t& Row, int32_t& Col);
+
+}  // namespace qv
