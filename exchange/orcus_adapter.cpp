@@ -189,12 +189,14 @@ public:
         if (const int e = EdgeIndex(D); e >= 0) FBorder.Edges[e].Color = Rgb(R, G, B);
     }
     void set_border_width(ss::border_direction_t D, double Width, orcus::length_unit_t Unit) override {
-        // A width without a style (as some writers give it) draws a line:
-        // thin up to a point and a half, medium above.
+        // Documents give a solid line and its width: thin up to a point,
+        // medium above (a thin line in a spreadsheet file is 0.75 pt, a
+        // medium one 1.5 to 1.8 pt).
         const int e = EdgeIndex(D);
         if (e < 0) return;
         const double px = ToPixels(Width, Unit);
-        if (FBorder.Edges[e].Style == lsNone && px > 0) FBorder.Edges[e].Style = px > 2 ? lsMedium : lsSingle;
+        uint8_t& style = FBorder.Edges[e].Style;
+        if ((style == lsNone || style == lsSingle) && px > 0) style = px > 96.0 / 72 ? lsMedium : lsSingle;
     }
     size_t commit_border() override {
         FBook.Borders.push_back(FBorder);
@@ -484,6 +486,13 @@ public:
         }
         const bool hasText = !FFormula.Text.empty() || FFormula.SharedIndex >= 0;
         if (hasText) FBook.Formulas.push_back(FFormula);
+        // The parser drops cached booleans (or gives them as numbers); a
+        // boolean typed in by hand is written by some programs as the
+        // formula TRUE() or FALSE().
+        if (FFormula.Text == "TRUE()" || FFormula.Text == "FALSE()") {
+            FResult = scBool;
+            FResultNumber = FFormula.Text[0] == 'T' ? 1 : 0;
+        }
         Put(FFormula.Row, FFormula.Col, FResult, FResultNumber, FResultText);
         if (!FBook.Cells.empty()) FBook.Cells.back().HasFormula = hasText;
         FResult = scNone;
@@ -621,6 +630,10 @@ void StageSpreadsheet(std::string_view Bytes, TSpreadsheetKind Kind, const std::
         throw EReadError(Name + ": not a spreadsheet file (.xlsx or .ods)");
     try {
         filter->read_stream(Bytes);
+        // The parser numbers a document's column entries, not its columns:
+        // one entry that repeats (as every writer uses) shifts all after it.
+        // No width is better than a wrong one.
+        if (Kind == sfOds) Book.ColSizes.clear();
     } catch (const Exception&) {
         throw;
     } catch (const std::bad_alloc&) {

@@ -168,6 +168,54 @@ TEST(SpreadsheetImport, AnOpenpyxlWorkbookKeepsValuesTypesAndLook) {
     std::remove(file.c_str());
 }
 
+// LibreOffice rewrites the openpyxl workbook as .xlsx and as .ods; a
+// headless run keeps no view, so frozen panes do not survive it.
+TEST(SpreadsheetImport, WorkbooksLibreOfficeWroteKeepValuesTypesAndLook) {
+    if (std::system("command -v soffice > /dev/null 2>&1") != 0) GTEST_SKIP() << "LibreOffice is not installed";
+    const std::string dir = TempPath("lo");
+    std::filesystem::create_directories(dir);
+    const std::string source = dir + "/book.xlsx";
+    ASSERT_EQ(RunPython(BookProgram, source), "");
+    const std::string convert = "cd " + dir + " && soffice --headless -env:UserInstallation=file://" + dir +
+                                "/profile --convert-to ";
+    ASSERT_EQ(std::system((convert + "ods --outdir out book.xlsx > /dev/null 2>&1").c_str()), 0);
+    ASSERT_EQ(std::system((convert + "xlsx --outdir out out/book.ods > /dev/null 2>&1").c_str()), 0);
+    for (const char* name : {"book.xlsx", "book.ods"}) {
+        SCOPED_TRACE(name);
+        TQvSheet s;
+        const TSpreadsheetImportResult r = ImportSpreadsheetFile(s, dir + "/out/" + name);
+        EXPECT_EQ(r.SheetNames, (std::vector<std::string>{"Data", "Other"}));
+        EXPECT_EQ(s.TitleRows(), 0);
+        EXPECT_EQ(s.TitleCols(), 0);
+        EXPECT_EQ(s.CellValue(0, 0).AsString(), "Name");
+        ASSERT_TRUE(dynamic_cast<TQvCDouble*>(s.FindCell(1, 1)));
+        EXPECT_DOUBLE_EQ(s.FindCell(1, 1)->AsFloat(), 1234.5);
+        ASSERT_TRUE(dynamic_cast<TQvCDateTime*>(s.FindCell(2, 1)));
+        EXPECT_DOUBLE_EQ(s.FindCell(2, 1)->AsDateTime(), EncodeDate(2024, 2, 29));
+        ASSERT_TRUE(dynamic_cast<TQvCBoolean*>(s.FindCell(4, 1)));
+        EXPECT_TRUE(s.FindCell(4, 1)->AsBoolean());
+        ASSERT_TRUE(dynamic_cast<TQvCInteger*>(s.FindCell(5, 1)));
+        EXPECT_EQ(s.FindCell(5, 1)->AsInteger(), 42);
+        // The formula's cached result, and its text.
+        EXPECT_EQ(s.CellValue(7, 1).AsString(), "84");
+        bool found = false;
+        for (const TSpreadsheetFormula& f : r.Formulas) found = found || (f.Row == 1 && f.Col == 7);
+        EXPECT_TRUE(found);
+        // A3: the border, the fill and the font.
+        EXPECT_EQ(LineAt(s, tbVertLines, 0, 2), PackLine(lsMedium, clRed));
+        EXPECT_EQ(LineAt(s, tbHorzLines, 3, 0), PackLine(lsDouble, clLime));
+        EXPECT_EQ(LineAt(s, tbFill, 2, 0), PackLine(lsSingle, clYellow));
+        ASSERT_TRUE(s.FindCell(0, 2) && s.FindCell(0, 2)->OwnFont());
+        EXPECT_TRUE(s.FindCell(0, 2)->OwnFont()->Style().Contains(fsBold));
+        if (std::string(name) == "book.xlsx") {
+            ASSERT_EQ(s.Sections(skClient)->Unions().size(), 1u);
+            EXPECT_EQ(s.Sections(skClient)->Unions()[0]->Rect(), (TRect{1, 3, 4, 5}));
+            EXPECT_EQ(s.GetSize(axCols, 2), 140);
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+
 TEST(SpreadsheetImport, BothDateSystemsGiveTheSameDays) {
     const std::string file = TempPath("1904.xlsx");
     ASSERT_EQ(RunPython(R"(
