@@ -4,8 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "cells/boolean_cell.h"
@@ -27,6 +25,7 @@
 #include "platform/exceptions.h"
 #include "platform/font.h"
 #include "platform/format_float.h"
+#include "platform/stream.h"
 
 namespace qv {
 
@@ -513,10 +512,16 @@ TSpreadsheetImportResult ImportSpreadsheet(TQvSheet& Sheet, std::string_view Byt
 
 TSpreadsheetImportResult ImportSpreadsheetFile(TQvSheet& Sheet, const std::string& FileName,
                                                const TSpreadsheetImportOptions& Options) {
-    std::ifstream in(FileName, std::ios::binary);
-    if (!in) throw EFOpenError("Cannot open file \"" + FileName + "\"");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EFOpenError("Cannot read file \"" + FileName + "\"");
+    std::string bytes;
+    {
+        TFileStream file(FileName, fmOpenRead);
+        const int64_t size = file.Size();
+        // The package is parsed in memory; past the limits it is refused unread.
+        if (size > int64_t(ZipTotalLimit))
+            throw EReadError(FileName + ": " + std::to_string(size >> 20) + " MB, more than a spreadsheet file may take");
+        bytes.resize(static_cast<size_t>(size));
+        if (size > 0) file.ReadBuffer(bytes.data(), size);
+    }
     return ImportSpreadsheet(Sheet, bytes, FileName, Options);
 }
 
