@@ -165,7 +165,7 @@ TEST_F(Qvsheet, DashIsStandardInputOrOutput) {
     EXPECT_EQ(Run("render s.qvf - --scale 50").Out.substr(1, 3), "PNG");
 
     EXPECT_EQ(Run("convert - s.xlsx < in.csv").Err,
-              "qvsheet: standard input: name its type with --from qvf or --from csv\n");
+              "qvsheet: standard input: name its type with --from (qvf, csv, xlsx or ods)\n");
     EXPECT_EQ(Run("convert in.csv -").Err,
               "qvsheet: standard output: name its type with --to (qvf, csv, xlsx, pdf or png)\n");
     Write("bad.csv", "a,\"open\n");
