@@ -9,6 +9,8 @@
 #include <orcus/zip_archive.hpp>
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
@@ -540,8 +542,18 @@ public:
         const size_t bang = A.rfind('!');
         if (bang != std::string_view::npos) A.remove_prefix(bang + 1);
         int32_t row, col;
-        if (!ParseCellRef(A, row, col)) return {0, -1, -1};
-        return {0, row, col};
+        if (ParseCellRef(A, row, col)) return {0, row, col};
+        // Past the file's rows or columns: the row as written where it has
+        // one (the parser checks it against the row the cell is in), and
+        // no column, so that the cell is dropped and the rest reads on.
+        size_t i = 0;
+        while (i < A.size() && (A[i] == '$' || std::isalpha(static_cast<unsigned char>(A[i])))) ++i;
+        int64_t r = 0;
+        size_t digits = 0;
+        for (; i < A.size() && std::isdigit(static_cast<unsigned char>(A[i])) && digits < 10; ++i, ++digits)
+            r = r * 10 + (A[i] - '0');
+        const bool rowOk = digits > 0 && i == A.size() && r >= 1 && r <= INT32_MAX;
+        return {0, rowOk ? static_cast<ss::row_t>(r - 1) : -1, -1};
     }
     ss::src_range_t resolve_range(std::string_view R) override {
         const size_t bang = R.rfind('!');
@@ -641,7 +653,7 @@ void StageSpreadsheet(std::string_view Bytes, TSpreadsheetKind Kind, const std::
     } catch (const orcus::zip_error& e) {
         throw EReadError(Name + ": the package is damaged (" + EscapeBytes(e.what(), 200) + ")");
     } catch (const std::exception& e) {
-        throw EReadError(Name + ": " + EscapeBytes(e.what(), 200));
+        throw EReadError(Name + ": the file is damaged (" + EscapeBytes(e.what(), 200) + ")");
     }
 }
 
