@@ -198,7 +198,169 @@ void InlineTexts(const std::vector<unsigned char>& xml, TStagedExtras& Extras) {
     w.Parse(xml);
 }
 
+// A length of a document ("0.8299in", "2.258cm", "12pt") in pixels at 96
+// dpi; -1 when it is none.
+double DocumentLength(const std::string& V) {
+    char* end = nullptr;
+    const double n = std::strtod(V.c_str(), &end);
+    if (end == V.c_str() || !(n >= 0 && n < 1e6)) return -1;
+    const std::string unit(end);
+    if (unit == "in") return n * 96;
+    if (unit == "cm") return n * 96 / 2.54;
+    if (unit == "mm") return n * 96 / 25.4;
+    if (unit == "pt") return n * 96 / 72;
+    if (unit == "pc") return n * 16;
+    if (unit == "px") return n;
+    return -1;
+}
+
+int64_t Count(const TXmlWalk::TAttrs& A, const char* Name, int64_t Limit) {
+    const std::string v = Attr(A, Name);
+    if (v.empty()) return 1;
+    const long long n = std::atoll(v.c_str());
+    return n < 1 ? 1 : std::min<int64_t>(n, Limit);
+}
+
+constexpr int32_t FileRows = 1048576, FileCols = 16384;
+
+// The layout of sheet number Sheet; returns the sheet's name.
+std::string OdsContent(const std::vector<unsigned char>& Xml, int32_t Sheet, TStagedExtras& Extras) {
+    std::string sheetName;
+    std::map<std::string, double> widths;  // column styles
+    std::string style;                      // the column style being read
+    int32_t table = -1;
+    bool inTable = false;
+    int64_t row = 0, col = 0;
+    int64_t rowRepeat = 1;
+    int annotation = 0;   // depth inside a comment
+    bool percent = false; // the cell's display text is wanted
+    bool inCellText = false, inNote = false;
+    TStagedHint note, shown;
+    TXmlWalk w;
+    w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+        if (E == "style") style = Attr(A, "family") == "table-column" ? Attr(A, "name") : std::string();
+        if (E == "table-column-properties" && !style.empty()) widths[style] = DocumentLength(Attr(A, "column-width"));
+        if (E == "table") {
+            inTable = ++table == Sheet;
+            if (inTable) sheetName = Attr(A, "name");
+            row = col = 0;
+        }
+        if (!inTable) return;
+        if (E == "table-column") {
+            const int64_t n = Count(A, "number-columns-repeated", FileCols);
+            auto it = widths.find(Attr(A, "style-name"));
+            const double px = it == widths.end() ? -1 : it->second;
+            const bool hidden = Attr(A, "visibility") == "collapse" || Attr(A, "visibility") == "filter";
+            for (int64_t k = 0; k < n && col < FileCols; ++k, ++col)
+                if (px >= 0 || hidden) Extras.ColSizes.push_back({static_cast<int32_t>(col), px, hidden});
+        } else if (E == "table-row") {
+            col = 0;
+            rowRepeat = Count(A, "number-rows-repeated", FileRows);
+            const std::string v = Attr(A, "visibility");
+            if (v == "collapse" || v == "filter")
+                for (int64_t k = 0; k < rowRepeat && row + k < FileRows; ++k)
+                    Extras.HiddenRows.push_back(static_cast<int32_t>(row + k));
+        } else if ((E == "table-cell" || E == "covered-table-cell") && annotation == 0) {
+            const int64_t spanCols = Count(A, "number-columns-spanned", FileCols);
+            const int64_t spanRows = Count(A, "number-rows-spanned", FileRows);
+            if (E == "table-cell" && (spanCols > 1 || spanRows > 1) && row < FileRows && col < FileCols)
+                Extras.Merges.push_back({static_cast<int32_t>(row), static_cast<int32_t>(col),
+                                         static_cast<int32_t>(std::min<int64_t>(row + spanRows, FileRows) - 1),
+                                         static_cast<int32_t>(std::min<int64_t>(col + spanCols, FileCols) - 1)});
+            percent = E == "table-cell" && Attr(A, "value-type") == "percentage";
+            shown = {static_cast<int32_t>(row), static_cast<int32_t>(col), {}};
+            note = shown;
+            col += Count(A, "number-columns-repeated", FileCols);
+        } else if (E == "annotation") {
+            ++annotation;
+        } else if (E == "p") {
+            if (annotation > 0) {
+                if (!note.Text.empty()) note.Text += '\n';
+                inNote = true;
+            } else if (percent) {
+                inCellText = true;
+            }
+        }
+    };
+    w.OnEnd = [&](const std::string& E) {
+        if (E == "table") inTable = false;
+        if (!inTable) return;
+        if (E == "p") inNote = inCellText = false;
+        if (E == "annotation" && --annotation == 0 && row < FileRows && note.Col < FileCols)
+            Extras.Hints.push_back(note);
+        if (E == "table-cell" && annotation == 0 && percent) {
+            if (row < FileRows && shown.Col < FileCols) Extras.InlineTexts.push_back(shown);
+            percent = false;
+        }
+        if (E == "table-row") row += rowRepeat;
+    };
+    w.OnText = [&](std::string_view V) {
+        if (inNote) note.Text += V;
+        if (inCellText) shown.Text += V;
+    };
+    w.Parse(Xml);
+    return sheetName;
+}
+
+// Frozen panes from the view settings of the sheet named Name.
+void OdsSettings(const std::vector<unsigned char>& Xml, const std::string& SheetName, TStagedExtras& Extras) {
+    int depth = 0, tables = 0, entry = 0;
+    bool ours = false;
+    std::string item, text;
+    int hMode = 0, vMode = 0, hPos = 0, vPos = 0;
+    TXmlWalk w;
+    w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+        ++depth;
+        if (E == "config-item-map-named" && Attr(A, "name") == "Tables") tables = depth;
+        if (tables && E == "config-item-map-entry" && depth == tables + 1) {
+            entry = depth;
+            ours = Attr(A, "name") == SheetName;
+        }
+        if (E == "config-item") {
+            item = Attr(A, "name");
+            text.clear();
+        }
+    };
+    w.OnEnd = [&](const std::string& E) {
+        if (E == "config-item" && ours && entry) {
+            const int v = std::atoi(text.c_str());
+            if (item == "HorizontalSplitMode") hMode = v;
+            if (item == "VerticalSplitMode") vMode = v;
+            if (item == "HorizontalSplitPosition") hPos = v;
+            if (item == "VerticalSplitPosition") vPos = v;
+        }
+        if (E == "config-item-map-entry" && depth == entry) entry = 0, ours = false;
+        if (E == "config-item-map-named" && depth == tables) tables = 0;
+        --depth;
+    };
+    w.OnText = [&](std::string_view V) { text += V; };
+    w.Parse(Xml);
+    // Mode 2 is frozen; 1 a split, which scrolls with the sheet.
+    if (hMode == 2) Extras.FrozenCols = std::clamp(hPos, 0, FileCols - 1);
+    if (vMode == 2) Extras.FrozenRows = std::clamp(vPos, 0, FileRows - 1);
+}
+
 }  // namespace
+
+void StageOdsExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
+                    const std::string& Name) {
+    try {
+        orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size());
+        orcus::zip_archive zip(&blob);
+        zip.load();
+        std::vector<unsigned char> xml;
+        if (!zip.read_file_entry("content.xml", xml)) return;
+        const std::string sheetName = OdsContent(xml, Sheet, Extras);
+        Extras.HasLayout = true;
+        xml.clear();
+        if (!sheetName.empty() && zip.read_file_entry("settings.xml", xml)) OdsSettings(xml, sheetName, Extras);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        Warnings.push_back(Name + ": column widths, merged ranges and comments left out (" + EscapeBytes(e.what(), 200) + ")");
+        Extras = {};
+    }
+}
 
 bool ParseCellRef(std::string_view Ref, int32_t& Row, int32_t& Col) {
     size_t i = 0;

@@ -1,6 +1,8 @@
-// What the spreadsheet parser leaves out of a .xlsx package and the import
-// reads itself: the wrap and indent of each cell format, and the comments of
-// one sheet (which become hints). Read from the package's members with the
+// What the spreadsheet parser leaves out and the import reads itself: of a
+// .xlsx package, the wrap and indent of each cell format, the comments of
+// one sheet (which become hints), its default sizes and its inline texts; of
+// an .ods document, the sheet's column widths, merged ranges, hidden rows and
+// columns, comments, frozen panes and the display text of percentages. Read from the package's members with the
 // same zip and XML readers the parser uses, and the texts of cells written
 // inline in the sheet; a member that is missing or
 // damaged leaves its part out, with a warning, and never fails the import.
@@ -10,6 +12,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "exchange/orcus_adapter.h"
 
 namespace qv {
 
@@ -34,11 +38,21 @@ struct TStagedExtras {
     double DefaultColChars = -1;
     // The workbook counts days from 1904 (its properties say so).
     bool Date1904 = false;
+
+    // Documents (.ods) only: what the parser gives wrongly or not at all.
+    bool HasLayout = false;  // the fields below were read
+    std::vector<TStagedSize> ColSizes;
+    std::vector<int32_t> HiddenRows;
+    std::vector<TStagedRange> Merges;
+    int32_t FrozenCols = 0, FrozenRows = 0;
 };
 
 // Sheet is the number of the sheet read, from 0, in workbook order.
 void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
                      const std::string& Name);
+
+void StageOdsExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
+                    const std::string& Name);
 
 // A cell reference such as "B12" as a row and column from 0; false when it
 // is none or lies past the rows and columns a file holds.

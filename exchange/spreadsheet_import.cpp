@@ -62,6 +62,15 @@ public:
     // Sorts the staged cells and works out the counts; nothing is written.
     void Prepare() {
         auto& cells = FBook.Cells;
+        if (FExtras.HasLayout) {
+            FBook.ColSizes = FExtras.ColSizes;
+            for (int32_t r : FExtras.HiddenRows) FBook.RowSizes.push_back({r, -1, true});
+            FBook.Merges.insert(FBook.Merges.end(), FExtras.Merges.begin(), FExtras.Merges.end());
+            if (FBook.FrozenCols == 0 && FBook.FrozenRows == 0) {
+                FBook.FrozenCols = FExtras.FrozenCols;
+                FBook.FrozenRows = FExtras.FrozenRows;
+            }
+        }
         for (const TStagedHint& t : FExtras.InlineTexts) {
             FBook.Strings.push_back(t.Text);
             TStagedCell c;
@@ -479,6 +488,7 @@ TSpreadsheetImportResult ImportSpreadsheet(TQvSheet& Sheet, std::string_view Byt
                              " (it has " + names + ")");
         }
         if (kind == sfXlsx) StageXlsxExtras(Bytes, book.Chosen, extras, result.Warnings, Name);
+        if (kind == sfOds) StageOdsExtras(Bytes, book.Chosen, extras, result.Warnings, Name);
     } catch (const std::bad_alloc&) {
         throw EReadError(Name + ": not enough memory to read it; the sheet is unchanged");
     }

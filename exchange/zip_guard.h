@@ -1,9 +1,13 @@
-// A look at a zip package's directory before a parser inflates it: the
-// parser reads each member whole into memory, so a package whose members
-// claim more than any sheet needs (a zip bomb) is refused here, by the sizes
-// its directory declares, before a byte is inflated. A member that inflates
-// past its declared size is cut there by the parser, so the declared sizes
-// bound what reading costs.
+// A look at a zip package before the spreadsheet parser reads it. The parser
+// reads each member whole into memory and trusts what it finds, so:
+// - a package whose members claim more than any sheet needs (a zip bomb) is
+//   refused by the sizes its directory declares, before a byte is inflated;
+// - every member is then inflated once, a piece at a time, and must give
+//   exactly its declared size and checksum (a member that inflates past its
+//   size is stopped there), so the declared sizes bound what reading costs;
+// - every XML member must end outside markup: the parser reads past the end
+//   of a member that stops inside a tag, a quoted value, a comment or a
+//   declaration.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +21,8 @@ constexpr uint64_t ZipMemberLimit = uint64_t(512) << 20;
 constexpr uint64_t ZipTotalLimit = uint64_t(1) << 30;
 
 // Raises EReadError naming Name and the fault: no directory (not a package,
-// or a truncated one), a damaged entry, a 64-bit package, a member or a sum
-// past the limits.
+// or a truncated one), a damaged entry or member, a 64-bit package, a member
+// or a sum past the limits, an XML member cut inside its markup.
 void CheckZipPackage(std::string_view Bytes, const std::string& Name);
 
 }  // namespace qv
