@@ -342,6 +342,50 @@ void OdsSettings(const std::vector<unsigned char>& Xml, const std::string& Sheet
 
 }  // namespace
 
+void CheckOdsStyles(std::string_view Bytes, const std::string& Name) {
+    orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size());
+    orcus::zip_archive zip(&blob);
+    try {
+        zip.load();
+    } catch (const std::exception& e) {
+        throw EReadError(Name + ": the package is damaged (" + EscapeBytes(e.what(), 200) + ")");
+    }
+    for (const char* member : {"content.xml", "styles.xml"}) {
+        std::vector<unsigned char> xml;
+        if (!zip.read_file_entry(member, xml)) continue;
+        int depth = 0, styleDepth = 0;
+        std::string family;
+        auto fail = [&](const std::string& Why) {
+            throw EReadError(Name + ": member " + member + " is damaged (" + Why + ")");
+        };
+        TXmlWalk w;
+        w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+            ++depth;
+            if (E == "style" || E == "default-style") {
+                if (styleDepth) fail("a style inside a style");
+                styleDepth = depth;
+                family = Attr(A, "family");
+            }
+            const char* wanted = E == "table-column-properties" ? "table-column"
+                                 : E == "table-row-properties"  ? "table-row"
+                                 : E == "table-cell-properties" ? "table-cell"
+                                                                : nullptr;
+            if (wanted && (!styleDepth || family != wanted)) fail(E + " outside a style of the family " + wanted);
+        };
+        w.OnEnd = [&](const std::string& E) {
+            if ((E == "style" || E == "default-style") && depth == styleDepth) styleDepth = 0;
+            --depth;
+        };
+        try {
+            w.Parse(xml);
+        } catch (const EReadError&) {
+            throw;
+        } catch (const std::exception& e) {
+            fail(EscapeBytes(e.what(), 200));
+        }
+    }
+}
+
 void StageOdsExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
                     const std::string& Name) {
     try {

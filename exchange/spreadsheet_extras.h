@@ -54,6 +54,12 @@ void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extra
 void StageOdsExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
                     const std::string& Name);
 
+// Raises EReadError naming Name when the styles of an .ods document are
+// nested in a way the parser cannot take (it stops the program on them): a
+// style inside a style, or column, row or cell properties outside a style
+// of their family.
+void CheckOdsStyles(std::string_view Bytes, const std::string& Name);
+
 // A cell reference such as "B12" as a row and column from 0; false when it
 // is none or lies past the rows and columns a file holds.
 bool ParseCellRef(std::string_view Ref, int32_t& Row, int32_t& Col);

@@ -473,6 +473,8 @@ TSpreadsheetImportResult ImportSpreadsheet(TQvSheet& Sheet, std::string_view Byt
     const TSpreadsheetKind kind = DetectSpreadsheet(Bytes);
     if (kind == sfUnknown) throw EReadError(Name + ": not a spreadsheet file (a zip package, but neither .xlsx nor .ods)");
 
+    if (kind == sfOds) CheckOdsStyles(Bytes, Name);
+
     TSpreadsheetImportResult result;
     TStagedBook book;
     TStagedExtras extras;
