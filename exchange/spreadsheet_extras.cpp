@@ -164,6 +164,27 @@ void DefaultSizes(const std::vector<unsigned char>& Xml, TStagedExtras& Extras) 
     Extras.DefaultColChars = number("defaultColWidth");
 }
 
+// Rows and columns hidden with the word "true", which the parser misses.
+void HiddenTrue(const std::vector<unsigned char>& Xml, TStagedExtras& Extras) {
+    static const std::string word = "hidden=\"true\"";
+    if (std::search(Xml.begin(), Xml.end(), word.begin(), word.end()) == Xml.end()) return;
+    int64_t row = 0;
+    TXmlWalk w;
+    w.OnStart = [&](const std::string& E, const TXmlWalk::TAttrs& A) {
+        const bool hidden = Attr(A, "hidden") == "true";
+        if (E == "row") {
+            const std::string r = Attr(A, "r");
+            row = r.empty() ? row + 1 : std::atoll(r.c_str());
+            if (hidden && row >= 1 && row <= 1048576) Extras.HiddenRows.push_back(static_cast<int32_t>(row - 1));
+        } else if (E == "col" && hidden) {
+            const int64_t from = std::max<int64_t>(1, std::atoll(Attr(A, "min").c_str()));
+            const int64_t to = std::min<int64_t>(16384, std::atoll(Attr(A, "max").c_str()));
+            for (int64_t c = from; c <= to; ++c) Extras.HiddenCols.push_back(static_cast<int32_t>(c - 1));
+        }
+    };
+    w.Parse(Xml);
+}
+
 void InlineTexts(const std::vector<unsigned char>& xml, TStagedExtras& Extras) {
     // Most sheets have none: a look for the word spares the second reading.
     static const std::string word = "inlineStr";
@@ -460,6 +481,7 @@ void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extra
         if (zip.read_file_entry(part, sheet)) {
             DefaultSizes(sheet, Extras);
             InlineTexts(sheet, Extras);
+            HiddenTrue(sheet, Extras);
         }
     } catch (const std::bad_alloc&) {
         throw;

@@ -42,7 +42,8 @@ struct TStagedExtras {
     // Documents (.ods) only: what the parser gives wrongly or not at all.
     bool HasLayout = false;  // the fields below were read
     std::vector<TStagedSize> ColSizes;
-    std::vector<int32_t> HiddenRows;
+    std::vector<int32_t> HiddenRows;  // .xlsx too: the parser reads hidden="1" only, not "true"
+    std::vector<int32_t> HiddenCols;
     std::vector<TStagedRange> Merges;
     int32_t FrozenCols = 0, FrozenRows = 0;
 };

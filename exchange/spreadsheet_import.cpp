@@ -62,9 +62,10 @@ public:
     // Sorts the staged cells and works out the counts; nothing is written.
     void Prepare() {
         auto& cells = FBook.Cells;
+        if (FExtras.HasLayout) FBook.ColSizes = FExtras.ColSizes;
+        for (int32_t r : FExtras.HiddenRows) FBook.RowSizes.push_back({r, -1, true});
+        for (int32_t c : FExtras.HiddenCols) FBook.ColSizes.push_back({c, -1, true});
         if (FExtras.HasLayout) {
-            FBook.ColSizes = FExtras.ColSizes;
-            for (int32_t r : FExtras.HiddenRows) FBook.RowSizes.push_back({r, -1, true});
             FBook.Merges.insert(FBook.Merges.end(), FExtras.Merges.begin(), FExtras.Merges.end());
             if (FBook.FrozenCols == 0 && FBook.FrozenRows == 0) {
                 FBook.FrozenCols = FExtras.FrozenCols;

@@ -214,6 +214,7 @@ TEST(SpreadsheetImport, WorkbooksLibreOfficeWroteKeepValuesTypesAndLook) {
         EXPECT_EQ(s.GetSize(axCols, 2), std::string(name) == "book.xlsx" ? 140 : 187);
         EXPECT_EQ(s.FindCell(0, 2)->Hint(), "a note");
         EXPECT_EQ(s.CellValue(6, 1).AsString(), "25.0%");
+        EXPECT_EQ(s.GetSize(axRows, 5), 0) << "row 6 is hidden";
     }
     std::filesystem::remove_all(dir);
 }
