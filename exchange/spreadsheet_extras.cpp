@@ -146,8 +146,7 @@ void Comments(const orcus::zip_archive& Zip, const std::string& Member, TStagedE
 
 // The default sizes, from the sheet's format properties, which come before
 // its data: read from the text directly, without a second parse.
-void DefaultSizes(const std::vector<unsigned char>& Xml, TStagedExtras& Extras) {
-    const std::string_view text(reinterpret_cast<const char*>(Xml.data()), Xml.size());
+void DefaultSizes(std::string_view text, TStagedExtras& Extras) {
     const size_t data = text.find("<sheetData");
     const size_t at = text.substr(0, data).find("<sheetFormatPr");
     if (at == std::string_view::npos) return;
@@ -446,7 +445,7 @@ bool ParseCellRef(std::string_view Ref, int32_t& Row, int32_t& Col) {
 }
 
 void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
-                     const std::string& Name) {
+                     const std::string& Name, const TZipFacts* Facts) {
     try {
         orcus::zip_archive_stream_blob blob(reinterpret_cast<const uint8_t*>(Bytes.data()), Bytes.size());
         orcus::zip_archive zip(&blob);
@@ -477,11 +476,17 @@ void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extra
         std::string comments;
         Relations(zip, rels, folder, "/comments", comments);
         if (!comments.empty()) Comments(zip, comments, Extras);
-        std::vector<unsigned char> sheet;
-        if (zip.read_file_entry(part, sheet)) {
-            DefaultSizes(sheet, Extras);
-            InlineTexts(sheet, Extras);
-            HiddenTrue(sheet, Extras);
+        // The check of the package noted the sheet's first bytes and the
+        // words that call for reading it whole.
+        const TZipMemberFacts* facts = Facts ? Facts->Find(part) : nullptr;
+        if (facts) DefaultSizes(facts->Prefix, Extras);
+        if (!facts || facts->Holds[0] || facts->Holds[1]) {
+            std::vector<unsigned char> sheet;
+            if (zip.read_file_entry(part, sheet)) {
+                if (!facts) DefaultSizes({reinterpret_cast<const char*>(sheet.data()), sheet.size()}, Extras);
+                InlineTexts(sheet, Extras);
+                HiddenTrue(sheet, Extras);
+            }
         }
     } catch (const std::bad_alloc&) {
         throw;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "exchange/orcus_adapter.h"
+#include "exchange/zip_guard.h"
 
 namespace qv {
 
@@ -48,9 +49,15 @@ struct TStagedExtras {
     int32_t FrozenCols = 0, FrozenRows = 0;
 };
 
-// Sheet is the number of the sheet read, from 0, in workbook order.
+// Sheet is the number of the sheet read, from 0, in workbook order. Facts,
+// when given, come from CheckZipPackage asked for the words XlsxExtraWords:
+// a sheet without them is not inflated again.
+inline const std::vector<std::string>& XlsxExtraWords() {
+    static const std::vector<std::string> words{"inlineStr", "hidden=\"true\""};
+    return words;
+}
 void StageXlsxExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
-                     const std::string& Name);
+                     const std::string& Name, const TZipFacts* Facts = nullptr);
 
 void StageOdsExtras(std::string_view Bytes, int32_t Sheet, TStagedExtras& Extras, std::vector<std::string>& Warnings,
                     const std::string& Name);

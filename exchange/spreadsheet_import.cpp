@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <unordered_map>
 
 #include "cells/boolean_cell.h"
 #include "cells/date_time_cell.h"
@@ -81,9 +82,11 @@ public:
             c.Text = static_cast<uint32_t>(FBook.Strings.size() - 1);
             cells.push_back(c);
         }
-        std::stable_sort(cells.begin(), cells.end(), [](const TStagedCell& A, const TStagedCell& B) {
+        const auto before = [](const TStagedCell& A, const TStagedCell& B) {
             return A.Row != B.Row ? A.Row < B.Row : A.Col < B.Col;
-        });
+        };
+        // Files write their cells in order, mostly: no sort then.
+        if (!std::is_sorted(cells.begin(), cells.end(), before)) std::stable_sort(cells.begin(), cells.end(), before);
         // One entry per position: the last value reported, the last format.
         size_t out = 0;
         for (size_t i = 0; i < cells.size(); ++i) {
@@ -275,6 +278,9 @@ private:
                            boolClass = TQvCBoolean::StaticClass();
         std::string body;
         const TCompactString isoDate(IsoDateFormat), isoDateTime(IsoDateTimeFormat);
+        // Per section: the packed form (plus one; 0 for none yet) of each
+        // cell format and class.
+        std::unordered_map<uint64_t, int> forms[4];
         for (const TStagedCell& s : FBook.Cells) {
             TPoint at;
             const TQvSectionKind kind = Map(s.Row, s.Col, at);
@@ -353,6 +359,25 @@ private:
                     continue;
                 }
             }
+            // A value whose look is its format alone: the first cell of each
+            // format and class is made and packed, and its form serves the
+            // rest, which are never made.
+            const bool formOnly = hasValue && !look.HasFont && !look.HasLayout &&
+                                  (cls == dateClass || cls == doubleClass || cls == integerClass);
+            const uint64_t formKey = (uint64_t(s.Xf) << 8) | (cls == dateClass ? 1 : cls == doubleClass ? 2 : 3);
+            int* form = nullptr;
+            if (formOnly) {
+                form = &forms[kind][formKey];
+                if (*form > 0) {
+                    const bool set = cls == dateClass     ? TQvCDateTime::PlainBody(number, body)
+                                     : cls == doubleClass ? TQvCDouble::PlainBody(number, body)
+                                                          : TQvCInteger::PlainBody(static_cast<int32_t>(number), body);
+                    if (batch.AddPacked(at, *form - 1, set, body)) {
+                        ++FResult.Cells;
+                        continue;
+                    }
+                }
+            }
             TQvCell* c = batch.Add(at, cls);
             if (!c) continue;
             ++FResult.Cells;
@@ -377,7 +402,7 @@ private:
                 c->SetAsBoolean(number != 0);
             else
                 c->SetAsString(text);
-            batch.Pack(c);
+            if (batch.Pack(c) && form && *form == 0) *form = batch.PackedForm() + 1;
         }
     }
 
@@ -468,7 +493,9 @@ TSpreadsheetImportResult ImportSpreadsheet(TQvSheet& Sheet, std::string_view Byt
         throw EReadError(Name + ": there is no sheet number " + std::to_string(Options.SheetIndex));
     // Both formats are zip packages: their directory is checked before the
     // parser inflates anything.
-    CheckZipPackage(Bytes, Name);
+    TZipFacts facts;
+    facts.Words = XlsxExtraWords();
+    CheckZipPackage(Bytes, Name, &facts);
     std::string relative;
     if (MakeTargetsRelative(Bytes, Name, relative)) Bytes = relative;
     const TSpreadsheetKind kind = DetectSpreadsheet(Bytes);
@@ -490,7 +517,9 @@ TSpreadsheetImportResult ImportSpreadsheet(TQvSheet& Sheet, std::string_view Byt
                                                         : "named \"" + EscapeBytes(Options.SheetName) + "\"") +
                              " (it has " + names + ")");
         }
-        if (kind == sfXlsx) StageXlsxExtras(Bytes, book.Chosen, extras, result.Warnings, Name);
+        // Facts name the members as they were: after a rewrite of targets
+        // they still are, for only relationship parts change.
+        if (kind == sfXlsx) StageXlsxExtras(Bytes, book.Chosen, extras, result.Warnings, Name, &facts);
         if (kind == sfOds) StageOdsExtras(Bytes, book.Chosen, extras, result.Warnings, Name);
     } catch (const std::bad_alloc&) {
         throw EReadError(Name + ": not enough memory to read it; the sheet is unchanged");

@@ -118,9 +118,11 @@ bool IsXmlName(const std::string& Name) {
 // Inflates one member a piece at a time: its size, checksum and, for XML,
 // its end.
 void CheckMember(std::string_view Data, uint32_t Method, uint64_t Plain, uint32_t Crc, bool Xml,
-                 const std::string& Member, const std::string& Name) {
+                 const std::string& Member, const std::string& Name, const std::vector<std::string>* Words,
+                 TZipMemberFacts* Facts) {
     auto fail = [&](const std::string& Why) { throw EReadError(Name + ": member " + Member + " " + Why); };
     TXmlEnd end;
+    std::string tail;
     uLong crc = crc32(0, nullptr, 0);
     uint64_t got = 0;
     auto take = [&](const unsigned char* P, size_t N) {
@@ -128,6 +130,15 @@ void CheckMember(std::string_view Data, uint32_t Method, uint64_t Plain, uint32_
         if (got > Plain) fail("inflates past the " + std::to_string(Plain) + " bytes it declares");
         crc = crc32(crc, P, static_cast<uInt>(N));
         if (Xml) end.Feed(P, N);
+        if (!Facts) return;
+        const std::string_view piece(reinterpret_cast<const char*>(P), N);
+        if (Facts->Prefix.size() < TZipFacts::PrefixSize)
+            Facts->Prefix.append(piece.substr(0, TZipFacts::PrefixSize - Facts->Prefix.size()));
+        // A word may start in the piece before: its last bytes are kept.
+        tail.append(piece);
+        for (size_t w = 0; w < Words->size(); ++w)
+            if (!Facts->Holds[w] && tail.find((*Words)[w]) != std::string::npos) Facts->Holds[w] = true;
+        if (tail.size() > 64) tail.erase(0, tail.size() - 64);
     };
     if (Method == 0) {
         if (Data.size() != Plain) fail("is damaged (its stored size is wrong)");
@@ -172,7 +183,7 @@ std::string Megabytes(uint64_t N) { return std::to_string((N + (1 << 20) - 1) >>
 
 }  // namespace
 
-void CheckZipPackage(std::string_view Zip, const std::string& Name) {
+void CheckZipPackage(std::string_view Zip, const std::string& Name, TZipFacts* Facts) {
     auto fail = [&](const std::string& Why) { throw EReadError(Name + ": " + Why); };
     if (Zip.size() < EndSize) fail("not a spreadsheet file (too short for a zip package)");
     // The end record: the last signature within the comment's reach.
@@ -225,7 +236,15 @@ void CheckZipPackage(std::string_view Zip, const std::string& Name) {
         p += entrySize;
     }
     // Only once every declared size has passed is anything inflated.
-    for (const TMember& m : members) CheckMember(m.Data, m.Method, m.Plain, m.Crc, IsXmlName(m.Name), m.Shown, Name);
+    for (const TMember& m : members) {
+        const bool xml = IsXmlName(m.Name);
+        TZipMemberFacts* facts = nullptr;
+        if (Facts && xml) {
+            Facts->Members.push_back({m.Name, {}, std::vector<bool>(Facts->Words.size(), false)});
+            facts = &Facts->Members.back();
+        }
+        CheckMember(m.Data, m.Method, m.Plain, m.Crc, xml, m.Shown, Name, Facts ? &Facts->Words : nullptr, facts);
+    }
 }
 
 }  // namespace qv
