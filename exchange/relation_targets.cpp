@@ -4,29 +4,17 @@
 
 #include <vector>
 
+#include "exchange/zip_records.h"
 #include "platform/exceptions.h"
 
 namespace qv {
 
 namespace {
 
-constexpr uint32_t LocalSig = 0x04034b50;
-constexpr uint32_t EndSig = 0x06054b50;
-constexpr size_t LocalSize = 30;
-constexpr size_t CentralSize = 46;
-constexpr size_t EndSize = 22;
+using namespace zipr;
+
 // A relationship part is small; one past this is not inflated.
 constexpr size_t RelationsLimit = size_t(16) << 20;
-
-uint32_t Get(std::string_view B, size_t At, int Bytes) {
-    uint32_t v = 0;
-    for (int i = Bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(B[At + i]);
-    return v;
-}
-
-void Put(std::string& B, size_t At, int Bytes, uint32_t V) {
-    for (int i = 0; i < Bytes; ++i) B[At + i] = static_cast<char>((V >> (8 * i)) & 0xFF);
-}
 
 void Append(std::string& B, int Bytes, uint32_t V) {
     B.append(size_t(Bytes), '\0');
@@ -95,12 +83,7 @@ bool Inflate(std::string_view Packed, size_t Plain, std::string& Out) {
 }  // namespace
 
 bool MakeTargetsRelative(std::string_view Zip, const std::string& Name, std::string& Out) {
-    size_t end = 0;
-    for (size_t p = Zip.size() - EndSize + 1; p-- > 0;)
-        if (Get(Zip, p, 4) == EndSig) {
-            end = p;
-            break;
-        }
+    const size_t end = FindEnd(Zip);  // CheckZipPackage found it
     const uint32_t count = Get(Zip, end + 10, 2);
     const size_t dirAt = Get(Zip, end + 16, 4);
     struct TMember {

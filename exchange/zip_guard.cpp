@@ -7,14 +7,15 @@
 #include <memory>
 #include <vector>
 
+#include "exchange/zip_records.h"
 #include "platform/exceptions.h"
 
 namespace qv {
 
 namespace {
 
-constexpr uint32_t LocalSig = 0x04034b50;
-constexpr size_t LocalSize = 30;
+using namespace zipr;
+
 
 // Follows XML text far enough to tell whether it ends outside markup: in
 // character data, not inside a tag, a quoted value, a comment, a CDATA
@@ -168,17 +169,6 @@ void CheckMember(std::string_view Data, uint32_t Method, uint64_t Plain, uint32_
     if (Xml && !end.Closed()) fail("is damaged (its XML stops inside its markup)");
 }
 
-constexpr uint32_t CentralSig = 0x02014b50;
-constexpr uint32_t EndSig = 0x06054b50;
-constexpr size_t CentralSize = 46;
-constexpr size_t EndSize = 22;
-
-uint32_t Get(std::string_view B, size_t At, int Bytes) {
-    uint32_t v = 0;
-    for (int i = Bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(B[At + i]);
-    return v;
-}
-
 std::string Megabytes(uint64_t N) { return std::to_string((N + (1 << 20) - 1) >> 20) + " MB"; }
 
 }  // namespace
@@ -186,13 +176,7 @@ std::string Megabytes(uint64_t N) { return std::to_string((N + (1 << 20) - 1) >>
 void CheckZipPackage(std::string_view Zip, const std::string& Name, TZipFacts* Facts) {
     auto fail = [&](const std::string& Why) { throw EReadError(Name + ": " + Why); };
     if (Zip.size() < EndSize) fail("not a spreadsheet file (too short for a zip package)");
-    // The end record: the last signature within the comment's reach.
-    size_t end = std::string_view::npos;
-    for (size_t p = Zip.size() - EndSize + 1; p-- > 0 && Zip.size() - p <= EndSize + 0xFFFF;)
-        if (Get(Zip, p, 4) == EndSig) {
-            end = p;
-            break;
-        }
+    const size_t end = FindEnd(Zip);
     if (end == std::string_view::npos)
         fail(Zip.substr(0, 2) == "PK" ? "the package is truncated (its directory is missing)"
                                       : "not a spreadsheet file (no zip package)");

@@ -12,72 +12,41 @@
 #include <string>
 #include <string_view>
 
-#include <zlib.h>
+#include <algorithm>
+#include <vector>
 
 #include "exchange/spreadsheet_import.h"
+#include "tests/exchange/hostile_spreadsheets.h"
 #include "grids/cell_batch.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/sheet_snapshot.h"
 #include "platform/exceptions.h"
+#include "tests/exchange/hostile_spreadsheets.h"
 
 using namespace qv;
 
 namespace {
 
-void Put(std::string& B, int Bytes, uint32_t V) {
-    for (int i = 0; i < Bytes; ++i) B += static_cast<char>((V >> (8 * i)) & 0xFF);
-}
-
 // A zip package of stored members from "name\0content\0name\0content\0...".
 std::string PackMembers(std::string_view Plain) {
-    std::string out, dir;
-    uint32_t count = 0;
+    std::vector<test::TZipMember> members;
     size_t at = 0;
-    while (at < Plain.size() && count < 64) {
+    while (at < Plain.size() && members.size() < 64) {
         const size_t nameEnd = std::min(Plain.find('\0', at), Plain.size());
-        const std::string_view name = Plain.substr(at, nameEnd - at);
         const size_t dataAt = std::min(nameEnd + 1, Plain.size());
         const size_t dataEnd = std::min(Plain.find('\0', dataAt), Plain.size());
-        const std::string_view data = Plain.substr(dataAt, dataEnd - dataAt);
+        test::TZipMember m;
+        m.Name = std::string(Plain.substr(at, nameEnd - at));
+        m.Packed = std::string(Plain.substr(dataAt, dataEnd - dataAt));
+        m.Plain = m.Packed.size();
+        m.Crc = static_cast<uint32_t>(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(m.Packed.data()),
+                                            static_cast<uInt>(m.Packed.size())));
+        m.Stored = true;
+        members.push_back(std::move(m));
         at = dataEnd + 1;
-        const uint32_t crc = static_cast<uint32_t>(
-            crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-        const uint32_t local = static_cast<uint32_t>(out.size());
-        Put(out, 4, 0x04034b50);
-        for (uint32_t v : {20u, 0u, 0u}) Put(out, 2, v);
-        Put(out, 4, 0);
-        Put(out, 4, crc);
-        Put(out, 4, static_cast<uint32_t>(data.size()));
-        Put(out, 4, static_cast<uint32_t>(data.size()));
-        Put(out, 2, static_cast<uint32_t>(name.size()));
-        Put(out, 2, 0);
-        out.append(name);
-        out.append(data);
-        Put(dir, 4, 0x02014b50);
-        for (uint32_t v : {20u, 20u, 0u, 0u}) Put(dir, 2, v);
-        Put(dir, 4, 0);
-        Put(dir, 4, crc);
-        Put(dir, 4, static_cast<uint32_t>(data.size()));
-        Put(dir, 4, static_cast<uint32_t>(data.size()));
-        Put(dir, 2, static_cast<uint32_t>(name.size()));
-        for (int k = 0; k < 4; ++k) Put(dir, 2, 0);
-        Put(dir, 4, 0);
-        Put(dir, 4, local);
-        dir.append(name);
-        ++count;
     }
-    const uint32_t dirAt = static_cast<uint32_t>(out.size());
-    out += dir;
-    Put(out, 4, 0x06054b50);
-    Put(out, 2, 0);
-    Put(out, 2, 0);
-    Put(out, 2, count);
-    Put(out, 2, count);
-    Put(out, 4, static_cast<uint32_t>(dir.size()));
-    Put(out, 4, dirAt);
-    Put(out, 2, 0);
-    return out;
+    return test::Zip(members);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "cells/double_cell.h"
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
+#include "exchange/openpyxl_runner.h"
 #include "exchange/spreadsheet_import.h"
 #include "exchange/xlsx_export.h"
 #include "exchange/xlsx_formats.h"
@@ -27,26 +28,13 @@ using namespace qv;
 
 namespace {
 
-std::string TempPath(const std::string& Name) {
-    return (std::filesystem::temp_directory_path() / ("qv_ssimport_" + std::to_string(::getpid()) + "_" + Name))
-        .string();
-}
+std::string TempPath(const std::string& Name) { return test::TempPathOf("qv_ssimport_", Name); }
 
-// Runs Program (Python with openpyxl) with the file name as sys.argv[1];
-// returns what it printed.
+// Program (Python with openpyxl and its styles) run with File as sys.argv[1].
 std::string RunPython(const std::string& Program, const std::string& File) {
-    const std::string script = TempPath("make.py");
-    std::ofstream(script) << "import sys, datetime, openpyxl\nfrom openpyxl.styles import *\n"
-                             "from openpyxl.comments import Comment\n" << Program;
-    const char* python = std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    std::string out;
-    FILE* p = popen((std::string(python) + " " + script + " " + File + " 2>&1").c_str(), "r");
-    if (!p) return "cannot run python3";
-    std::array<char, 512> buf;
-    while (fgets(buf.data(), buf.size(), p)) out += buf.data();
-    pclose(p);
-    std::remove(script.c_str());
-    return out;
+    return test::RunOpenpyxl("import sys, datetime, openpyxl\nfrom openpyxl.styles import *\n"
+                             "from openpyxl.comments import Comment\n" + Program,
+                             File);
 }
 
 TQvCell* At(TQvSheet& S, int32_t X, int32_t Y) { return S.FindCell(X, Y); }
