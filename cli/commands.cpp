@@ -18,6 +18,7 @@
 #include "exchange/atomic_file.h"
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
+#include "exchange/spreadsheet_import.h"
 #include "exchange/value_text.h"
 #include "exchange/xlsx_export.h"
 #include "grids/base_style.h"
@@ -58,7 +59,7 @@ std::string InputName(const std::string& Name) { return IsStdio(Name) ? "standar
 // The type of a file (".csv"): the option's word, else the name's extension.
 std::string InputType(const std::string& Name, const std::string& From) {
     if (!From.empty()) return "." + Lower(From);
-    if (IsStdio(Name)) throw EReadError("standard input: name its type with --from qvf or --from csv");
+    if (IsStdio(Name)) throw EReadError("standard input: name its type with --from (qvf, csv, xlsx or ods)");
     return Extension(Name);
 }
 std::string OutputType(const std::string& Name, const std::string& To) {
@@ -160,6 +161,31 @@ bool NeedsWidgets(const std::string& OutName, const TConvertOptions& Options) {
     return e == ".pdf" || e == ".png";
 }
 
+// One sheet of a spreadsheet file: by name, else (a number that names no
+// sheet) by number from 1. Warnings and what became of formulas go to
+// standard error.
+TSpreadsheetImportResult LoadSpreadsheet(TQvSheet& Sheet, const std::string& FileName, const std::string& Which) {
+    const std::string bytes = IsStdio(FileName) ? ReadStandardInput() : std::string();
+    auto load = [&](const TSpreadsheetImportOptions& O) {
+        return IsStdio(FileName) ? ImportSpreadsheet(Sheet, bytes, "standard input", O)
+                                 : ImportSpreadsheetFile(Sheet, FileName, O);
+    };
+    TSpreadsheetImportResult r;
+    const bool number = !Which.empty() && Which.find_first_not_of("0123456789") == std::string::npos && Which.size() < 9;
+    try {
+        r = load({Which, 0});
+    } catch (const EReadError&) {
+        if (!number || std::stoi(Which) < 1) throw;
+        r = load({"", std::stoi(Which) - 1});
+    }
+    for (const std::string& w : r.Warnings) std::cerr << "qvsheet: warning: " << w << "\n";
+    if (!r.Formulas.empty())
+        std::cerr << "qvsheet: note: " << InputName(FileName) << ": " << r.Formulas.size()
+                  << (r.Formulas.size() == 1 ? " formula" : " formulas")
+                  << " read as the values the file cached\n";
+    return r;
+}
+
 void LoadSheet(TQvSheet& Sheet, const std::string& FileName, const TConvertOptions& Options) {
     const std::string e = InputType(FileName, Options.From);
     if (e == ".qvf") {
@@ -177,16 +203,32 @@ void LoadSheet(TQvSheet& Sheet, const std::string& FileName, const TConvertOptio
             r = ImportCsvFile(Sheet, FileName, o);
         }
         for (const std::string& w : r.Warnings) std::cerr << "qvsheet: warning: " << w << "\n";
+    } else if (e == ".xlsx" || e == ".ods") {
+        LoadSpreadsheet(Sheet, FileName, Options.Sheet);
     } else {
-        throw EReadError(InputName(FileName) + ": unknown input type '" + e + "' (use .qvf or .csv)");
+        throw EReadError(InputName(FileName) + ": unknown input type '" + e + "' (use .qvf, .csv, .xlsx or .ods)");
     }
 }
 
-void Info(const std::string& FileName, std::ostream& Out) {
-    RequireQvf(FileName);
+void Info(const std::string& FileName, std::ostream& Out, const std::string& Sheet) {
     TQvSheet sheet;
-    LoadQvf(sheet, FileName);
+    const std::string e = IsStdio(FileName) ? std::string() : Extension(FileName);
+    TSpreadsheetImportResult book;
+    const bool spreadsheet = e == ".xlsx" || e == ".ods";
+    if (spreadsheet) {
+        book = LoadSpreadsheet(sheet, FileName, Sheet);
+    } else {
+        RequireQvf(FileName);
+        LoadQvf(sheet, FileName);
+    }
     Out << "file:          " << InputName(FileName) << "\n";
+    if (spreadsheet) {
+        std::string names;
+        for (const std::string& n : book.SheetNames) names += (names.empty() ? "" : ", ") + n;
+        Out << "sheets:        " << names << "\n";
+        Out << "sheet read:    " << book.SheetName << " (number " << book.SheetIndex + 1 << ")\n";
+        Out << "formulas:      " << book.Formulas.size() << " (read as their cached values)\n";
+    }
     Out << "columns:       " << sheet.ColCount() << " + " << sheet.TitleCols() << " title, default width "
         << sheet.ColDefWidth() << ", maximum " << sheet.ColMaxWidth() << "\n";
     Out << "rows:          " << sheet.RowCount() << " + " << sheet.TitleRows() << " title, default height "

@@ -29,13 +29,18 @@ struct TConvertOptions {
     // standard output.
     std::string From;
     std::string To;
+    // Spreadsheet files (.xlsx, .ods): the sheet to read, by name, else by
+    // number from 1; empty for the first.
+    std::string Sheet;
 };
 
-// Loads a ".qvf" or ".csv" file (by extension or Options.From) into Sheet.
+// Loads a ".qvf", ".csv", ".xlsx" or ".ods" file (by extension or
+// Options.From) into Sheet.
 void LoadSheet(TQvSheet& Sheet, const std::string& FileName, const TConvertOptions& Options);
 
-// FileName "-" reads the sheet file from standard input.
-void Info(const std::string& FileName, std::ostream& Out);
+// FileName "-" reads the sheet file from standard input. Info reads
+// spreadsheet files too (Sheet picks the sheet, as for Convert).
+void Info(const std::string& FileName, std::ostream& Out, const std::string& Sheet = {});
 void Dump(const std::string& FileName, std::ostream& Out);
 // Output type by OUT's extension or Options.To: .qvf, .csv, .xlsx, .pdf,
 // .png. Out "-" writes to standard output.

@@ -1,8 +1,8 @@
 // qvsheet: inspect and convert sheet files from the command line.
 //
-//   qvsheet info FILE.qvf
+//   qvsheet info FILE.qvf|FILE.xlsx|FILE.ods [--sheet NAME]
 //   qvsheet dump FILE.qvf
-//   qvsheet convert IN OUT [--separator C] [--raw] [--bom] [--page-size A4] ...
+//   qvsheet convert IN OUT [--sheet NAME] [--separator C] [--raw] [--bom] [--page-size A4] ...
 //   qvsheet render FILE.qvf OUT.png [--range A1:H20] [--scale N]
 //
 // A file named "-" is standard input or output; its type then comes from
@@ -75,17 +75,20 @@ int main(int argc, char** argv) {
     char separator = ',';
 
     CLI::App* info = app.add_subcommand("info", "Sizes, counts of cells by class, merged ranges and styles");
-    info->add_option("FILE", in, "The sheet file (.qvf; - for standard input)")->required();
+    info->add_option("FILE", in, "The sheet file (.qvf, or a spreadsheet file .xlsx or .ods; - for standard input)")
+        ->required();
+    info->add_option("--sheet", options.Sheet, "Spreadsheet files: the sheet to read, by name or number (default: the first)");
 
     CLI::App* dump = app.add_subcommand(
         "dump", "The component stream as text, then one line per cell: row, column, class, display text (tabs between)");
     dump->add_option("FILE", in, "The sheet file (.qvf; - for standard input)")->required();
 
     CLI::App* convert = app.add_subcommand(
-        "convert", "Convert IN to OUT by their extensions: .qvf <-> .csv; .qvf or .csv to .xlsx, .pdf or .png");
-    convert->add_option("IN", in, "Input file (.qvf or .csv; - for standard input)")->required();
+        "convert", "Convert IN to OUT by their extensions: .qvf <-> .csv; .qvf, .csv, .xlsx or .ods to .xlsx, .pdf or .png");
+    convert->add_option("IN", in, "Input file (.qvf, .csv, .xlsx or .ods; - for standard input)")->required();
+    convert->add_option("--sheet", options.Sheet, "Spreadsheet files: the sheet to read, by name or number (default: the first)");
     convert->add_option("OUT", out, "Output file (.qvf, .csv, .xlsx, .pdf or .png; - for standard output)")->required();
-    convert->add_option("--from", options.From, "The input's type (qvf or csv) whatever its name; needed for -");
+    convert->add_option("--from", options.From, "The input's type (qvf, csv, xlsx or ods) whatever its name; needed for -");
     convert->add_option("--to", options.To, "The output's type (qvf, csv, xlsx, pdf or png) whatever its name; needed for -");
     convert->add_option("-s,--separator", separator, "CSV field separator (default ,)");
     convert->add_flag("--raw", options.Raw, "CSV: raw values (full precision, ISO dates) instead of display texts");
@@ -99,7 +102,7 @@ int main(int argc, char** argv) {
                       "PDF, PNG: letters and numbers in the title cells that hold no text");
 
     CLI::App* render = app.add_subcommand("render", "Paint a sheet, or a range of its cells, into a PNG picture");
-    render->add_option("FILE", in, "The sheet file (.qvf or .csv; - for standard input)")->required();
+    render->add_option("FILE", in, "The sheet file (.qvf, .csv, .xlsx or .ods; - for standard input)")->required();
     render->add_option("OUT", out, "The picture (.png; - for standard output)")->required();
     render->add_option("--from", options.From, "The input's type (qvf or csv) whatever its name; needed for -");
     render->add_option("--range", range, "Client cells to paint, e.g. A1:H20 (default: the used area)");
@@ -119,7 +122,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QApplication> widgets;
     try {
         if (*info) {
-            qv::cli::Info(in, std::cout);
+            qv::cli::Info(in, std::cout, options.Sheet);
         } else if (*dump) {
             qv::cli::Dump(in, std::cout);
         } else if (*convert) {

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption screenshot("screenshot", "Save a PNG picture of the window to <file> and exit.", "file");
     parser.addOption(screenshot);
-    parser.addPositionalArgument("file", "A sheet file (.qvf) or CSV text (.csv) to show instead of the empty sheet.", "[file]");
+    parser.addPositionalArgument("file", "A sheet file (.qvf), CSV text (.csv) or a spreadsheet file (.xlsx, .ods) to show instead of the empty sheet.", "[file]");
     parser.process(app);
     if (parser.positionalArguments().size() > 1) {
         std::fprintf(stderr, "TestQv: give at most one sheet file\n");

@@ -14,6 +14,7 @@
 #include "designer/styler_designer.h"
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
+#include "exchange/spreadsheet_import.h"
 #include "exchange/xlsx_export.h"
 #include "grids/undo_stack.h"
 #include "platform/message_box.h"
@@ -30,6 +31,9 @@ constexpr int FormHeight = 464;
 const char* const SheetFilter = "QvGrid sheets (*.qvf)|*.qvf|CSV text (*.csv)|*.csv";
 
 bool IsCsvName(const QString& FileName) { return QFileInfo(FileName).suffix().compare("csv", Qt::CaseInsensitive) == 0; }
+bool IsSpreadsheetName(const QString& FileName) {
+    return IsSpreadsheetFileName(QFile::encodeName(FileName).toStdString());
+}
 
 std::string LocalName(const QString& FileName) { return QFile::encodeName(FileName).toStdString(); }
 
@@ -194,6 +198,13 @@ void TForm1::LoadFile(const QString& FileName) {
     if (IsCsvName(FileName)) {
         sheet = MakeSheet();
         ImportCsvFile(*sheet, LocalName(FileName));
+    } else if (IsSpreadsheetName(FileName)) {
+        // One sheet of the workbook, the first. It is no sheet file: Save
+        // asks where to write one.
+        sheet = MakeSheet();
+        ImportSpreadsheetFile(*sheet, LocalName(FileName));
+        InstallSheet(std::move(sheet), QString());
+        return;
     } else {
         // A sheet file brings its own counts and sizes: it is read over a
         // sheet with the defaults, as it was written.
@@ -248,7 +259,7 @@ bool TForm1::Open1Click() {
     TFileDialogOptions options;
     options.Kind = fdOpen;
     options.Title = "Open";
-    options.Filter = QString(SheetFilter) + "|All files (*.*)|*";
+    options.Filter = QString(SheetFilter) + "|Spreadsheet files (*.xlsx;*.ods)|*.xlsx;*.ods|All files (*.*)|*";
     QString name;
     return ExecuteFileDialog(options, name, this) && OpenFile(name);
 }

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,8 @@
 
 #include "cells/picture_cell.h"
 #include "designer/cell_designer.h"
+#include "exchange/csv_import.h"
+#include "exchange/spreadsheet_import.h"
 #include "grids/base_style.h"
 #include "designer/color_box.h"
 #include "designer/color_tool_button.h"
@@ -516,8 +519,10 @@ void TQvSheetDesigner::EHintChange() {
 // --- files and pictures -----------------------------------------------------------
 
 const TFileDialogOptions& TQvSheetDesigner::OpenDialogOptions() {
-    static const TFileDialogOptions options{fdOpen, QStringLiteral("Import Qv File"), QStringLiteral("Qv File (*.qvf)|*.qvf"),
-                                      QStringLiteral("qvf")};
+    static const TFileDialogOptions options{fdOpen, QStringLiteral("Import Qv File"),
+                                            QStringLiteral("Qv File (*.qvf)|*.qvf|Spreadsheet files (*.xlsx;*.ods)|"
+                                                           "*.xlsx;*.ods|CSV text (*.csv)|*.csv"),
+                                            QStringLiteral("qvf")};
     return options;
 }
 
@@ -540,7 +545,17 @@ const TFileDialogOptions& TQvSheetDesigner::BackgroundDialogOptions() {
 void TQvSheetDesigner::ImportSheet() {
     QString name;
     if (!Sheet() || !ExecuteFileDialog(OpenDialogOptions(), name, this)) return;
-    KeepSheetOnFailure([&] { Sheet()->LoadFromFile(FileNameOf(name)); });
+    const std::string file = FileNameOf(name);
+    // Spreadsheet files and CSV text are imported; anything else is a sheet file.
+    const bool csv = QFileInfo(name).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    KeepSheetOnFailure([&] {
+        if (IsSpreadsheetFileName(file))
+            ImportSpreadsheetFile(*Sheet(), file);
+        else if (csv)
+            ImportCsvFile(*Sheet(), file);
+        else
+            Sheet()->LoadFromFile(file);
+    });
     FillStyles();
     UpdateSelProps();
     GridCurChanged();

@@ -238,3 +238,252 @@ bool TranslateDateFormat(const std::string& Format, std::string& Out, const TFor
 }
 
 }  // namespace qv
+
+namespace qv {
+
+namespace {
+
+// One section of a file code split into tokens: what stands for itself is
+// gathered as literal text, the rest are codes.
+struct TFileToken {
+    bool Literal = false;
+    std::string Text;
+};
+
+// Splits a section into codes and literals; false on an unclosed quote.
+// Colours and locale tags in brackets go, except a currency symbol
+// ("[$€-407]" keeps "€"); a condition or an elapsed-time code in brackets
+// sets Unsupported.
+bool Tokenise(const std::string& S, std::vector<TFileToken>& Out, bool& Unsupported) {
+    auto literal = [&](const std::string& T) {
+        if (!Out.empty() && Out.back().Literal)
+            Out.back().Text += T;
+        else
+            Out.push_back({true, T});
+    };
+    for (size_t i = 0; i < S.size(); ++i) {
+        const char c = S[i];
+        if (c == '"') {
+            const size_t end = S.find('"', i + 1);
+            if (end == std::string::npos) return false;
+            literal(S.substr(i + 1, end - i - 1));
+            i = end;
+        } else if (c == '\\') {
+            if (i + 1 < S.size()) literal(S.substr(++i, 1));
+        } else if (c == '_') {
+            ++i;  // room as wide as the next character
+            literal(" ");
+        } else if (c == '*') {
+            ++i;  // fills the cell with the next character: nothing here
+        } else if (c == '[') {
+            const size_t end = S.find(']', i + 1);
+            if (end == std::string::npos) return false;
+            const std::string tag = S.substr(i + 1, end - i - 1);
+            if (!tag.empty() && tag[0] == '$') {
+                const size_t dash = tag.find('-');
+                literal(tag.substr(1, dash == std::string::npos ? std::string::npos : dash - 1));
+            } else if (!tag.empty() && (std::strchr("<>=", tag[0]) || std::strchr("hHmMsS", tag[0]))) {
+                Unsupported = true;
+            }
+            i = end;
+        } else {
+            Out.push_back({false, std::string(1, c)});
+        }
+    }
+    return true;
+}
+
+bool IsDateCode(char C) { return std::strchr("dDmMyYhHsS", C) != nullptr; }
+
+// Quotes what the language would read as codes; the characters in Bare
+// stand for themselves there.
+void PutLiteral(std::string& Out, const std::string& Text, const char* Bare) {
+    std::string run;
+    for (char c : Text) {
+        if (std::strchr(Bare, c) && c != 0) {
+            if (!run.empty()) Out += "\"" + run + "\"";
+            run.clear();
+            Out += c;
+        } else if (c == '"') {
+            if (!run.empty()) Out += "\"" + run + "\"";
+            run.clear();
+            Out += "'\"'";
+        } else {
+            run += c;
+        }
+    }
+    if (!run.empty()) Out += "\"" + run + "\"";
+}
+
+bool DateSection(const std::vector<TFileToken>& T, std::string& Out, const TFormatSettings& Settings) {
+    // m and mm are minutes right after an hour or right before a second,
+    // as the file format reads them.
+    auto lower = [](char C) { return static_cast<char>(std::tolower(static_cast<unsigned char>(C))); };
+    for (size_t i = 0; i < T.size();) {
+        if (T[i].Literal) {
+            PutLiteral(Out, T[i].Text, " -.,()");
+            ++i;
+            continue;
+        }
+        const char c = lower(T[i].Text[0]);
+        size_t n = 1;
+        while (i + n < T.size() && !T[i + n].Literal && lower(T[i + n].Text[0]) == c) ++n;
+        auto next = [&](size_t From) {
+            for (size_t k = From; k < T.size(); ++k)
+                if (!T[k].Literal && IsDateCode(T[k].Text[0])) return lower(T[k].Text[0]);
+            return '\0';
+        };
+        auto previous = [&]() {
+            for (size_t k = i; k-- > 0;)
+                if (!T[k].Literal && IsDateCode(T[k].Text[0])) return lower(T[k].Text[0]);
+            return '\0';
+        };
+        std::string rest;
+        for (size_t k = i; k < T.size() && k < i + 5; ++k) rest += T[k].Literal ? '\x01' : lower(T[k].Text[0]);
+        if (rest.compare(0, 5, "am/pm") == 0) {
+            Out += "am/pm";
+            i += 5;
+            continue;
+        }
+        if (rest.compare(0, 3, "a/p") == 0) {
+            Out += "a/p";
+            i += 3;
+            continue;
+        }
+        switch (c) {
+            case 'd': Out += std::string(std::min<size_t>(n, 4), 'd'); break;
+            case 'y': Out += n <= 2 ? "yy" : "yyyy"; break;
+            case 'h': Out += n == 1 ? "h" : "hh"; break;
+            case 's': Out += n == 1 ? "s" : "ss"; break;
+            case 'm':
+                if (n <= 2 && (previous() == 'h' || next(i + n) == 's'))
+                    Out += n == 1 ? "n" : "nn";
+                else
+                    Out += std::string(std::min<size_t>(n, 4), 'm');
+                break;
+            case '0':
+                // Fractions of a second after a decimal point.
+                Out += "zzz";
+                break;
+            case '/':
+                if (Settings.DateSeparator == '/') Out += '/'; else PutLiteral(Out, "/", "");
+                break;
+            case ':':
+                if (Settings.TimeSeparator == ':') Out += ':'; else PutLiteral(Out, ":", "");
+                break;
+            case ' ': case '-': case '.': case ',': case '(': case ')': Out += std::string(n, c); break;
+            default: return false;  // era years, week days by number, text: no equivalent
+        }
+        i += n;
+    }
+    return true;
+}
+
+bool NumberSection(const std::vector<TFileToken>& T, std::string& Out, bool& Percent) {
+    for (const TFileToken& t : T) {
+        if (t.Literal) {
+            PutLiteral(Out, t.Text, " -()$+");
+            continue;
+        }
+        const char c = t.Text[0];
+        if (std::strchr("0#.,", c)) {
+            Out += c;
+        } else if (c == '?') {
+            Out += '#';  // a digit or a space: the language has the digit or nothing
+        } else if (c == 'E' || c == 'e') {
+            Out += 'E';
+        } else if (c == '%') {
+            Percent = true;
+            Out += '%';
+        } else if (c == '/' || c == '@') {
+            return false;  // fractions; text inside a number section
+        } else if (std::isalpha(static_cast<unsigned char>(c))) {
+            PutLiteral(Out, t.Text, "");
+        } else {
+            Out += c;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* BuiltinFileFormat(size_t Id) {
+    switch (Id) {
+        case 0: return "General";
+        case 1: return "0";
+        case 2: return "0.00";
+        case 3: return "#,##0";
+        case 4: return "#,##0.00";
+        case 9: return "0%";
+        case 10: return "0.00%";
+        case 11: return "0.00E+00";
+        case 12: return "# ?/?";
+        case 13: return "# ??/??";
+        case 14: return "mm-dd-yy";
+        case 15: return "d-mmm-yy";
+        case 16: return "d-mmm";
+        case 17: return "mmm-yy";
+        case 18: return "h:mm AM/PM";
+        case 19: return "h:mm:ss AM/PM";
+        case 20: return "h:mm";
+        case 21: return "h:mm:ss";
+        case 22: return "m/d/yy h:mm";
+        case 37: return "#,##0 ;(#,##0)";
+        case 38: return "#,##0 ;[Red](#,##0)";
+        case 39: return "#,##0.00;(#,##0.00)";
+        case 40: return "#,##0.00;[Red](#,##0.00)";
+        case 45: return "mm:ss";
+        case 46: return "[h]:mm:ss";
+        case 47: return "mmss.0";
+        case 48: return "##0.0E+0";
+        case 49: return "@";
+        default: return nullptr;
+    }
+}
+
+bool TranslateFileFormat(const std::string& Code, std::string& Out, TFileFormatKind& Kind,
+                         const TFormatSettings& Settings) {
+    Out.clear();
+    Kind = ffNumber;
+    std::vector<std::string> sections;
+    // SplitSections knows single quotes too, which the file format does not
+    // use: a code with one stays whole and is refused below.
+    if (!SplitSections(Code, sections)) return false;
+    // A fourth section formats text: numbers never show it.
+    if (sections.size() > 3) sections.resize(3);
+    std::vector<std::vector<TFileToken>> tokens(sections.size());
+    bool unsupported = false;
+    for (size_t k = 0; k < sections.size(); ++k)
+        if (!Tokenise(sections[k], tokens[k], unsupported)) return false;
+    // The kind follows the first section's codes.
+    bool date = false, text = false;
+    for (const TFileToken& t : tokens[0]) {
+        if (t.Literal) continue;
+        if (IsDateCode(t.Text[0])) date = true;
+        if (t.Text[0] == '@') text = true;
+    }
+    std::string first;
+    for (const TFileToken& t : tokens[0]) first += t.Literal ? '\x01' : static_cast<char>(std::tolower(t.Text[0]));
+    if (first == "general" && sections.size() == 1) return true;  // the empty format
+    if (date) {
+        Kind = ffDate;
+        return !unsupported && DateSection(tokens[0], Out, Settings);
+    }
+    if (text && sections.size() == 1 && tokens[0].size() == 1) {
+        Kind = ffText;
+        return true;
+    }
+    bool percent = false;
+    for (size_t k = 0; k < tokens.size(); ++k) {
+        if (k > 0) Out += ';';
+        std::string section;
+        for (const TFileToken& t : tokens[k]) section += t.Literal ? '\x01' : static_cast<char>(std::tolower(t.Text[0]));
+        if (section == "general") continue;  // the language's empty section
+        if (!NumberSection(tokens[k], Out, percent)) return false;
+    }
+    if (percent) Kind = ffPercent;
+    return !unsupported;
+}
+
+}  // namespace qv

@@ -13,29 +13,14 @@
 #include <memory>
 #include <string_view>
 
+#include "exchange/zip_records.h"
 #include "platform/exceptions.h"
 
 namespace qv {
 
 namespace {
 
-// Zip record signatures and fixed sizes.
-constexpr uint32_t LocalSig = 0x04034b50;
-constexpr uint32_t CentralSig = 0x02014b50;
-constexpr uint32_t EndSig = 0x06054b50;
-constexpr size_t LocalSize = 30;
-constexpr size_t CentralSize = 46;
-constexpr size_t EndSize = 22;
-
-uint32_t Get(const std::string& B, size_t At, int Bytes) {
-    uint32_t v = 0;
-    for (int i = Bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(B[At + i]);
-    return v;
-}
-
-void Put(std::string& B, size_t At, int Bytes, uint32_t V) {
-    for (int i = 0; i < Bytes; ++i) B[At + i] = static_cast<char>((V >> (8 * i)) & 0xFF);
-}
+using namespace zipr;
 
 class TRewriter {
 public:
@@ -53,14 +38,8 @@ public:
             if (!in) Fail("cannot read the package back");
             zip.assign(std::istreambuf_iterator<char>(in), {});
         }
-        // The end record: the last signature within the comment's reach.
         if (zip.size() < EndSize) Fail("the package is truncated");
-        size_t end = std::string::npos;
-        for (size_t p = zip.size() - EndSize + 1; p-- > 0 && zip.size() - p <= EndSize + 0xFFFF;)
-            if (Get(zip, p, 4) == EndSig) {
-                end = p;
-                break;
-            }
+        const size_t end = FindEnd(zip);
         if (end == std::string::npos) Fail("the package has no directory");
         const uint32_t count = Get(zip, end + 10, 2);
         const size_t dirAt = Get(zip, end + 16, 4);

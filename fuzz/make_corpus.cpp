@@ -9,6 +9,7 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "exchange/range_record.h"
+#include "exchange/xlsx_export.h"
 #include "exchange/text_table.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -132,6 +133,28 @@ void RangeSeeds(const fs::path& Dir) {
 
 }  // namespace
 
+// A spreadsheet file from the export: numbers, text, a date, a merged range,
+// a border, a fill, a hint and frozen title rows.
+void SpreadsheetSeeds(const fs::path& Dir) {
+    TQvSheet s;
+    s.SetColCount(4);
+    s.SetRowCount(4);
+    s.SetCellValue(0, -1, TVariant(std::string("title")));
+    s.SetCellValue(0, 0, TVariant(int32_t(42)));
+    s.SetCellValue(1, 0, TVariant(std::string("text")));
+    s.SetCellValue(2, 0, TVariant(2.5));
+    s.Sections(skClient)->Merge({0, 1, 2, 3});
+    s.Sections(skClient)->SetLine(tbHorzLines, 1, 0, 3, PackLine(lsMedium, clRed));
+    s.Sections(skClient)->SetLine(tbFill, 3, 0, 1, PackLine(lsSingle, clYellow));
+    s.FindCell(1, 0)->SetHint("a note");
+    const fs::path file = fs::temp_directory_path() / "qv_make_corpus.xlsx";
+    ExportXlsx(s, file.string());
+    TMemoryStream bytes;
+    bytes.LoadFromFile(file.string());
+    fs::remove(file);
+    Put(Dir, "export", 0, bytes.Bytes());
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
@@ -142,5 +165,6 @@ int main(int argc, char** argv) {
     GraphicSeeds(root / "graphics");
     SheetSeeds(root);
     RangeSeeds(root / "range_record");
+    SpreadsheetSeeds(root / "spreadsheet");
     return 0;
 }

@@ -165,10 +165,39 @@ TEST_F(Qvsheet, DashIsStandardInputOrOutput) {
     EXPECT_EQ(Run("render s.qvf - --scale 50").Out.substr(1, 3), "PNG");
 
     EXPECT_EQ(Run("convert - s.xlsx < in.csv").Err,
-              "qvsheet: standard input: name its type with --from qvf or --from csv\n");
+              "qvsheet: standard input: name its type with --from (qvf, csv, xlsx or ods)\n");
     EXPECT_EQ(Run("convert in.csv -").Err,
               "qvsheet: standard output: name its type with --to (qvf, csv, xlsx, pdf or png)\n");
     Write("bad.csv", "a,\"open\n");
     EXPECT_EQ(Run("convert - s.qvf --from csv < bad.csv").Err,
               "qvsheet: standard input: line 1, column 2: a quoted field is not closed\n");
+}
+
+TEST_F(Qvsheet, SpreadsheetFilesConvertAndTellWhatTheyHold) {
+    // A workbook of two sheets, one with a formula, written by openpyxl.
+    Write("make.py", "import sys, openpyxl\nwb = openpyxl.Workbook()\nws = wb.active\nws.title = 'Data'\n"
+                     "ws['A1'] = 'n'; ws['A2'] = 2; ws['A3'] = '=A2*2'\n"
+                     "o = wb.create_sheet('Other'); o['A1'] = 'x'; o['B1'] = 1.5\nwb.save(sys.argv[1])\n");
+    ASSERT_EQ(std::system(("cd " + FDir.string() + " && /usr/bin/python3 make.py book.xlsx").c_str()), 0);
+
+    const TRun info = Run("info book.xlsx");
+    EXPECT_EQ(info.Code, 0) << info.Err;
+    EXPECT_NE(info.Out.find("sheets:        Data, Other\n"), std::string::npos) << info.Out;
+    EXPECT_NE(info.Out.find("formulas:      1 (read as their cached values)\n"), std::string::npos) << info.Out;
+    EXPECT_NE(info.Err.find("1 formula read as the values the file cached"), std::string::npos) << info.Err;
+
+    const TRun byName = Run("convert book.xlsx other.csv --sheet Other");
+    EXPECT_EQ(byName.Code, 0) << byName.Err;
+    EXPECT_EQ(Read("other.csv"), "x,1.5\r\n");
+    EXPECT_EQ(Run("convert book.xlsx second.csv --sheet 2").Code, 0);
+    EXPECT_EQ(Read("second.csv"), Read("other.csv"));
+    const TRun toQvf = Run("convert book.xlsx book.qvf");
+    EXPECT_EQ(toQvf.Code, 0) << toQvf.Err;
+    EXPECT_NE(Run("info book.qvf").Out.find("cells:         2\n"), std::string::npos);
+
+    const TRun missing = Run("convert book.xlsx x.csv --sheet Nowhere");
+    EXPECT_EQ(missing.Code, 1);
+    EXPECT_EQ(missing.Err, "qvsheet: book.xlsx: the workbook has no sheet named \"Nowhere\" (it has \"Data\", \"Other\")\n");
+    Write("junk.xlsx", "plain text, and not a spreadsheet at all");
+    EXPECT_EQ(Run("convert junk.xlsx x.qvf").Err, "qvsheet: junk.xlsx: not a spreadsheet file (no zip package)\n");
 }

@@ -19,6 +19,7 @@
 #include "exchange/xlsx_export.h"
 #include "exchange/xlsx_formats.h"
 #include "exchange/xlsx_package.h"
+#include "exchange/openpyxl_runner.h"
 #include "grids/cell_range.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
@@ -30,30 +31,13 @@ using namespace qv;
 
 namespace {
 
-// Per process: the tests may run side by side.
-std::string TempPath(const std::string& Name) {
-    return (std::filesystem::temp_directory_path() / ("qv_xlsx_test_" + std::to_string(::getpid()) + "_" + Name))
-        .string();
-}
+std::string TempPath(const std::string& Name) { return test::TempPathOf("qv_xlsx_test_", Name); }
 
-// Runs a Python program with openpyxl, an independent reader, over File and
-// returns what it prints.
+// openpyxl, an independent reader, over File: what Program prints.
 std::string ReadBack(const std::string& File, const std::string& Program) {
-    const std::string script = TempPath("read.py");
-    std::ofstream(script) << "import sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\nws = wb.active\n"
-                          << Program;
-    std::string out;
-    // Debian's own interpreter, which finds python3-openpyxl.
-    const char* python = std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    FILE* p = popen((std::string(python) + " " + script + " " + File + " 2>&1").c_str(), "r");
-    if (!p) return "cannot run python3";
-    std::array<char, 512> buf;
-    while (fgets(buf.data(), buf.size(), p)) out += buf.data();
-    pclose(p);
-    std::remove(script.c_str());
-    return out;
+    return test::RunOpenpyxl("import sys, openpyxl\nwb = openpyxl.load_workbook(sys.argv[1])\nws = wb.active\n" + Program,
+                             File);
 }
-
 
 TQvCell* Put(TQvSheet& S, int32_t X, int32_t Y, TClass Cls) {
     TPoint local;

@@ -25,6 +25,8 @@
 #include <memory>
 #include <thread>
 
+#include "exchange/hostile_spreadsheets.h"
+#include "exchange/spreadsheet_import.h"
 #include "grids/hostile_inputs.h"
 #include "grids/sheet.h"
 #include "grids/styler.h"
@@ -69,6 +71,10 @@ void ReadWithEveryReader(const std::string& Bytes) {
     attempt([](TStream& S) { TMetafile().LoadFromStream(S); });
     attempt([](TStream& S) { ComponentStreamToText(S); });
     attempt([](TStream& S) { std::unique_ptr<TComponent>(ReadComponent(S, nullptr)); });
+    attempt([&](TStream&) {
+        TQvSheet sheet;
+        ImportSpreadsheet(sheet, Bytes, "input");
+    });
 }
 
 int64_t PeakRss() {
@@ -90,7 +96,7 @@ struct TCost {
     int64_t Memory = 0;
 };
 
-TCost Measure(const std::string& Bytes) {
+TCost Measure(const std::string& Bytes, void (*Read)(const std::string&) = ReadWithEveryReader) {
     int fds[2];
     if (::pipe(fds) != 0) return {"no pipe"};
     const pid_t pid = ::fork();
@@ -101,7 +107,7 @@ TCost Measure(const std::string& Bytes) {
         const int64_t before = PeakRss();
         int status = 0;
         try {
-            ReadWithEveryReader(Bytes);
+            Read(Bytes);
         } catch (...) {
             status = 3;  // something other than the framework's errors
         }
@@ -140,8 +146,9 @@ TCost Measure(const std::string& Bytes) {
 }
 
 // The input is made before the fork: only reading it counts.
-void ExpectWithinBudget(const std::string& Name, const std::string& Bytes) {
-    const TCost cost = Measure(Bytes);
+void ExpectWithinBudget(const std::string& Name, const std::string& Bytes,
+                        void (*Read)(const std::string&) = ReadWithEveryReader) {
+    const TCost cost = Measure(Bytes, Read);
     EXPECT_EQ(cost.Failure, "") << Name;
     EXPECT_LE(cost.Cpu, CpuBudget) << Name;
     EXPECT_GE(cost.Memory, 0) << Name;
@@ -163,4 +170,27 @@ TEST(LoadBudget, TheLargeHostileInputsLoadWithinTheBudget) {
     ExpectWithinBudget("50,000 small ranges side by side", test::ManySmallRangesPayload());
     ExpectWithinBudget("a pick list of 16 MiB of line feeds", test::LineFeedPickListPayload());
     ExpectWithinBudget("16,776,960 rows and columns holding a far corner", test::FarCornerPayload());
+}
+
+// The spreadsheet import alone: a framework error or a load, either within
+// the budget.
+void ImportOnce(const std::string& Bytes) {
+    TQvSheet sheet;
+    try {
+        ImportSpreadsheet(sheet, Bytes, "input");
+    } catch (const Exception&) {
+    }
+}
+
+TEST(LoadBudget, HostileSpreadsheetFilesLoadOrFailWithinTheBudget) {
+    using namespace qv::test;
+    ExpectWithinBudget("a zip bomb that declares 600 MB", ZipBomb(600, true), ImportOnce);
+    ExpectWithinBudget("a zip bomb that claims 1 KB for 300 MB", ZipBomb(300, false), ImportOnce);
+    ExpectWithinBudget("entities expanding to a billion words", EntityBomb(), ImportOnce);
+    ExpectWithinBudget("a dimension of 16,384 x 1,048,576 over three cells, a merge of it all",
+                       WorkbookFile("<dimension ref=\"A1:XFD1048576\"/><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c>"
+                                    "</row><row r=\"1048576\"><c r=\"XFD1048576\"><v>2</v></c><c r=\"XFC1048576\">"
+                                    "<v>3</v></c></row></sheetData><mergeCells count=\"1\"><mergeCell ref=\"B2:XFB1048575\"/>"
+                                    "</mergeCells><cols><col min=\"1\" max=\"16384\" width=\"30\" customWidth=\"1\"/></cols>"),
+                       ImportOnce);
 }
