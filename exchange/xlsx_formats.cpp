@@ -419,7 +419,7 @@ const char* BuiltinFileFormat(size_t Id) {
         case 10: return "0.00%";
         case 11: return "0.00E+00";
         case 12: return "# ?/?";
-        case 13: return "# ??/??";
+        case 13: return "# ?\?/?\?";  // escaped: "??/" is a trigraph
         case 14: return "mm-dd-yy";
         case 15: return "d-mmm-yy";
         case 16: return "d-mmm";

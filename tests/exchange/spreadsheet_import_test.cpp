@@ -331,6 +331,8 @@ TEST(SpreadsheetImport, FileFormatCodesTranslate) {
         const bool ok = TranslateFileFormat(c.Code, out, kind);
         EXPECT_EQ(ok, c.Ok) << c.Code;
         EXPECT_EQ(kind, c.Kind) << c.Code;
-        if (c.Ok) EXPECT_EQ(out, c.Ours) << c.Code;
+        if (c.Ok) {
+            EXPECT_EQ(out, c.Ours) << c.Code;
+        }
     }
 }
