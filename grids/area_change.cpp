@@ -256,33 +256,54 @@ TQvAreaChange::TQvAreaChange(const TQvAreaSnapshot& Before, const TQvAreaSnapsho
         PutVar(FCells, 0);
     }
 
-    // The table lines.
-    for (int t = 0; t < TQvSection::TableCount; ++t) {
-        const std::vector<TLineView> lb = rb.Lines(t), la = ra.Lines(t);
-        const auto put = [&](int32_t Line, const TLineView* B, const TLineView* A) {
-            PutVar(FLines, uint64_t(t) + 1);
-            PutVar(FLines, static_cast<uint64_t>(Line));
-            for (const TLineView* v : {B, A}) {
-                FLines.push_back(v ? 1 : 0);
-                if (v) FLines += v->Entries;
+    // The table lines: per table the changed lines in order, each as the
+    // step from the previous one and a kind of change; a fill or a border
+    // down a column is one kind for all its rows.
+    {
+        std::unordered_map<std::string, uint32_t> known;
+        std::string key;
+        for (int t = 0; t < TQvSection::TableCount; ++t) {
+            const std::vector<TLineView> lb = rb.Lines(t), la = ra.Lines(t);
+            int64_t last = -1;
+            const auto put = [&](int32_t Line, const TLineView* B, const TLineView* A) {
+                PutVar(FLines, static_cast<uint64_t>(Line - last));
+                last = Line;
+                key.clear();
+                for (const TLineView* v : {B, A}) {
+                    key.push_back(v ? 1 : 0);
+                    if (v) key += v->Entries;
+                }
+                if (auto it = known.find(key); it != known.end()) {
+                    PutVar(FLines, it->second + 1);
+                    return;
+                }
+                if (FLineKinds.size() < 65536 && key.size() <= 512) {
+                    known.emplace(key, static_cast<uint32_t>(FLineKinds.size()));
+                    FLineKinds.push_back(key);
+                    PutVar(FLines, FLineKinds.size());
+                    return;
+                }
+                PutVar(FLines, 0);
+                PutVar(FLines, key.size());
+                FLines += key;
+            };
+            size_t i = 0, j = 0;
+            while (i < lb.size() || j < la.size()) {
+                if (j == la.size() || (i < lb.size() && lb[i].Line < la[j].Line)) {
+                    put(lb[i].Line, &lb[i], nullptr);
+                    ++i;
+                } else if (i == lb.size() || la[j].Line < lb[i].Line) {
+                    put(la[j].Line, nullptr, &la[j]);
+                    ++j;
+                } else {
+                    if (lb[i].Entries != la[j].Entries) put(lb[i].Line, &lb[i], &la[j]);
+                    ++i;
+                    ++j;
+                }
             }
-        };
-        size_t i = 0, j = 0;
-        while (i < lb.size() || j < la.size()) {
-            if (j == la.size() || (i < lb.size() && lb[i].Line < la[j].Line)) {
-                put(lb[i].Line, &lb[i], nullptr);
-                ++i;
-            } else if (i == lb.size() || la[j].Line < lb[i].Line) {
-                put(la[j].Line, nullptr, &la[j]);
-                ++j;
-            } else {
-                if (lb[i].Entries != la[j].Entries) put(lb[i].Line, &lb[i], &la[j]);
-                ++i;
-                ++j;
-            }
+            PutVar(FLines, 0);
         }
     }
-    PutVar(FLines, 0);
 
     // The sizes.
     if (rb.Rest() != ra.Rest()) {
@@ -295,11 +316,13 @@ TQvAreaChange::TQvAreaChange(const TQvAreaSnapshot& Before, const TQvAreaSnapsho
 
 size_t TQvAreaChange::Bytes() const {
     size_t n = sizeof(*this) + FClasses.capacity() * sizeof(TClass) + FStyles.capacity() * sizeof(std::string) +
-               FKinds.capacity() * sizeof(TKind) + FCells.capacity() + FLines.capacity() + FSizes[0].capacity() +
+               FKinds.capacity() * sizeof(TKind) + FLineKinds.capacity() * sizeof(std::string) + FCells.capacity() +
+               FLines.capacity() + FSizes[0].capacity() +
                FSizes[1].capacity();
     for (const std::string& s : FStyles) n += s.capacity() > 15 ? s.capacity() : 0;
     for (const TKind& k : FKinds)
         for (const std::string& m : k.Middle) n += m.capacity() > 15 ? m.capacity() : 0;
+    for (const std::string& k : FLineKinds) n += k.capacity() > 15 ? k.capacity() : 0;
     return n;
 }
 
@@ -379,23 +402,38 @@ void TQvAreaChange::ApplyCells(TQvSheet& Sheet, bool After) const {
 }
 
 void TQvAreaChange::ApplyLines(TQvSheet& Sheet, bool After) const {
-    if (FLines.size() <= 1) return;
     TQvSection& sec = *Sheet.Sections(FKind);
-    TMemoryStream m(FLines);
-    for (uint64_t t1 = GetVar(m); t1 != 0; t1 = GetVar(m)) {
-        const int t = static_cast<int>(t1 - 1);
-        const auto line = static_cast<int32_t>(GetVar(m));
+    const char* p = FLines.data();
+    const char* end = p + FLines.size();
+    TMemoryStream kind;
+    for (int t = 0; t < TQvSection::TableCount && p < end; ++t) {
         int32_t lineFrom, lineTo, keyFrom, keyTo;
         TableSpan(t, FArea, lineFrom, lineTo, keyFrom, keyTo);
         TListSList* table = sec.Tables(static_cast<TQvSectionTable>(t));
-        for (int side = 0; side < 2; ++side) {
-            const bool present = m.ReadByte() != 0;
-            if (side != (After ? 1 : 0)) {
-                if (present) SkipEntries(t, m);
-                continue;
+        int64_t line = -1;
+        for (uint64_t dl = GetVar(p, end); dl != 0; dl = GetVar(p, end)) {
+            line += int64_t(dl);
+            const uint64_t number = GetVar(p, end);
+            kind.Clear();
+            if (number) {
+                const std::string& k = FLineKinds[number - 1];
+                kind.WriteBuffer(k.data(), static_cast<int64_t>(k.size()));
+            } else {
+                const auto n = static_cast<int64_t>(GetVar(p, end));
+                kind.WriteBuffer(p, n);
+                p += n;
             }
-            if (TSList* list = table->List(line)) list->ClearRange(keyFrom, keyTo);
-            if (present) ReadLineRuns(*table, t, line, m);
+            kind.SetPosition(0);
+            for (int side = 0; side < 2; ++side) {
+                const bool present = kind.ReadByte() != 0;
+                if (side != (After ? 1 : 0)) {
+                    if (present) SkipEntries(t, kind);
+                    continue;
+                }
+                const auto at = static_cast<int32_t>(line);
+                if (TSList* list = table->List(at)) list->ClearRange(keyFrom, keyTo);
+                if (present) ReadLineRuns(*table, t, at, kind);
+            }
         }
     }
 }

@@ -9,7 +9,9 @@
 //     cell as the sheet holds it when the change is applied. Making a column
 //     bold is one kind for all its cells of one form, so a cell costs its
 //     position and a kind number, a few bytes;
-//   - a table line that changed: both versions of its entries in the area;
+//   - a table line that changed: its line and a kind of change (both
+//     versions of its entries in the area), shared by the lines changed
+//     alike;
 //   - the individual sizes, both versions, only when they changed.
 // A digest of each side's record tells whether the area still holds that
 // side, so that a change made outside the undo steps is noticed.
@@ -73,9 +75,12 @@ private:
     // Per changed cell: 1 + zigzag(y - previous y), zigzag(x - previous x),
     // the kind number + 1, or 0 and the kind itself; 0 ends the cells.
     std::string FCells;
-    // Per changed line: table + 1, the line, then each side's entries (0
-    // for none, or 1 and the entries as an area's record holds them); 0
-    // ends the lines.
+    // Kinds of line change: each side's entries (0 for none, or 1 and the
+    // entries as an area's record holds them).
+    std::vector<std::string> FLineKinds;
+    // Per table, per changed line: the line - the previous one (from -1),
+    // the kind number + 1, or 0, the length and the kind itself; 0 ends the
+    // table's lines.
     std::string FLines;
     // Both sides' sizes as an area's record holds them; empty when equal.
     std::string FSizes[2];
