@@ -16,12 +16,14 @@
 #include "cells/integer_cell.h"
 #include "cells/string_cell.h"
 #include "exchange/csv_import.h"
+#include "grids/cell_range.h"
 #include "grids/manager.h"
 #include "grids/recording_view.h"
 #include "grids/packed_count.h"
 #include "grids/section.h"
 #include "grids/sheet.h"
 #include "grids/sheet_stream.h"
+#include "grids/undo_stack.h"
 #include "platform/font.h"
 #include "platform/stream.h"
 #include "platform/sanitizer.h"
@@ -228,7 +230,7 @@ TEST(PackedCells, EditsOnAPackedSheetGiveWhatTheyGiveOnObjects) {
         objects.Sections(skClient)->ForAllCells([](TQvCell*) {});
         for (int step = 0; step < 60; ++step) {
             std::ostringstream op;
-            const int kind = next(9);
+            const int kind = next(12);
             const int32_t x = next(12), y = next(12), w = 1 + next(3), h = 1 + next(3);
             if (kind == 8) {
                 // Saved and loaded again: what became objects is packed anew.
@@ -255,6 +257,26 @@ TEST(PackedCells, EditsOnAPackedSheetGiveWhatTheyGiveOnObjects) {
                             cell->SetAsString("set " + std::to_string(step));
                         break;
                     case 7: op << "FindCell " << x << "," << y; (void)c->FindCell({x, y}); break;
+                    // Formats go onto packed cells in place, and undo puts
+                    // them back packed: the bytes must be the objects'.
+                    case 9:
+                        op << "Font " << x << "," << y;
+                        TQvCellRange(*s, {x, y, x + w, y + h})->Font()->SetSize(8 + step % 5);
+                        break;
+                    case 10:
+                        op << "HAlign " << x << "," << y;
+                        TQvCellRange(*s, {x, y, x + w, y + h})->SetHAlign(static_cast<uint8_t>(step % 3));
+                        break;
+                    case 11: {
+                        op << "Bold and undo " << x << "," << y;
+                        const TRect r{x, y, x + w, y + h};
+                        {
+                            TQvUndoStep undoable(s, "Bold", skClient, {r});
+                            TQvCellRange(*s, r)->Font()->SetStyle(TFontStyles{fsBold});
+                        }
+                        if (step % 2) s->UndoStack().Undo();
+                        break;
+                    }
                     default: op << "Reload"; break;
                 }
             }
