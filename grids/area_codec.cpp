@@ -94,6 +94,7 @@ void TDigest::Mix(uint64_t V) {
 }
 
 void TDigest::Add(const void* Data, size_t Size) {
+    if (Size == 0) return;  // Data may then be null (an empty vector's)
     const auto* p = static_cast<const unsigned char*>(Data);
     FTotal += Size;
     if (FTailSize > 0) {
