@@ -62,9 +62,7 @@ std::string_view CurrentRecord(TQvSection& Section, TPoint P, TMemoryStream& Scr
     const TQvRow* row = Section.Rows(P.Y);
     if (!row) return {};
     if (const int i = row->Packed().Find(P.X); i >= 0) {
-        const TQvPackedCell& p = row->Packed()[static_cast<size_t>(i)];
-        Scratch.SetSize(static_cast<int64_t>(PackedRecordSize(p)));
-        CopyPackedRecord(p, const_cast<char*>(Scratch.Memory()), PackedRecordSize(p));
+        WritePackedRecord(Scratch, row->Packed()[static_cast<size_t>(i)]);
     } else if (TObject* obj = static_cast<const TObjectSList*>(row)->GetItem(P.X)) {
         static_cast<TQvCell*>(obj)->WriteToStream(Scratch);
     }
